@@ -1,0 +1,115 @@
+#include "WinTestSupport.h"
+
+#include <vector>
+
+#include "PngWriter.h"
+
+namespace corvale::test {
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void PumpMessagesFor(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        Sleep(1);
+    } while (GetTickCount() - start < milliseconds);
+    PumpMessages();
+}
+
+long GdiObjectGauge() {
+    SetLastError(0);
+    DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    if (count != 0) return static_cast<long>(count);
+    // Wine: probe the handle table by creating a handful of objects and reading their slots.
+    long highest = 0;
+    HGDIOBJ probes[16];
+    for (auto& probe : probes) {
+        probe = CreateSolidBrush(RGB(1, 2, 3));
+        long slot = static_cast<long>(reinterpret_cast<uintptr_t>(probe) & 0xFFFF);
+        if (slot > highest) highest = slot;
+    }
+    for (auto probe : probes) DeleteObject(probe);
+    return highest;
+}
+
+namespace {
+const char kHostClass[] = "CorvaleTestHost";
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+}  // namespace
+
+TestHostWindow::TestHostWindow(int width, int height, const char* title) {
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = kHostClass;
+        return RegisterClassA(&wc) != 0;
+    }();
+    (void)registered;
+    RECT r{0, 0, width, height};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    window_ = CreateWindowExA(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40,
+                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleA(nullptr),
+                              nullptr);
+    ShowWindow(window_, SW_SHOWNOACTIVATE);
+    UpdateWindow(window_);
+    PumpMessages();
+}
+
+TestHostWindow::~TestHostWindow() {
+    if (window_) DestroyWindow(window_);
+    PumpMessages();
+}
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    RECT client{};
+    GetClientRect(window, &client);
+    int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) return false;
+    HDC windowDc = GetDC(window);
+    HDC memory = CreateCompatibleDC(windowDc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP section = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, section);
+    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    GdiFlush();
+    std::vector<uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+    const uint8_t* src = static_cast<const uint8_t*>(bits);
+    for (int i = 0; i < width * height; ++i) {
+        rgb[i * 3 + 0] = src[i * 4 + 2];
+        rgb[i * 3 + 1] = src[i * 4 + 1];
+        rgb[i * 3 + 2] = src[i * 4 + 0];
+    }
+    SelectObject(memory, old);
+    DeleteObject(section);
+    DeleteDC(memory);
+    ReleaseDC(window, windowDc);
+    return WritePng(path, width, height, rgb);
+}
+
+COLORREF WindowPixel(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return c;
+}
+
+}  // namespace corvale::test

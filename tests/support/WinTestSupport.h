@@ -1,0 +1,39 @@
+#pragma once
+// Helpers for tests that create real windows under Windows (or Wine).
+
+#include <windows.h>
+
+#include <string>
+
+namespace corvale::test {
+
+// Dispatches every queued message of this thread, then returns.
+void PumpMessages();
+// Dispatches messages for about the given time, so timers can fire.
+void PumpMessagesFor(DWORD milliseconds);
+
+// A count that rises with every GDI object the process leaks. On Windows this is the
+// process's GDI object count. Wine does not implement that count (GetGuiResources
+// returns 0), so there it falls back to the highest GDI handle slot in use: leaked
+// objects keep their slots, so a leak of N objects raises it by about N.
+long GdiObjectGauge();
+
+// A top-level window to hold the controls under test; destroyed with the object.
+class TestHostWindow {
+public:
+    TestHostWindow(int width, int height, const char* title = "Corvale test");
+    TestHostWindow(const TestHostWindow&) = delete;
+    TestHostWindow& operator=(const TestHostWindow&) = delete;
+    ~TestHostWindow();
+    HWND Handle() const { return window_; }
+
+private:
+    HWND window_ = nullptr;
+};
+
+// Captures a window's client area (as drawn on screen) and writes it to a PNG file.
+bool SaveWindowPng(HWND window, const std::string& path);
+// Reads one pixel of a window's client area as drawn on screen (0x00BBGGRR).
+COLORREF WindowPixel(HWND window, int x, int y);
+
+}  // namespace corvale::test
