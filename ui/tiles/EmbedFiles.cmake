@@ -1,0 +1,21 @@
+# Turns files into byte arrays compiled into the program.
+# cmake -DOUTPUT=<file.cpp> -DENTRIES="<name>=<path>;..." -P EmbedFiles.cmake
+set(body "// Generated from resources/tile by ui/tiles/EmbedFiles.cmake; do not edit.\n")
+string(APPEND body "#include <cstddef>\n#include <cstdint>\n\nnamespace corvale::tile_data {\n")
+foreach(entry ${ENTRIES})
+  string(REGEX MATCH "^([A-Za-z0-9_]+)=(.*)$" _ "${entry}")
+  set(name ${CMAKE_MATCH_1})
+  set(path ${CMAKE_MATCH_2})
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" hex_length)
+  math(EXPR size "${hex_length} / 2")
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+  string(REGEX REPLACE "((0x..,){16})" "\\1\n" bytes "${bytes}")
+  # One trailing zero so text files can be read as strings; not counted in the size.
+  string(APPEND body "extern const uint8_t ${name}[] = {\n${bytes}0x00};\n")
+  string(APPEND body "extern const std::size_t ${name}Size = ${size};\n")
+endforeach()
+string(APPEND body "}  // namespace corvale::tile_data\n")
+file(WRITE "${OUTPUT}.tmp" "${body}")
+file(COPY_FILE "${OUTPUT}.tmp" "${OUTPUT}" ONLY_IF_DIFFERENT)
+file(REMOVE "${OUTPUT}.tmp")
