@@ -1,0 +1,61 @@
+// The library's only exports, over one process-wide engine.
+
+#include "engine/Tarnel.h"
+
+#include "engine/EchoNetwork.h"
+#include "engine/IcmpEcho.h"
+#include "engine/PingEngine.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+#define TARNEL_EXPORT
+#else
+#define TARNEL_EXPORT __attribute__((visibility("default")))
+#endif
+
+namespace {
+
+// Created on first use and never destroyed: a destructor run at unload would have to wait for
+// a worker the caller forgot to stop, under the loader's lock.
+tarnel::PingEngine& Engine()
+{
+    static tarnel::PingEngine* engine = new tarnel::PingEngine(
+        [](const tarnel::EchoRequest& request) { return tarnel::IcmpEcho(tarnel::SystemNetwork(), request); });
+    return *engine;
+}
+
+}  // namespace
+
+extern "C" {
+
+TARNEL_EXPORT int TARNEL_CALL StartDll()
+{
+    return Engine().Start();
+}
+
+TARNEL_EXPORT int TARNEL_CALL StopDll()
+{
+    return Engine().Stop();
+}
+
+TARNEL_EXPORT int TARNEL_CALL PingStart(const char* host, std::uint32_t payloadSize, std::uint32_t timeoutMs,
+                                        std::int32_t showMessages)
+{
+    return Engine().Ping(host, payloadSize, timeoutMs, showMessages);
+}
+
+// The text buffer is part of the binary interface only; nothing is written to it.
+TARNEL_EXPORT int TARNEL_CALL PingCheck(char* /*text*/, std::int32_t* roundTripMs, std::int32_t* resultCode)
+{
+    return Engine().Check(roundTripMs, resultCode);
+}
+
+}  // extern "C"
+
+#if defined(_WIN32)
+// Loading and unloading do nothing by themselves.
+BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID)
+{
+    return TRUE;
+}
+#endif
