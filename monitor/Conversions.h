@@ -1,0 +1,35 @@
+#pragma once
+// Forgiving conversions of settings texts. Nothing here raises: a text that is not a
+// usable value reads as false or 0, so a hand-edited monitor.ini can never stop the
+// program from starting.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+// The part of a text before its first NUL, or the whole text. Fixed-size buffers that
+// the platform filled come back padded; this cuts them to what was really written.
+std::string TextBeforeNul(std::string_view text);
+
+// "True"/"False" in any letter case, or a number (0 is false, anything else true).
+// Surrounding spaces and tabs are allowed; anything else is false.
+bool SafeBool(std::string_view text);
+
+// A decimal number (sign, digits, fraction, exponent; surrounding spaces allowed) taken
+// through a 32-bit float and rounded to the nearest whole number, halves to even.
+// A result outside the 16- or 32-bit range, or a text that is no number, gives 0.
+int16_t SafeInt(std::string_view text);
+int32_t SafeLong(std::string_view text);
+
+// The same conversions for values that already are numbers.
+bool SafeBool(double value);
+int16_t SafeInt(double value);
+int32_t SafeLong(double value);
+
+// A number as monitor.ini stores it: whole values without a decimal point, others in
+// plain decimal notation.
+std::string FormatIniNumber(float value);
+
+}  // namespace corvale

@@ -1,0 +1,63 @@
+#pragma once
+// The program's settings, mirrored from monitor.ini, and the files they live in.
+// Process-wide: set up at start-up, read by every part of the program, replaced as a
+// whole by LoadSettings.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+extern std::string AppFolder;  // the program's folder, ending in a backslash
+extern std::string SitesPath;  // AppFolder + "sites.txt"
+extern std::string SitesText;  // the site list as last read or last confirmed
+
+extern float PingTimeout;    // read but unused: the check cycle always asks for 2000 ms
+extern int16_t TransPerc;    // alpha of the main window, 0..255 (not a percentage)
+extern bool MiniMode;        // compact layout of the main window
+extern float CheckInterval;  // seconds between the starts of two check rounds
+extern int16_t NormalHue;    // tile hue of a responding site
+extern int16_t ErrorHue;     // tile hue of a failing site
+
+inline constexpr const char* kIniFileName = "monitor.ini";
+inline constexpr const char* kSitesFileName = "sites.txt";
+inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved.";
+
+// The lower bounds applied on every load.
+inline constexpr int kMinTransPerc = 10;
+inline constexpr int16_t kFallbackTransPerc = 30;
+inline constexpr int kMinCheckInterval = 10;
+inline constexpr float kFallbackCheckInterval = 20.0f;
+
+// Values are read through a buffer of this many characters, so longer values are cut
+// to one less (room for the terminating NUL).
+inline constexpr std::size_t kIniValueBuffer = 145;
+
+// What a value read from monitor.ini becomes: cut at its first NUL and to the read
+// buffer, trailing spaces removed.
+std::string IniValueFromBuffer(std::string_view buffer);
+// What may be written as a value: everything before the first line break, so a value
+// can never add lines (keys or sections) of its own to the file.
+std::string_view IniValueToWrite(std::string_view value);
+
+#ifdef _WIN32
+// One key of AppFolder + "monitor.ini"; a missing file, section or key reads as the
+// empty text. Writing creates the file when missing; failures are not reported.
+std::string ReadIniValue(std::string_view section, std::string_view key);
+void WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
+
+// Reads monitor.ini and sites.txt into the settings and the site table and brings the
+// start-with-Windows entry in line with the file.
+void LoadSettings();
+// Writes sites.txt and the settings the program owns; a failed site list write is
+// shown to the user, everything else goes on regardless.
+void SaveSettings();
+
+// Shows a message to the user (a message box by default). Tests put their own in.
+using UserMessageSink = std::function<void(std::string_view text)>;
+void SetUserMessageSink(UserMessageSink sink);  // an empty sink restores the message box
+#endif
+
+}  // namespace corvale

@@ -1,0 +1,48 @@
+#pragma once
+// The site table that the check cycle, the tiles and the preferences share, and the
+// "sites.txt" file it comes from.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvale {
+
+inline constexpr int kMaxSites = 20;
+
+struct SiteRecord {
+    std::string Url;             // the line exactly as written, handed to the engine
+    int32_t PingMs = 0;          // last round-trip shown; 0 = failed or not checked yet
+    std::string Address;         // what the engine's text buffer held after the last check
+    bool NotResponding = false;  // the last check failed
+    std::string PingText;        // "192 ms" or "Not responding"
+    int16_t RetryCount = 0;      // results dropped for this site in a row
+};
+
+// Indexed 0..SiteLast; SiteLast is -1 when there is no site. The table holds exactly
+// SiteLast + 1 records, so an index beyond SiteLast is never valid.
+extern std::vector<SiteRecord> Sites;
+extern int16_t SiteLast;
+
+// Rebuilds Sites and SiteLast from the text of the list: lines split at CR LF, lines
+// that are blank after trimming spaces skipped, exact duplicates skipped, at most 20.
+// Every record starts afresh.
+void ParseSiteList(std::string_view text);
+
+// The accepted lines of a list text, in order; ParseSiteList builds the table from it.
+std::vector<std::string> AcceptedSiteLines(std::string_view text);
+
+// The whole text of SitesPath; empty when the file is missing, empty or unreadable.
+std::string ReadSitesFile();
+
+// Writes SitesText to SitesPath in one step: the new text goes to a temporary file in
+// the same folder, which then replaces the old file. On failure the old file is left
+// untouched and false is returned. A sites.txt marked read-only is not replaced.
+bool WriteSitesFile();
+
+// The same two operations on any path, for the ones above and for tests.
+std::string ReadWholeFile(const std::string& path);
+bool ReplaceFileContents(const std::string& path, std::string_view contents);
+
+}  // namespace corvale

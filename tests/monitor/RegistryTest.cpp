@@ -1,0 +1,187 @@
+// The registry class against the real registry (the current user's hive of the Wine
+// prefix under Wine). Everything written is removed again, and a start-up entry that
+// existed before is put back.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+#include "TempFolder.h"
+#include "monitor/AppFolder.h"
+#include "monitor/Settings.h"
+#include "ui/prefs/clsRegistry.h"
+
+using namespace corvale;
+
+namespace {
+
+struct StoredValue {
+    DWORD type = 0;
+    std::string data;  // as stored, terminating NUL included
+};
+
+std::optional<StoredValue> ReadValue(const std::string& keyPath, const std::string& name) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+        return std::nullopt;
+    StoredValue value;
+    DWORD size = 0;
+    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
+    if (rc == ERROR_SUCCESS) {
+        value.data.resize(size);
+        rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
+                              reinterpret_cast<BYTE*>(value.data.data()), &size);
+        value.data.resize(size);
+    }
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+std::string Stored(const std::string& text) { return text + '\0'; }
+
+// Keeps the start-up entry of whoever uses this prefix as it was.
+class StartupEntryGuard {
+public:
+    StartupEntryGuard() : saved_(ReadValue(kRunKeyPath, kProgramTitle)) {}
+    ~StartupEntryGuard() {
+        clsRegistry registry;
+        registry.RemoveFromStartup();
+        if (saved_) {
+            HKEY key = nullptr;
+            if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                                nullptr) == ERROR_SUCCESS) {
+                RegSetValueExA(key, kProgramTitle, 0, saved_->type,
+                               reinterpret_cast<const BYTE*>(saved_->data.data()),
+                               static_cast<DWORD>(saved_->data.size()));
+                RegCloseKey(key);
+            }
+        }
+    }
+
+private:
+    std::optional<StoredValue> saved_;
+};
+
+class Registry : public ::testing::Test {
+protected:
+    void TearDown() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
+    }
+    static constexpr const char* kTestRoot = "Software\\CorvaleTests";
+    std::string testKey_ = std::string(kTestRoot) + "\\clsRegistry" + std::to_string(GetCurrentProcessId());
+};
+
+std::string OwnFileName() { return ProgramFileStem(ProgramModulePath()) + ".exe"; }
+
+}  // namespace
+
+TEST_F(Registry, TextIsStoredWithItsNulAndTheKeyIsCreated) {
+    clsRegistry registry;
+    registry.SetClassKey(HKEY_CURRENT_USER);
+    registry.SetSectionKey(testKey_ + "\\deeper\\");
+    registry.SetValueKey("Plain");
+    registry.SetValueType(REG_SZ);
+    registry.SetValue("C:\\Tools\\Corvale.exe");
+    auto value = ReadValue(testKey_ + "\\deeper", "Plain");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(value->data, Stored("C:\\Tools\\Corvale.exe"));
+
+    registry.SetValueKey("");  // the key's default value
+    registry.SetValue("");
+    value = ReadValue(testKey_ + "\\deeper", "");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, Stored(""));
+}
+
+TEST_F(Registry, PercentSignsDecideTheType) {
+    clsRegistry registry;
+    registry.SetSectionKey(testKey_);
+    struct Case {
+        const char* text;
+        DWORD type;
+    };
+    int n = 0;
+    for (Case c : {Case{"%APPDATA%\\x.exe", REG_EXPAND_SZ}, Case{"100%", REG_SZ}, Case{"a%%b", REG_SZ},
+                   Case{"C:\\a%b\\c%d\\x.exe", REG_EXPAND_SZ}}) {
+        std::string name = std::string("v").append(std::to_string(n++));
+        registry.SetValueKey(name);
+        // Even when asked for an expandable text, a text without a variable is plain.
+        registry.SetValueType(n % 2 ? REG_SZ : REG_EXPAND_SZ);
+        registry.SetValue(c.text);
+        auto value = ReadValue(testKey_, name);
+        ASSERT_TRUE(value) << c.text;
+        EXPECT_EQ(value->type, c.type) << c.text;
+        EXPECT_EQ(value->data, Stored(c.text));
+    }
+}
+
+TEST_F(Registry, NumbersAreStoredAsDword) {
+    clsRegistry registry;
+    registry.SetSectionKey(testKey_);
+    registry.SetValueKey("Number");
+    registry.SetValueType(REG_DWORD);
+    registry.SetValue("1234");
+    auto value = ReadValue(testKey_, "Number");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(value->data.size(), 4u);
+    DWORD stored = 0;
+    memcpy(&stored, value->data.data(), 4);
+    EXPECT_EQ(stored, 1234u);
+}
+
+TEST_F(Registry, DeleteValueTellsWhetherThereWasOne) {
+    clsRegistry registry;
+    registry.SetSectionKey(testKey_ + "\\missing");
+    registry.SetValueKey("Nothing");
+    EXPECT_FALSE(registry.DeleteValue()) << "the key does not exist";
+
+    registry.SetSectionKey(testKey_);
+    registry.SetValue("x");
+    EXPECT_TRUE(registry.DeleteValue());
+    EXPECT_FALSE(ReadValue(testKey_, "Nothing"));
+    EXPECT_FALSE(registry.DeleteValue()) << "the value is already gone";
+}
+
+TEST_F(Registry, StartupEntryNamesTheProgramFile) {
+    StartupEntryGuard guard;
+    test::TempFolder folder;
+    AppFolder = folder.Folder();
+    ASSERT_EQ(AppFolder.find(' '), std::string::npos);
+
+    clsRegistry registry;
+    registry.AddToStartup();
+    EXPECT_EQ(registry.ClassKey(), HKEY_CURRENT_USER);
+    EXPECT_EQ(registry.SectionKey(), kRunKeyPath);
+    EXPECT_EQ(registry.ValueKey(), "Corvale");
+    auto value = ReadValue(kRunKeyPath, "Corvale");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
+    EXPECT_EQ(value->data, Stored(AppFolder + OwnFileName()));
+
+    registry.RemoveFromStartup();
+    EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
+    registry.RemoveFromStartup();  // nothing left to remove: no harm, nothing reported
+    EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
+}
+
+TEST_F(Registry, StartupPathWithSpacesIsQuotedAndVariablesExpand) {
+    StartupEntryGuard guard;
+    clsRegistry registry;
+
+    AppFolder = "C:\\Program Files\\Corvale\\";
+    registry.AddToStartup();
+    auto value = ReadValue(kRunKeyPath, "Corvale");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->data, Stored("\"C:\\Program Files\\Corvale\\" + OwnFileName() + "\""));
+
+    AppFolder = "C:\\50%\\x%y\\";
+    registry.AddToStartup();
+    value = ReadValue(kRunKeyPath, "Corvale");
+    ASSERT_TRUE(value);
+    EXPECT_EQ(value->type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_EQ(value->data, Stored("C:\\50%\\x%y\\" + OwnFileName()));
+}

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "TempFolder.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+using namespace corvale;
+using namespace corvale::test;
+using namespace std::string_literals;
+
+namespace {
+
+class SitesFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        AppFolder = folder_.Folder();
+        SitesPath = folder_.File("sites.txt");
+    }
+    TempFolder folder_;
+};
+
+}  // namespace
+
+TEST_F(SitesFile, MissingEmptyOrFolderReadsAsEmptyText) {
+    EXPECT_EQ(ReadSitesFile(), "");
+    WriteBytes(SitesPath, "");
+    EXPECT_EQ(ReadSitesFile(), "");
+    std::filesystem::remove(SitesPath);
+    std::filesystem::create_directory(SitesPath);
+    EXPECT_EQ(ReadSitesFile(), "");
+}
+
+TEST_F(SitesFile, WritesExactlyTheTextAndReadsItBack) {
+    // CR LF, NUL and high bytes all survive; nothing is added at the end.
+    SitesText = "a.example\r\n\r\nb.example\0\xff\r\n"s;
+    ASSERT_TRUE(WriteSitesFile());
+    EXPECT_EQ(ReadBytes(SitesPath), SitesText);
+    EXPECT_EQ(ReadSitesFile(), SitesText);
+
+    SitesText = "short";
+    ASSERT_TRUE(WriteSitesFile());
+    EXPECT_EQ(ReadBytes(SitesPath), "short");
+
+    SitesText.clear();
+    ASSERT_TRUE(WriteSitesFile());
+    EXPECT_EQ(ReadBytes(SitesPath), "");
+    EXPECT_TRUE(std::filesystem::exists(SitesPath));
+    EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
+}
+
+TEST_F(SitesFile, LargeListsRoundTrip) {
+    std::string text;
+    for (int i = 0; i < 100000; ++i) text += "host" + std::to_string(i) + ".example\r\n";
+    SitesText = text;
+    ASSERT_TRUE(WriteSitesFile());
+    EXPECT_EQ(ReadSitesFile(), text);
+    SitesText = std::string(1 << 20, 'q');
+    ASSERT_TRUE(WriteSitesFile());
+    EXPECT_EQ(ReadSitesFile().size(), 1u << 20);
+}
+
+TEST_F(SitesFile, ReadOnlyFileIsLeftByteForByte) {
+    const std::string before = "keep.example\r\nme.example\r\n";
+    WriteBytes(SitesPath, before);
+    MakeReadOnly(SitesPath, true);
+    SitesText = "replacement";
+    EXPECT_FALSE(WriteSitesFile());
+    MakeReadOnly(SitesPath, false);
+    EXPECT_EQ(ReadBytes(SitesPath), before);
+    EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
+}
+
+TEST_F(SitesFile, MissingFolderFails) {
+    SitesPath = folder_.File("gone") + "/sites.txt";
+    SitesText = "a.example";
+    EXPECT_FALSE(WriteSitesFile());
+    EXPECT_EQ(ReadSitesFile(), "");
+}
+
+TEST_F(SitesFile, AFolderInTheWayIsNotReplaced) {
+    std::filesystem::create_directory(SitesPath);
+    SitesText = "a.example";
+    EXPECT_FALSE(WriteSitesFile());
+    EXPECT_TRUE(std::filesystem::is_directory(SitesPath));
+}
+
+#ifdef _WIN32
+TEST_F(SitesFile, LockedFileIsLeftByteForByte) {
+    const std::string before = "locked.example\r\n";
+    WriteBytes(SitesPath, before);
+    {
+        // Another program holding the file without sharing it.
+        HANDLE lock = CreateFileA(SitesPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        SitesText = "replacement";
+        EXPECT_FALSE(WriteSitesFile());
+        EXPECT_EQ(ReadSitesFile(), "") << "a file locked against reading reads as empty";
+        CloseHandle(lock);
+    }
+    EXPECT_EQ(ReadBytes(SitesPath), before);
+    EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
+}
+#endif
