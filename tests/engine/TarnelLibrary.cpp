@@ -1,0 +1,128 @@
+#include "TarnelLibrary.h"
+
+#include <thread>
+
+#if defined(_WIN32)
+#include <windows.h>
+#include <tlhelp32.h>
+#else
+#include <dirent.h>
+#include <dlfcn.h>
+#endif
+
+namespace tarnel::test {
+
+namespace {
+
+#if defined(_WIN32)
+template <typename Function>
+Function Bind(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+#else
+template <typename Function>
+Function Bind(void* module, const char* name)
+{
+    return reinterpret_cast<Function>(::dlsym(module, name));
+}
+
+long EntriesIn(const char* path)
+{
+    DIR* directory = ::opendir(path);
+    if (directory == nullptr)
+        return -1;
+    long count = 0;
+    while (const dirent* entry = ::readdir(directory))
+        if (entry->d_name[0] != '.')
+            ++count;
+    ::closedir(directory);
+    return count;
+}
+#endif
+
+}  // namespace
+
+TarnelLibrary& TarnelLibrary::Get()
+{
+    static TarnelLibrary library;
+    return library;
+}
+
+TarnelLibrary::TarnelLibrary()
+{
+#if defined(_WIN32)
+    HMODULE module = ::LoadLibraryA("tarnel.dll");
+    if (module == nullptr) {
+        error_ = "LoadLibrary(tarnel.dll) failed: " + std::to_string(::GetLastError());
+        return;
+    }
+#else
+    void* module = ::dlopen("libtarnel.so", RTLD_NOW | RTLD_LOCAL);
+    // The sanitizers intercept dlopen and search from their own runtime, which lacks our
+    // run path; the build's library folder is then named outright.
+    if (module == nullptr)
+        module = ::dlopen(TARNEL_LIBRARY_DIR "/libtarnel.so", RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+        error_ = ::dlerror();
+        return;
+    }
+#endif
+    startDll = Bind<StartDllFunction>(module, "StartDll");
+    stopDll = Bind<StopDllFunction>(module, "StopDll");
+    pingStart = Bind<PingStartFunction>(module, "PingStart");
+    PingCheckFunction check = Bind<PingCheckFunction>(module, "PingCheck");
+    if (startDll == nullptr || stopDll == nullptr || pingStart == nullptr || check == nullptr)
+        error_ = "an export is missing";
+    else
+        pingCheck = check;
+}
+
+PingOutcome RunPing(const std::string& host, std::uint32_t payloadSize, std::uint32_t timeoutMs)
+{
+    TarnelLibrary& library = TarnelLibrary::Get();
+    PingOutcome outcome;
+    const auto start = std::chrono::steady_clock::now();
+    outcome.state = library.pingStart(host.c_str(), payloadSize, timeoutMs, 0);
+    if (outcome.state != 0)
+        return outcome;
+    char text[50] = "untouched";
+    do {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        outcome.state = library.pingCheck(text, &outcome.roundTripMs, &outcome.code);
+    } while (outcome.state == 1 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60));
+    outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    return outcome;
+}
+
+long OpenHandleCount()
+{
+#if defined(_WIN32)
+    DWORD count = 0;
+    return ::GetProcessHandleCount(::GetCurrentProcess(), &count) ? static_cast<long>(count) : -1;
+#else
+    return EntriesIn("/proc/self/fd") - 1;  // less the listing's own descriptor
+#endif
+}
+
+long ThreadCount()
+{
+#if defined(_WIN32)
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    long count = 0;
+    const DWORD self = ::GetCurrentProcessId();
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == self)
+            ++count;
+    ::CloseHandle(snapshot);
+    return count;
+#else
+    return EntriesIn("/proc/self/task");
+#endif
+}
+
+}  // namespace tarnel::test
