@@ -1,0 +1,190 @@
+// Figures for the ping engine, printed for a person to read:
+//  - round-trip times through the library against the system's ping on the same test host,
+//    for hosts that answer at once and after 5, 20 and 100 ms (run it through
+//    scripts/netns-testbed so the test host exists; otherwise only loopback is measured);
+//  - the delay from a request to the worker starting its exchange.
+#include "../../tests/engine/TarnelLibrary.h"
+
+#include "engine/PingEngine.h"
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#if defined(_WIN32)
+#define popen _popen
+#define pclose _pclose
+#endif
+
+using namespace std::chrono;
+using tarnel::test::RunPing;
+using tarnel::test::TarnelLibrary;
+
+namespace {
+
+constexpr int kSamples = 25;
+
+double Mean(const std::vector<double>& values)
+{
+    double sum = 0;
+    for (double value : values)
+        sum += value;
+    return values.empty() ? -1 : sum / static_cast<double>(values.size());
+}
+
+double Median(std::vector<double> values)
+{
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const std::size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Round trips the system's ping reports, in milliseconds.
+std::vector<double> SystemPing(const std::string& host)
+{
+#if defined(_WIN32)
+    const std::string command = "ping -n " + std::to_string(kSamples) + " " + host;
+#else
+    const std::string command = "ping -n -c " + std::to_string(kSamples) + " -i 0.05 " + host + " 2>/dev/null";
+#endif
+    std::vector<double> times;
+    FILE* output = popen(command.c_str(), "r");
+    if (output == nullptr)
+        return times;
+    char line[512];
+    while (std::fgets(line, sizeof line, output) != nullptr) {
+        const char* at = std::strstr(line, "time=");
+        if (at == nullptr)
+            at = std::strstr(line, "time<");
+        if (at != nullptr)
+            times.push_back(std::atof(at + 5));
+    }
+    pclose(output);
+    return times;
+}
+
+std::vector<double> EnginePing(const std::string& host, int& failures)
+{
+    std::vector<double> times;
+    failures = 0;
+    for (int i = 0; i < kSamples; ++i) {
+        const auto outcome = RunPing(host, 56, 2000);
+        if (outcome.state == 0 && outcome.code == 0)
+            times.push_back(outcome.roundTripMs);
+        else
+            ++failures;
+    }
+    return times;
+}
+
+void RoundTripAccuracy(const char* net)
+{
+    std::printf("Round trip, library against the system's ping (%d samples each, medians in ms)\n", kSamples);
+    std::printf("(the library counts whole milliseconds; ping prints 3 digits, so 101 for 100.6)\n");
+    std::printf("%-14s %-8s %10s %10s %10s   %s\n", "host", "delay", "library", "ping", "difference",
+                "means: library, ping");
+    struct Target {
+        std::string host;
+        const char* delay;
+    };
+    std::vector<Target> targets{{"127.0.0.1", "loopback"}};
+    if (net != nullptr) {
+        const std::string prefix = net;
+        targets = {{prefix + ".2", "0 ms"}, {prefix + ".3", "5 ms"}, {prefix + ".4", "20 ms"}, {prefix + ".5", "100 ms"}};
+    }
+    for (const Target& target : targets) {
+        int failures = 0;
+        const std::vector<double> ours = EnginePing(target.host, failures);
+        const double library = Median(ours);
+        const std::vector<double> ping = SystemPing(target.host);
+        const double system = Median(ping);
+        if (ping.empty())
+            std::printf("%-14s %-8s %10.2f %10s %10s", target.host.c_str(), target.delay, library, "n/a", "n/a");
+        else
+            std::printf("%-14s %-8s %10.2f %10.2f %+10.2f   %.2f, %.2f", target.host.c_str(), target.delay, library,
+                        system, library - system, Mean(ours), Mean(ping));
+        std::printf(failures ? "   (%d failed)\n" : "\n", failures);
+    }
+}
+
+// Requests arrive at any moment of the worker's poll; measures how long each waits before its
+// exchange starts. The stand-in exchange returns at once so only the hand-over is timed.
+void PickUpDelay()
+{
+    std::mutex lock;
+    std::condition_variable started;
+    steady_clock::time_point startedAt;
+    bool begun = false;
+    tarnel::PingEngine engine([&](const tarnel::EchoRequest&) {
+        std::lock_guard<std::mutex> guard(lock);
+        startedAt = steady_clock::now();
+        begun = true;
+        started.notify_all();
+        return tarnel::EchoResult{0, 1};
+    });
+    engine.Start();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<int> pause(0, 40);
+    std::vector<double> delays;
+    for (int i = 0; i < 200; ++i) {
+        std::this_thread::sleep_for(milliseconds(pause(random)));
+        {
+            std::lock_guard<std::mutex> guard(lock);
+            begun = false;
+        }
+        const auto requested = steady_clock::now();
+        engine.Ping("x", 64, 2000, 0);
+        std::unique_lock<std::mutex> guard(lock);
+        started.wait(guard, [&] { return begun; });
+        delays.push_back(duration<double, std::milli>(startedAt - requested).count());
+        guard.unlock();
+        std::int32_t roundTrip = 0, code = 0;
+        while (engine.Check(&roundTrip, &code) == 1)
+            std::this_thread::yield();
+    }
+    engine.Stop();
+    std::printf("\nRequest to exchange start (200 requests): median %.3f ms, max %.3f ms\n", Median(delays),
+                *std::max_element(delays.begin(), delays.end()));
+}
+
+// The whole hand-over through the library: PingStart until PingCheck reports the result of an
+// exchange that fails before sending (a name too long to look up).
+void LibraryTurnaround()
+{
+    const std::string overlong(250, 'n');
+    std::vector<double> times;
+    for (int i = 0; i < 50; ++i)
+        times.push_back(static_cast<double>(RunPing(overlong).took.count()));
+    std::printf("PingStart to result through the library, exchange failing early: median %.1f ms\n",
+                Median(times));
+}
+
+}  // namespace
+
+int main()
+{
+    TarnelLibrary& library = TarnelLibrary::Get();
+    if (!library.Loaded()) {
+        std::fprintf(stderr, "tarnel could not be loaded: %s\n", library.Error().c_str());
+        return 1;
+    }
+    const char* net = std::getenv("TARNEL_TESTBED");
+    if (net == nullptr)
+        std::printf("(no test network: run through scripts/netns-testbed for the delayed hosts)\n");
+    library.startDll();
+    RoundTripAccuracy(net);
+    LibraryTurnaround();
+    library.stopDll();
+    PickUpDelay();
+    return 0;
+}
