@@ -1,0 +1,140 @@
+#pragma once
+// The site tile: a child window showing one site's address, last check text and response
+// graph over a background picture recoloured to the colour pair in force.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "ui/tiles/SiteStatModel.h"
+#include "ui/tiles/TileGdi.h"
+#include "ui/tiles/cDIBSection.h"
+#include "ui/tiles/cltGraph.h"
+#include "ui/widgets/GdiHandles.h"
+#include "ui/widgets/Picture.h"
+#include "ui/widgets/PropertyBag.h"
+
+namespace corvale {
+
+// Geometry of the tile and its children, in twips.
+inline constexpr float kTileWidthTwips = 2685;
+inline constexpr float kTileHeightTwips = 405;         // the main window's tiles
+inline constexpr float kPreviewTileHeightTwips = 435;  // the preferences dialog's previews
+inline constexpr float kPingLabelLeft = 60, kPingLabelTop = 30;
+inline constexpr float kSiteLabelLeft = 90, kSiteLabelTop = 270;
+inline constexpr float kGraphLeft = 2040, kGraphTop = 60;
+
+// Bounds of a child element in twips of the tile.
+struct TwipsRect {
+    float left = 0, top = 0, width = 0, height = 0;
+};
+
+class ctlSiteStat {
+public:
+    // A tile showing its picture uncoloured, with empty labels and default properties.
+    ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips = kTileHeightTwips);
+    ctlSiteStat(const ctlSiteStat&) = delete;
+    ctlSiteStat& operator=(const ctlSiteStat&) = delete;
+    ~ctlSiteStat();
+
+    HWND hWnd() const { return window_; }
+    // Places the tile in twips of its parent.
+    void Move(float leftTwips, float topTwips, float widthTwips, float heightTwips);
+    void SetVisible(bool visible);
+
+    const std::string& SiteURL() const { return properties_.siteUrl; }
+    void SetSiteURL(std::string_view address);
+    const std::string& PingValue() const { return properties_.pingValue; }
+    void SetPingValue(std::string_view text);
+    int32_t BackHue() const { return properties_.normal.hue; }
+    void SetBackHue(int32_t value);
+    int32_t BackSaturation() const { return properties_.normal.saturation; }
+    void SetBackSaturation(int32_t value);
+    int32_t BackHueError() const { return properties_.error.hue; }
+    void SetBackHueError(int32_t value);
+    int32_t BackSaturationError() const { return properties_.error.saturation; }
+    void SetBackSaturationError(int32_t value);
+    int32_t BackHueSelect() const { return properties_.select.hue; }
+    void SetBackHueSelect(int32_t value);
+    int32_t BackSaturationSelect() const { return properties_.select.saturation; }
+    void SetBackSaturationSelect(int32_t value);
+    bool DefaultControl() const { return properties_.defaultControl; }
+    void SetDefaultControl(bool value);
+    bool Selected() const { return properties_.selected; }
+    void SetSelected(bool value);
+
+    // Colour applications. Each returns Ok, or the error that stopped it; after an error
+    // the tile still shows its previous picture.
+    ColourStatus ApplyColorsError();
+    ColourStatus ApplyColorsNormal();
+    ColourStatus ApplyColorsSelect();
+    ColourStatus ApplyColorsUnselect();
+
+    // A check's round-trip time in ms (0: no answer) into the graph.
+    void SetPingNumeric(int32_t newVal);
+    void RefreshGraph();
+
+    // Loads the ten design values (applying the normal pair on the way, the labels stay
+    // empty); returns the status of that application.
+    ColourStatus ReadProperties(const PropertyBag& bag);
+    void WriteProperties(PropertyBag& bag) const;
+
+    cltGraph& Graph() { return *graph_; }
+    ColourPair CurrentPair() const { return colouring_.Current(); }
+    ColourPair PreviousPair() const { return colouring_.Previous(); }
+    // The persistent surface the picture is painted on (labels and graph are not on it).
+    HDC SurfaceDC() const { return surfaceDc_.Get(); }
+    const std::string& SiteLabelText() const { return siteLabel_.text; }
+    const std::string& PingLabelText() const { return pingLabel_.text; }
+    TwipsRect SiteLabelBounds() const { return Bounds(siteLabel_); }
+    TwipsRect PingLabelBounds() const { return Bounds(pingLabel_); }
+
+    // Mouse events of the tile and its children, in twips of the tile.
+    MouseHandler MouseDown;
+    MouseHandler MouseMove;
+    MouseHandler MouseUp;
+    // Told the name of every property a setter changes, so the container saves it.
+    std::function<void(std::string_view property)> PropertyChanged;
+
+private:
+    // A windowless label: drawn by the tile, sized to its text.
+    struct Label {
+        std::string text;
+        float left = 0, top = 0;
+        int widthPx = 0, heightPx = 0;
+        COLORREF colour = 0;
+        Font font;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void Compose(HDC target);
+    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    void Raise(MouseKind kind, int16_t button, int16_t shift, float x, float y);
+    ColourStatus ApplyColorPair(ColourPair pair);
+    ColourStatus ApplyRequest(ColourRequest request);
+    void SetLabelText(Label& label, std::string text);
+    void ResizeSurface(int width, int height);
+    void Changed(std::string_view property);
+    static TwipsRect Bounds(const Label& label);
+    static bool Contains(const Label& label, float xTwips, float yTwips);
+
+    HWND window_ = nullptr;
+    SiteStatProperties properties_;
+    SiteStatColouring colouring_;
+    cDIBSection source_;
+    cDIBSection destination_;
+    Picture background_;
+    MemoryDC surfaceDc_;
+    Bitmap surface_;
+    HGDIOBJ surfacePrevious_ = nullptr;
+    SIZE surfaceSize_{0, 0};
+    Label pingLabel_;
+    Label siteLabel_;
+    std::unique_ptr<cltGraph> graph_;
+};
+
+}  // namespace corvale
