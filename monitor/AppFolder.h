@@ -27,6 +27,8 @@ std::string StartupCommandLine(std::string_view appFolder, std::string_view file
 #ifdef _WIN32
 // The full path of the running program file, however long it is.
 std::string ProgramModulePath();
+// The folder of the running program file, ending in a backslash: what AppFolder is set to.
+std::string ProgramFolder();
 #endif
 
 }  // namespace corvale

@@ -18,4 +18,6 @@ std::string ProgramModulePath() {
     }
 }
 
+std::string ProgramFolder() { return AppFolderFromModulePath(ProgramModulePath()); }
+
 }  // namespace corvale

@@ -74,7 +74,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
         return false;
 
     std::string folder = FolderOfPath(path);
-    if (folder.empty()) folder = ".";
+    if (folder.empty()) folder.push_back('.');
     char temp[MAX_PATH + 1] = {};
     if (!GetTempFileNameA(folder.c_str(), "cvs", 0, temp)) return false;
     {

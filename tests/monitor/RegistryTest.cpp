@@ -4,65 +4,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <optional>
 #include <string>
 
+#include "RegistryTestSupport.h"
 #include "TempFolder.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
 #include "ui/prefs/clsRegistry.h"
 
 using namespace corvale;
+using namespace corvale::test;
 
 namespace {
-
-struct StoredValue {
-    DWORD type = 0;
-    std::string data;  // as stored, terminating NUL included
-};
-
-std::optional<StoredValue> ReadValue(const std::string& keyPath, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
-        return std::nullopt;
-    StoredValue value;
-    DWORD size = 0;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
-    if (rc == ERROR_SUCCESS) {
-        value.data.resize(size);
-        rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
-                              reinterpret_cast<BYTE*>(value.data.data()), &size);
-        value.data.resize(size);
-    }
-    RegCloseKey(key);
-    if (rc != ERROR_SUCCESS) return std::nullopt;
-    return value;
-}
-
-std::string Stored(const std::string& text) { return text + '\0'; }
-
-// Keeps the start-up entry of whoever uses this prefix as it was.
-class StartupEntryGuard {
-public:
-    StartupEntryGuard() : saved_(ReadValue(kRunKeyPath, kProgramTitle)) {}
-    ~StartupEntryGuard() {
-        clsRegistry registry;
-        registry.RemoveFromStartup();
-        if (saved_) {
-            HKEY key = nullptr;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr) == ERROR_SUCCESS) {
-                RegSetValueExA(key, kProgramTitle, 0, saved_->type,
-                               reinterpret_cast<const BYTE*>(saved_->data.data()),
-                               static_cast<DWORD>(saved_->data.size()));
-                RegCloseKey(key);
-            }
-        }
-    }
-
-private:
-    std::optional<StoredValue> saved_;
-};
 
 class Registry : public ::testing::Test {
 protected:
@@ -166,6 +119,13 @@ TEST_F(Registry, StartupEntryNamesTheProgramFile) {
     EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
     registry.RemoveFromStartup();  // nothing left to remove: no harm, nothing reported
     EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
+}
+
+TEST(ProgramFolder, IsTheFolderOfTheRunningFile) {
+    std::string folder = ProgramFolder();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_EQ(folder.back(), '\\');
+    EXPECT_NE(GetFileAttributesA((folder + OwnFileName()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(Registry, StartupPathWithSpacesIsQuotedAndVariablesExpand) {

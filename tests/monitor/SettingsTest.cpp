@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "RegistryTestSupport.h"
 #include "TempFolder.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
@@ -18,14 +19,6 @@ using namespace corvale::test;
 using namespace std::string_literals;
 
 namespace {
-
-bool StartupEntryExists() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-    bool exists = RegQueryValueExA(key, kProgramTitle, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-    RegCloseKey(key);
-    return exists;
-}
 
 // section -> key -> value, read back the way the file is laid out.
 using IniContents = std::map<std::string, std::map<std::string, std::string>>;
@@ -61,16 +54,9 @@ protected:
         MiniMode = false;
         NormalHue = ErrorHue = 0;
         SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
-        hadEntry_ = StartupEntryExists();
     }
     void TearDown() override {
         SetUserMessageSink({});
-        clsRegistry registry;
-        if (hadEntry_) {
-            registry.AddToStartup();  // close enough: the entry exists again
-        } else {
-            registry.RemoveFromStartup();
-        }
     }
     std::string IniPath() const { return AppFolder + "monitor.ini"; }
     void WriteIni(const std::string& text) { WriteBytes(IniPath(), text); }
@@ -78,7 +64,7 @@ protected:
 
     TempFolder folder_;
     std::vector<std::string> messages_;
-    bool hadEntry_ = false;
+    StartupEntryGuard startupEntry_;
 };
 
 }  // namespace
