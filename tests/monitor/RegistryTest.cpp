@@ -20,7 +20,8 @@ namespace {
 class Registry : public ::testing::Test {
 protected:
     void TearDown() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, kTestRoot);
+        RegDeleteTreeA(HKEY_CURRENT_USER, testKey_.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, kTestRoot);  // only goes when no other run still uses it
     }
     static constexpr const char* kTestRoot = "Software\\CorvaleTests";
     std::string testKey_ = std::string(kTestRoot) + "\\clsRegistry" + std::to_string(GetCurrentProcessId());
