@@ -82,10 +82,11 @@ public:
     // A reply echoing what was sent, as a raw socket delivers it, with the ICMP type given.
     static std::vector<std::uint8_t> EchoOf(const std::vector<std::uint8_t>& sent, std::uint8_t type)
     {
-        std::vector<std::uint8_t> datagram(20, 0);
+        std::vector<std::uint8_t> datagram(20 + sent.size(), 0);
         datagram[0] = 0x45;
-        datagram.insert(datagram.end(), sent.begin(), sent.end());
-        datagram[20] = type;
+        std::copy(sent.begin(), sent.end(), datagram.begin() + 20);
+        if (!sent.empty())
+            datagram[20] = type;
         return datagram;
     }
 
