@@ -3,6 +3,7 @@
 // Process-wide: set up at start-up, read by every part of the program, replaced as a
 // whole by LoadSettings.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
