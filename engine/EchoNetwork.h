@@ -51,4 +51,8 @@ public:
 // The platform's real network (Winsock or POSIX), one per process.
 EchoNetwork& SystemNetwork();
 
+// The platform's unprivileged echo service on its own (Windows: IP Helper's IcmpSendEcho;
+// Linux: an ICMP datagram socket), as OpenSocket falls back to it; null when unavailable.
+std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(long& error);
+
 }  // namespace tarnel

@@ -176,23 +176,8 @@ public:
         if (raw >= 0)
             return std::make_unique<PosixSocket>(raw, false);
         error = errno;
-        const int datagram = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
-        if (datagram < 0)
-            return nullptr;
-        // The kernel writes the socket's port into the identifier field; binding to our
-        // identifier (as those bytes read) keeps the request as built, and replies find us.
-        sockaddr_in local{};
-        local.sin_family = AF_INET;
-        const std::uint16_t identifier = ProcessIdentifier();
-        std::uint8_t bytes[2];
-        WriteLe16(bytes, identifier);
-        std::memcpy(&local.sin_port, bytes, sizeof bytes);
-        // Another socket may own that port already; the kernel's own choice still works, and
-        // replies then carry its identifier, which reads as someone else's packet.
-        (void)::bind(datagram, reinterpret_cast<const sockaddr*>(&local), sizeof local);
-        const int on = 1;
-        ::setsockopt(datagram, SOL_IP, IP_RECVERR, &on, sizeof on);
-        return std::make_unique<PosixSocket>(datagram, true);
+        long unused = 0;
+        return OpenUnprivilegedSocket(unused);
     }
 
     bool Resolve(const char* host, std::uint32_t& address) override
@@ -239,6 +224,29 @@ public:
 };
 
 }  // namespace
+
+std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(long& error)
+{
+    const int datagram = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
+    if (datagram < 0) {
+        error = errno;
+        return nullptr;
+    }
+    // The kernel writes the socket's port into the identifier field; binding to our
+    // identifier (as those bytes read) keeps the request as built, and replies find us.
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    const auto identifier = static_cast<std::uint16_t>(::getpid() & 0xFFFF);
+    std::uint8_t bytes[2];
+    WriteLe16(bytes, identifier);
+    std::memcpy(&local.sin_port, bytes, sizeof bytes);
+    // Another socket may own that port already; the kernel's own choice still works, and
+    // replies then carry its identifier, which reads as someone else's packet.
+    (void)::bind(datagram, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    const int on = 1;
+    ::setsockopt(datagram, SOL_IP, IP_RECVERR, &on, sizeof on);
+    return std::make_unique<PosixSocket>(datagram, true);
+}
 
 EchoNetwork& SystemNetwork()
 {

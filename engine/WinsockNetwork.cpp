@@ -203,10 +203,8 @@ public:
         if (raw != INVALID_SOCKET)
             return std::make_unique<RawSocket>(raw);
         error = ::WSAGetLastError();
-        const HANDLE service = ::IcmpCreateFile();
-        if (service == INVALID_HANDLE_VALUE)
-            return nullptr;
-        return std::make_unique<EchoServiceSocket>(service);
+        long unused = 0;
+        return OpenUnprivilegedSocket(unused);
     }
 
     bool Resolve(const char* host, std::uint32_t& address) override
@@ -259,6 +257,16 @@ private:
 };
 
 }  // namespace
+
+std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(long& error)
+{
+    const HANDLE service = ::IcmpCreateFile();
+    if (service == INVALID_HANDLE_VALUE) {
+        error = static_cast<long>(::GetLastError());
+        return nullptr;
+    }
+    return std::make_unique<EchoServiceSocket>(service);
+}
 
 EchoNetwork& SystemNetwork()
 {
