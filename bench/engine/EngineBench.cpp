@@ -184,7 +184,11 @@ int main()
     library.startDll();
     RoundTripAccuracy(net);
     LibraryTurnaround();
+    std::this_thread::sleep_for(milliseconds(50));
+    const auto stopping = steady_clock::now();
     library.stopDll();
+    std::printf("StopDll with an idle worker: %.3f ms\n",
+                duration<double, std::milli>(steady_clock::now() - stopping).count());
     PickUpDelay();
     return 0;
 }
