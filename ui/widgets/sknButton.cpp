@@ -276,6 +276,8 @@ void sknButton::OnKeyUp(WPARAM key) {
     auto keyCode = static_cast<int16_t>(key);
     if (events_.KeyUp) events_.KeyUp(keyCode, KeyShiftState());
     if (keyCode != VK_SPACE || lastKeyCode_ != VK_SPACE) return;
+    // A button disabled while Space was held never clicks, as with the mouse.
+    if (!enabled_) return;
     if (checkBoxBehaviour_) value_ = !value_;
     Redraw(kDrawUp, false);
     if (window_) UpdateWindow(window_);
