@@ -291,3 +291,17 @@ TEST_F(SkinButtonLooks, PictureOverAloneDrawsNothing) {
     Hover();
     ExpectPixels(b, "hover", {{31, 10, 0x00FF00, "no picture"}});
 }
+
+TEST_F(SkinButtonLooks, ReliefCopiesOfThePictureSitOnePixelAway) {
+    auto& b = Make(8, 2);
+    b.SetBackColor(0x808080);
+    b.SetBackOver(0x808080);
+    b.SetCaption("");
+    b.SetUseMaskColor(false);
+    b.SetPictureNormal(HalfMaskedPicture(8, 8, 0x0000FF));  // picture at (26, 8)..(33, 15)
+    b.SetSpecialEffect(1);
+    ExpectPixels(b, "raised", {{34, 16, S(0x808080, -40), "darker copy right and down"},
+                               {25, 7, S(0x808080, +40), "lighter copy left and up"}, {30, 10, 0x0000FF, "picture"}});
+    b.SetSpecialEffect(3);
+    ExpectPixels(b, "shadow", {{34, 16, S(0x808080, -40), "darker copy"}, {25, 7, 0x808080, "no lighter copy"}});
+}
