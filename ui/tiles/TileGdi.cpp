@@ -44,16 +44,16 @@ COLORREF ResolveColour(uint32_t colour) {
     return colour & 0x00FFFFFFu;
 }
 
-Font CreateDesignFont(const FontSpec& spec, BYTE pitchAndFamily, BYTE quality) {
+Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily, BYTE quality) {
     LOGFONTA lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(spec.points * ScreenDpi() / 72.0));
-    lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = static_cast<BYTE>(spec.charset);
+    lf.lfHeight = -static_cast<LONG>(std::lround(face.points * ScreenDpi() / 72.0));
+    lf.lfWeight = face.bold ? FW_BOLD : FW_NORMAL;
+    lf.lfCharSet = static_cast<BYTE>(face.charset);
     lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
     lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
     lf.lfQuality = quality;
     lf.lfPitchAndFamily = pitchAndFamily;
-    strncpy(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE - 1);
+    strncpy(lf.lfFaceName, face.name.c_str(), LF_FACESIZE - 1);
     return Font(CreateFontIndirectA(&lf));
 }
 

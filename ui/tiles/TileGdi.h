@@ -33,7 +33,7 @@ bool MouseKindOf(UINT message, MouseKind& kind);
 COLORREF ResolveColour(uint32_t colour);
 
 // A font of a face, size in points (at the screen's DPI), weight and character set.
-Font CreateDesignFont(const FontSpec& spec, BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE,
+Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE,
                       BYTE quality = DEFAULT_QUALITY);
 // The face a font really resolved to on this system.
 std::string ResolvedFace(HFONT font);
