@@ -78,8 +78,7 @@ LRESULT cltGraph::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_KEYDOWN: case WM_KEYUP: {
         int16_t key = static_cast<int16_t>(wParam);
-        int16_t shift = ShiftState((GetKeyState(VK_SHIFT) < 0 ? MK_SHIFT : 0) |
-                                   (GetKeyState(VK_CONTROL) < 0 ? MK_CONTROL : 0));
+        int16_t shift = KeyShiftState();
         auto& handler = message == WM_KEYDOWN ? KeyDown : KeyUp;
         if (handler) handler(key, shift);
         return 0;
@@ -100,7 +99,7 @@ void cltGraph::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!MouseKindOf(message, kind)) return;
     const int px = GET_X_LPARAM(lParam), py = GET_Y_LPARAM(lParam);
     int16_t button = kind == MouseKind::Move ? ButtonsHeld(wParam) : ButtonOfMessage(message);
-    int16_t shift = ShiftState(wParam);
+    int16_t shift = MouseShiftState(wParam);
     float x = static_cast<float>(ScreenPixelsToTwips(px));
     float y = static_cast<float>(ScreenPixelsToTwips(py));
 

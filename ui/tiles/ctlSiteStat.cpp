@@ -151,7 +151,7 @@ void ctlSiteStat::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseKind kind;
     if (!MouseKindOf(message, kind)) return;
     const int16_t button = kind == MouseKind::Move ? ButtonsHeld(wParam) : ButtonOfMessage(message);
-    const int16_t shift = ShiftState(wParam);
+    const int16_t shift = MouseShiftState(wParam);
     const float x = ToTwips(GET_X_LPARAM(lParam)), y = ToTwips(GET_Y_LPARAM(lParam));
     if (kind == MouseKind::Down) SetCapture(window_);  // moves and the release stay with the tile
     if (kind == MouseKind::Up && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window_)

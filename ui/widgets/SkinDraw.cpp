@@ -1,7 +1,5 @@
 #include "ui/widgets/SkinDraw.h"
 
-#include <ole2.h>
-#include <olectl.h>
 
 #include <cstdlib>
 #include <span>
@@ -52,12 +50,6 @@ private:
 
 }  // namespace
 
-Colour TranslateColor(Colour c) {
-    COLORREF plain = 0;
-    if (SUCCEEDED(OleTranslateColor(static_cast<OLE_COLOR>(c), nullptr, &plain))) return plain;
-    // An unknown system colour index: fall back to its low bytes rather than fail drawing.
-    return IsSystemColourReference(c) ? GetSysColor(static_cast<int>(c & 0xFF)) : (c & 0xFFFFFF);
-}
 
 SkinImage::SkinImage() : dc_(nullptr) {
     if (dc_) {

@@ -66,7 +66,4 @@ private:
     int height_ = 0;
 };
 
-// A plain colour for a value that may name a system colour.
-Colour TranslateColor(Colour c);
-
 }  // namespace corvale

@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "ui/widgets/ControlInput.h"
 #include "ui/widgets/Twips.h"
 
 namespace corvale {
@@ -11,30 +12,6 @@ namespace {
 constexpr UINT_PTR kOverTimerId = 1;
 // Leaving the button is noticed within one tick, even without a mouse message over its border.
 constexpr UINT kOverTimerInterval = 3;
-
-int16_t ShiftState(WPARAM mouseFlags) {
-    int16_t shift = 0;
-    if (mouseFlags & MK_SHIFT) shift |= 1;
-    if (mouseFlags & MK_CONTROL) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-int16_t KeyShiftState() {
-    int16_t shift = 0;
-    if (GetKeyState(VK_SHIFT) < 0) shift |= 1;
-    if (GetKeyState(VK_CONTROL) < 0) shift |= 2;
-    if (GetKeyState(VK_MENU) < 0) shift |= 4;
-    return shift;
-}
-
-int16_t HeldButtons(WPARAM mouseFlags) {
-    int16_t button = 0;
-    if (mouseFlags & MK_LBUTTON) button |= 1;
-    if (mouseFlags & MK_RBUTTON) button |= 2;
-    if (mouseFlags & MK_MBUTTON) button |= 4;
-    return button;
-}
 
 float Twips(int pixels) { return static_cast<float>(ScreenPixelsToTwips(pixels)); }
 
@@ -129,7 +106,7 @@ LRESULT sknButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (GetFocus() != window_) SetFocus(window_);
         SetCapture(window_);
         leftPressed_ = true;
-        OnPress(1, ShiftState(wParam), Twips(x), Twips(y));
+        OnPress(1, MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_LBUTTONDBLCLK:
         // A double click counts as a second press, so fast clicking never drops a click.
@@ -143,26 +120,26 @@ LRESULT sknButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         bool wasPressed = leftPressed_;
         leftPressed_ = false;
         if (GetCapture() == window_) ReleaseCapture();
-        OnRelease(1, ShiftState(wParam), Twips(x), Twips(y));
+        OnRelease(1, MouseShiftState(wParam), Twips(x), Twips(y));
         if (wasPressed && IsMouseInside()) OnClick();
         return 0;
     }
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        OnPress(2, ShiftState(wParam), Twips(x), Twips(y));
+        OnPress(2, MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_RBUTTONUP:
-        OnRelease(2, ShiftState(wParam), Twips(x), Twips(y));
+        OnRelease(2, MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
-        OnPress(4, ShiftState(wParam), Twips(x), Twips(y));
+        OnPress(4, MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_MBUTTONUP:
-        OnRelease(4, ShiftState(wParam), Twips(x), Twips(y));
+        OnRelease(4, MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_MOUSEMOVE:
-        OnMove(HeldButtons(wParam), ShiftState(wParam), Twips(x), Twips(y));
+        OnMove(ButtonsHeld(wParam), MouseShiftState(wParam), Twips(x), Twips(y));
         return 0;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lParam) != window_) leftPressed_ = false;

@@ -1,6 +1,7 @@
 // The button's properties, their persistence, its palette and its caption layout.
 #include <cmath>
 
+#include "ui/widgets/ControlInput.h"
 #include "ui/widgets/Twips.h"
 #include "ui/widgets/sknButton.h"
 
@@ -45,13 +46,13 @@ Palette sknButton::PaletteFor(Colour backColor) const {
     in.colorScheme = colorScheme_;
     in.buttonType = buttonType_;
     in.softBevel = softBevel_;
-    in.backColor = TranslateColor(backColor);
-    in.backOver = TranslateColor(backOver_);
-    in.foreColor = TranslateColor(foreColor_);
-    in.foreOver = TranslateColor(foreOver_);
-    in.maskColor = TranslateColor(maskColor_);
-    in.containerBack = TranslateColor(container_.AmbientBackColor());
-    in.containerText = TranslateColor(container_.AmbientForeColor());
+    in.backColor = ResolveColour(backColor);
+    in.backOver = ResolveColour(backOver_);
+    in.foreColor = ResolveColour(foreColor_);
+    in.foreOver = ResolveColour(foreOver_);
+    in.maskColor = ResolveColour(maskColor_);
+    in.containerBack = ResolveColour(container_.AmbientBackColor());
+    in.containerText = ResolveColour(container_.AmbientForeColor());
     in.system = CurrentSystemColours();
     return corvale::BuildPalette(in);
 }
@@ -80,7 +81,7 @@ void sknButton::LayoutCaption() {
 void sknButton::ApplyFont(const SkinFontSpec& font) {
     font_ = font;
     LOGFONTA lf{};
-    lf.lfHeight = -static_cast<LONG>(std::lround(font.size * ScreenDpi() / 72.0));
+    lf.lfHeight = FontHeightForPoints(font.size);
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = font.italic;
     lf.lfUnderline = font.underline;

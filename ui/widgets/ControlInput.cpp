@@ -1,0 +1,57 @@
+#include "ui/widgets/ControlInput.h"
+
+#include <ole2.h>
+#include <olectl.h>
+
+#include <cmath>
+
+#include "ui/widgets/Twips.h"
+
+namespace corvale {
+
+bool MouseKindOf(UINT message, MouseKind& kind) {
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
+        kind = MouseKind::Down;
+        return true;
+    case WM_MOUSEMOVE: kind = MouseKind::Move; return true;
+    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: kind = MouseKind::Up; return true;
+    default: return false;
+    }
+}
+
+int16_t ButtonOfMessage(UINT message) {
+    switch (message) {
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return 1;
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return 2;
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return 4;
+    default: return 0;
+    }
+}
+
+int16_t ButtonsHeld(WPARAM mouseFlags) {
+    return static_cast<int16_t>(((mouseFlags & MK_LBUTTON) ? 1 : 0) | ((mouseFlags & MK_RBUTTON) ? 2 : 0) |
+                                ((mouseFlags & MK_MBUTTON) ? 4 : 0));
+}
+
+int16_t MouseShiftState(WPARAM mouseFlags) {
+    return static_cast<int16_t>(((mouseFlags & MK_SHIFT) ? 1 : 0) | ((mouseFlags & MK_CONTROL) ? 2 : 0) |
+                                (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+int16_t KeyShiftState() {
+    return static_cast<int16_t>((GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                                (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+COLORREF ResolveColour(uint32_t colour) {
+    COLORREF plain = 0;
+    if (SUCCEEDED(OleTranslateColor(static_cast<OLE_COLOR>(colour), nullptr, &plain))) return plain;
+    // An index the translation does not know: its low byte still names a system colour.
+    return (colour & 0x80000000u) ? GetSysColor(static_cast<int>(colour & 0xFF)) : (colour & 0xFFFFFF);
+}
+
+LONG FontHeightForPoints(double points) { return -std::lround(points * ScreenDpi() / 72.0); }
+
+}  // namespace corvale
