@@ -37,6 +37,26 @@ inline std::optional<StoredValue> ReadValue(const std::string& keyPath, const st
 
 inline std::string Stored(const std::string& text) { return text + '\0'; }
 
+// Test programs of other build folders may share this registry (one Wine prefix) and run
+// at the same time; a test ctest's resource lock cannot see. A named mutex lets only one
+// of them at a time own the start-up entry. An abandoned mutex is still granted.
+class StartupEntryLock {
+public:
+    StartupEntryLock() : mutex_(CreateMutexA(nullptr, FALSE, "Local\\CorvaleStartupEntryTests")) {
+        if (mutex_) WaitForSingleObject(mutex_, INFINITE);
+    }
+    ~StartupEntryLock() {
+        if (!mutex_) return;
+        ReleaseMutex(mutex_);
+        CloseHandle(mutex_);
+    }
+    StartupEntryLock(const StartupEntryLock&) = delete;
+    StartupEntryLock& operator=(const StartupEntryLock&) = delete;
+
+private:
+    HANDLE mutex_;
+};
+
 // Keeps the start-up entry of whoever uses this prefix as it was.
 class StartupEntryGuard {
 public:
@@ -57,6 +77,7 @@ public:
     }
 
 private:
+    StartupEntryLock lock_;  // first member: taken before the entry is read, freed after it is restored
     std::optional<StoredValue> saved_;
 };
 
