@@ -21,10 +21,10 @@ class Registry : public ::testing::Test {
 protected:
     void TearDown() override {
         RegDeleteTreeA(HKEY_CURRENT_USER, testKey_.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, kTestRoot);  // only goes when no other run still uses it
     }
-    static constexpr const char* kTestRoot = "Software\\CorvaleTests";
-    std::string testKey_ = std::string(kTestRoot) + "\\clsRegistry" + std::to_string(GetCurrentProcessId());
+    // A key of its own right under Software: a parent shared with a test program running
+    // at the same time could be deleted by it between our creating and using the child.
+    std::string testKey_ = "Software\\CorvaleTests.clsRegistry" + std::to_string(GetCurrentProcessId());
 };
 
 std::string OwnFileName() { return ProgramFileStem(ProgramModulePath()) + ".exe"; }
