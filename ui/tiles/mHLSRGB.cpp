@@ -10,10 +10,12 @@ namespace {
 constexpr float Single(double value) { return static_cast<float>(value); }
 
 int32_t ToChannel(float value) {
-    // nearbyint rounds ties to even in the default rounding mode. Wild hues or
-    // saturations give huge values; they saturate here (and still fail the byte range
-    // check of the caller) instead of overflowing the integer conversion.
-    const double rounded = std::nearbyint(static_cast<double>(value) * 255.0);
+    // rint rounds ties to even in the default rounding mode, as nearbyint does, but
+    // without saving and restoring the floating-point environment, which costs the
+    // MinGW runtime about 100 ns a call (three calls a pixel). Wild hues or saturations
+    // give huge values; they saturate here (and still fail the byte range check of the
+    // caller) instead of overflowing the integer conversion.
+    const double rounded = std::rint(static_cast<double>(value) * 255.0);
     if (!(rounded >= INT32_MIN)) return INT32_MIN;
     if (rounded > INT32_MAX) return INT32_MAX;
     return static_cast<int32_t>(rounded);
