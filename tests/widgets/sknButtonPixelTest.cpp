@@ -305,3 +305,35 @@ TEST_F(SkinButtonLooks, ReliefCopiesOfThePictureSitOnePixelAway) {
     b.SetSpecialEffect(3);
     ExpectPixels(b, "shadow", {{34, 16, S(0x808080, -40), "darker copy"}, {25, 7, 0x808080, "no lighter copy"}});
 }
+
+TEST_F(SkinButtonLooks, CaptionRedrawnOverACentredPictureLandsOnTheLooksOwnCaption) {
+    // A picture that is all mask colour shows nothing, so the caption drawn again above it
+    // may only deepen the caption's own pixels (smoothed edges), never ink the bare face.
+    auto inkOnBareFace = [&](Colour face, auto&& enterForm, auto&& leaveForm) {
+        button->SetPictureNormal(nullptr);
+        enterForm();
+        std::vector<Colour> plain;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x) plain.push_back(button->Image().PixelAt(x, y));
+        leaveForm();
+        button->SetPictureNormal(HalfMaskedPicture(8, 8, 0xC0C0C0));
+        enterForm();
+        int stray = 0;
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                stray += plain[y * W + x] == face && button->Image().PixelAt(x, y) != face;
+        leaveForm();
+        return stray;
+    };
+    auto& five = Make(5);
+    five.SetPicturePosition(4);
+    EXPECT_EQ(inkOnBareFace(S(five.CurrentPalette().shadow, +16), [&] { Press(); }, [&] { Release(); }), 0)
+        << "type 5 pressed";
+
+    auto& fourteen = Make(14);
+    fourteen.SetPicturePosition(4);
+    container.defaultButton = &fourteen;
+    EXPECT_EQ(inkOnBareFace(fourteen.CurrentPalette().light, [&] { Hover(); }, [&] { Leave(); }), 0)
+        << "type 14 default, hovering";
+    container.defaultButton = nullptr;
+}

@@ -171,6 +171,8 @@ private:
     void MarkChanged();
 
     // Drawing (sknButtonDraw.cpp).
+    // Caption state of type 5's pressed look: up place and pressed colour, no relief.
+    static constexpr int kCaptionPressedInPlace = 8;
     void Redraw(int state, bool force);
     void DrawLook(int state);
     void DrawLookUp(bool hovering);

@@ -270,9 +270,7 @@ void sknButton::DrawLookPressed(bool hovering) {
         image_.Box(0, 0, w - 1, h - 1, Shift(p.shadow, -26), true);
         image_.Line(w - 1, 1, w - 1, h, p.highlight);
         image_.Line(1, h - 1, w - 1, h - 1, p.highlight);
-        // Type 5 keeps its caption in place while pressed, without relief.
-        captionState_ = 2;
-        image_.Text(caption_, layout_.textRect, p.textOver, fontHandle_.Get());
+        DrawCaption(kCaptionPressedInPlace);
         if (hasFocus_ && showFocusRect_)
             image_.Box(layout_.textRect.left - 2, layout_.textRect.top - 1, layout_.textWidth + 4,
                        layout_.textHeight + 2, 0xCC9999, true);
@@ -411,6 +409,10 @@ void sknButton::DrawCaption(int captionState) {
         image_.Text(caption_, pressed, Shift(p.shadow, -50), font);
         image_.Text(caption_, up, p.highlight, font);
         break;
+    case kCaptionPressedInPlace:
+        // Type 5 keeps its caption in place while pressed, without relief.
+        image_.Text(caption_, up, p.textOver, font);
+        break;
     default:
         break;
     }
@@ -502,8 +504,12 @@ void sknButton::DrawPicture(int pictureState) {
             DrawSilhouette(normal, left, top, p.shadow, true);
         }
     }
-    // A caption over a centred picture stays readable (type 10 shows no caption at all).
-    if (picturePosition_ == 4 && buttonType_ != 10) DrawCaption(captionState_);
+    // A caption over a centred picture stays readable (type 10 shows no caption at all);
+    // it is drawn again exactly as the look drew it, so it lands on itself.
+    if (picturePosition_ == 4 && buttonType_ != 10) {
+        if (buttonType_ == 14) DrawDefaultCaption(captionState_);
+        else DrawCaption(captionState_);
+    }
 }
 
 void sknButton::DrawPictureEffect(const Picture& picture, int d) {
