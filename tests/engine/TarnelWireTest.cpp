@@ -138,6 +138,9 @@ TEST_F(TarnelWire, UnresolvableAndOverlongNamesGiveFive)
 TEST_F(TarnelWire, ThousandExchangesLeakNothing)
 {
     SkipWithoutSockets();
+    // Both kinds of exchange once beforehand, so what the system sets up on first use is not
+    // counted.
+    ASSERT_EQ(RunPing(kUnresolvable, 64, 500).code, 5);
     for (int i = 0; i < 10; ++i)
         ASSERT_EQ(RunPing("127.0.0.1", 64, 500).code, 0);
     const long handlesBefore = OpenHandleCount();
@@ -146,9 +149,15 @@ TEST_F(TarnelWire, ThousandExchangesLeakNothing)
     for (int i = 0; i < 1000; ++i)
         replies += RunPing(i % 10 == 0 ? kUnresolvable : "127.0.0.1", 64, 500).code == 0;
     EXPECT_EQ(replies, 900);
-    EXPECT_EQ(OpenHandleCount(), handlesBefore);
-    EXPECT_EQ(ThreadCount(), threadsBefore);
-    std::printf("handles %ld, threads %ld, before and after\n", handlesBefore, threadsBefore);
+    // The system may start a thread of its own at any moment (Wine does, with its handles);
+    // a leak in any kind of exchange would show by the hundred, so a few are let pass.
+    constexpr long kSystemSlack = 5;
+    const long handlesAfter = OpenHandleCount();
+    const long threadsAfter = ThreadCount();
+    EXPECT_LE(handlesAfter, handlesBefore + kSystemSlack);
+    EXPECT_LE(threadsAfter, threadsBefore + kSystemSlack);
+    std::printf("handles %ld -> %ld, threads %ld -> %ld\n", handlesBefore, handlesAfter, threadsBefore,
+                threadsAfter);
 }
 
 TEST_F(Testbed, ReplyAndRoundTripFromTheTestHost)
