@@ -24,7 +24,10 @@ void ShowUserMessage(std::string_view text) {
         return;
     }
     std::string message(text);
-    MessageBoxA(nullptr, message.c_str(), kProgramTitle, MB_OK);
+    // No owner is at hand, so the box disables every window of this thread itself:
+    // otherwise the preferences dialog stays usable behind it and could be saved again
+    // or closed while the Save that showed the box has not finished.
+    MessageBoxA(nullptr, message.c_str(), kProgramTitle, MB_OK | MB_TASKMODAL);
 }
 
 std::string IniPath() { return AppFolder + kIniFileName; }

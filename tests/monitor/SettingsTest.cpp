@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "RegistryTestSupport.h"
 #include "TempFolder.h"
+#include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
@@ -265,4 +268,55 @@ TEST_F(Settings, FailedSiteSaveLeavesTheFileAndSaysSo) {
     EXPECT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved."}));
     EXPECT_EQ(ReadBytes(SitesPath), before);
     EXPECT_EQ(folder_.EntryCount(), 2u) << "only monitor.ini and sites.txt, no temporary file";
+}
+
+namespace {
+
+HWND OwnMessageBox() {
+    struct Search {
+        DWORD process = GetCurrentProcessId();
+        HWND found = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            char className[16] = {};
+            GetClassNameA(window, className, sizeof className);
+            if (process != s->process || std::string(className) != "#32770" || !IsWindowVisible(window))
+                return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+TEST_F(Settings, FailedSiteSaveMessageHoldsOffTheProgramsWindows) {
+    // The real message box: while it is up, a second Save or a Cancel of the dialog
+    // behind it must not be possible.
+    SetUserMessageSink({});
+    TestHostWindow dialog(200, 100, "stands for the preferences dialog");
+    std::filesystem::create_directory(SitesPath);  // a folder in the way: the save fails
+    std::atomic<int> dialogEnabledMeanwhile{-1};
+    char boxText[64] = {};
+    std::thread dismisser([&] {
+        for (int i = 0; i < 1000; ++i) {
+            if (HWND box = OwnMessageBox()) {
+                dialogEnabledMeanwhile = IsWindowEnabled(dialog.Handle()) ? 1 : 0;
+                GetDlgItemTextA(box, 0xFFFF, boxText, sizeof boxText);  // the box's text control
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    SaveSettings();
+    dismisser.join();
+    EXPECT_EQ(dialogEnabledMeanwhile, 0) << "-1: no message box was shown";
+    EXPECT_STREQ(boxText, "Sites file could not be saved.");
+    EXPECT_TRUE(IsWindowEnabled(dialog.Handle()));
 }
