@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <vector>
 
 #include "WinTestSupport.h"
@@ -229,6 +230,19 @@ TEST_F(SiteTileTest, FontsAreTheDesignFontsOrAFixedPitchStandIn) {
     SelectScope selectPing(dc.Get(), ping.Get());
     GetTextMetricsA(dc.Get(), &metrics);
     EXPECT_GE(metrics.tmWeight, FW_BOLD);
+}
+
+TEST(SiteTileLifetime, ParentDestroyedFirstLeavesTheTileSafeToUseAndDestroy) {
+    auto host = std::make_unique<test::TestHostWindow>(200, 40);
+    auto tile = std::make_unique<ctlSiteStat>(host->Handle(), 0, 0);
+    ASSERT_NE(tile->hWnd(), nullptr);
+    host.reset();  // takes the tile's and the graph's windows down with it
+    EXPECT_EQ(tile->hWnd(), nullptr);
+    EXPECT_EQ(tile->Graph().hWnd(), nullptr);
+    // Later calls must not reach a handle that may belong to another window by now.
+    tile->SetPingNumeric(120);
+    EXPECT_EQ(tile->ApplyColorsError(), ColourStatus::Ok);
+    tile.reset();
 }
 
 TEST(SiteTileLeak, TenThousandColourApplicationsLeakNothing) {

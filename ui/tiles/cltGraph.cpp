@@ -58,6 +58,14 @@ LRESULT CALLBACK cltGraph::WindowProc(HWND window, UINT message, WPARAM wParam, 
 
 LRESULT cltGraph::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCDESTROY: {
+        // The parent can take this window down before the object goes; forget the handle
+        // so nothing later uses or destroys it again.
+        HWND window = window_;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     case WM_PAINT: {
         PaintScope paint(window_);
         Draw(paint.Get());

@@ -106,6 +106,14 @@ LRESULT CALLBACK ctlSiteStat::WindowProc(HWND window, UINT message, WPARAM wPara
 
 LRESULT ctlSiteStat::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+    case WM_NCDESTROY: {
+        // The parent can take this window down before the object goes; forget the handle
+        // so nothing later uses or destroys it again.
+        HWND window = window_;
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        window_ = nullptr;
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
     case WM_PAINT: {
         PaintScope paint(window_);
         Compose(paint.Get());
