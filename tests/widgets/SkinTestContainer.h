@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <memory>
 #include <string>
 
+#include "WinTestSupport.h"
 #include "ui/widgets/sknButton.h"
 
 namespace corvale::test {
@@ -49,5 +52,20 @@ void SendMouse(HWND window, UINT message, int x, int y, WPARAM flags = 0);
 // Cursor onto the point, then the move message over it.
 void HoverAt(HWND window, int x, int y);
 void SendKey(HWND window, UINT message, WPARAM key);
+
+// A suite whose tests share one host window and a container: creating and destroying a
+// top-level window is slow under Wine.
+template <int HostWidth, int HostHeight>
+class SkinButtonSuite : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { hostWindow = new TestHostWindow(HostWidth, HostHeight); }
+    static void TearDownTestSuite() {
+        delete hostWindow;
+        hostWindow = nullptr;
+    }
+    static inline TestHostWindow* hostWindow = nullptr;
+    TestHostWindow& host = *hostWindow;
+    SkinTestContainer container;
+};
 
 }  // namespace corvale::test

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kW = 80, kH = 30;
 
-class SkinButtonBehaviour : public ::testing::Test {
+class SkinButtonBehaviour : public SkinButtonSuite<400, 200> {
 protected:
     void SetUp() override {
         PlaceCursorAway();
@@ -30,15 +30,6 @@ protected:
     // Lets the hover timer run; a tick is 3 ms, platforms round timers up to about 10-16 ms.
     void WaitTicks() { PumpMessagesFor(80); }
 
-    // One host for the whole suite: creating and destroying a top-level window is slow under Wine.
-    static void SetUpTestSuite() { hostWindow = new TestHostWindow(400, 200); }
-    static void TearDownTestSuite() {
-        delete hostWindow;
-        hostWindow = nullptr;
-    }
-    static inline TestHostWindow* hostWindow = nullptr;
-    TestHostWindow& host = *hostWindow;
-    SkinTestContainer container;
     std::unique_ptr<sknButton> button;
     EventLog log;
 };

@@ -33,20 +33,11 @@ const std::vector<std::string> kKeysInOrder = {"BTYPE", "TX",    "ENAB",  "FONT"
                                                "MICON", "PICN",  "PICH",  "UMCOL",  "SOFT",    "PICPOS",
                                                "NGREY", "FX",    "HAND",  "CHECK",  "VALUE"};
 
-class SkinButtonProperties : public ::testing::Test {
+class SkinButtonProperties : public SkinButtonSuite<200, 120> {
 protected:
     std::unique_ptr<sknButton> Make() {
         return std::make_unique<sknButton>(host.Handle(), container, 10, 10, 47, 53);
     }
-    // One host for the whole suite: creating and destroying a top-level window is slow under Wine.
-    static void SetUpTestSuite() { hostWindow = new TestHostWindow(200, 120); }
-    static void TearDownTestSuite() {
-        delete hostWindow;
-        hostWindow = nullptr;
-    }
-    static inline TestHostWindow* hostWindow = nullptr;
-    TestHostWindow& host = *hostWindow;
-    SkinTestContainer container;
 };
 
 }  // namespace

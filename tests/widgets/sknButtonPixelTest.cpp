@@ -19,7 +19,7 @@ Colour S(Colour c, int n) { return ShiftColor(c, n, false, false); }
 Colour SP(Colour c, int n) { return ShiftColor(c, n, true, false); }
 int GradientStep(float total, int i) { return static_cast<int>(std::nearbyint(-(total / H) * i)); }
 
-class SkinButtonLooks : public ::testing::Test {
+class SkinButtonLooks : public SkinButtonSuite<200, 100> {
 protected:
     void SetUp() override { PlaceCursorAway(); }
     void TearDown() override {
@@ -44,15 +44,6 @@ protected:
     void Press() { SendKey(button->hWnd(), WM_KEYDOWN, VK_SPACE); }
     void Release() { SendKey(button->hWnd(), WM_KEYUP, VK_SPACE); }
 
-    // One host for the whole suite: creating and destroying a top-level window is slow under Wine.
-    static void SetUpTestSuite() { hostWindow = new TestHostWindow(200, 100); }
-    static void TearDownTestSuite() {
-        delete hostWindow;
-        hostWindow = nullptr;
-    }
-    static inline TestHostWindow* hostWindow = nullptr;
-    TestHostWindow& host = *hostWindow;
-    SkinTestContainer container;
     std::unique_ptr<sknButton> button;
 };
 
