@@ -5,7 +5,7 @@
 #include "WinTestSupport.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/cDIBSection.h"
-#include "ui/widgets/Picture.h"
+#include "ui/base/Picture.h"
 
 namespace corvale {
 namespace {

@@ -3,7 +3,7 @@
 #include "WinTestSupport.h"
 #include "ui/tiles/cDIBSection.h"
 #include "ui/tiles/cltGraph.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {

@@ -8,7 +8,7 @@
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/ctlSiteStat.h"
 #include "ui/tiles/mHLSRGB.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {

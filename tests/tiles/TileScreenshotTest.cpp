@@ -6,7 +6,7 @@
 #include "WinTestSupport.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/ctlSiteStat.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {

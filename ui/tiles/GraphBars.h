@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/PropertyBag.h"
 
 namespace corvale {
 

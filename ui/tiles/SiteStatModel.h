@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "ui/tiles/cColourise.h"
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/PropertyBag.h"
 
 namespace corvale {
 

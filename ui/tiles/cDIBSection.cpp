@@ -1,7 +1,8 @@
 #include "ui/tiles/cDIBSection.h"
 
-#include "ui/widgets/GdiHandles.h"
-#include "ui/widgets/Picture.h"
+#include "ui/base/DibSurface.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Picture.h"
 
 namespace corvale {
 
@@ -9,15 +10,13 @@ bool cDIBSection::Create(int32_t width, int32_t height) {
     ClearUp();
     dc_ = CreateCompatibleDC(nullptr);
     if (!dc_) return false;
-    if (!CreateDIB(dc_, width, height, dib_)) {
+    DibBits dib = CreateDib(dc_, width, height, 24, false);
+    if (!dib) {
         ClearUp();  // deletes the context; there is no bitmap to deselect
         return false;
     }
-    previous_ = SelectObject(dc_, dib_);
-    return true;
-}
-
-bool cDIBSection::CreateDIB(HDC dc, int32_t width, int32_t height, HBITMAP& dib) {
+    dib_ = std::move(dib.bitmap);
+    bits_ = static_cast<uint8_t*>(dib.bits);
     header_ = {};
     header_.biSize = sizeof header_;
     header_.biWidth = width;
@@ -25,13 +24,9 @@ bool cDIBSection::CreateDIB(HDC dc, int32_t width, int32_t height, HBITMAP& dib)
     header_.biPlanes = 1;
     header_.biBitCount = 24;
     header_.biCompression = BI_RGB;
-    header_.biSizeImage = static_cast<DWORD>(BytesPerScanLine()) * static_cast<DWORD>(height > 0 ? height : 0);
-    BITMAPINFO info{};
-    info.bmiHeader = header_;
-    void* bits = nullptr;
-    dib = width > 0 && height > 0 ? CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-    bits_ = dib ? static_cast<uint8_t*>(bits) : nullptr;
-    return dib != nullptr;
+    header_.biSizeImage = static_cast<DWORD>(BytesPerScanLine()) * static_cast<DWORD>(height);
+    previous_ = SelectObject(dc_, dib_.Get());
+    return true;
 }
 
 bool cDIBSection::CreateFromPicture(const Picture& picture) {
@@ -73,14 +68,11 @@ void cDIBSection::PaintPicture(HDC target, int32_t left, int32_t top, int32_t wi
 
 void cDIBSection::ClearUp() {
     if (dc_) {
-        if (dib_) {
-            SelectObject(dc_, previous_);
-            DeleteObject(dib_);
-        }
+        if (dib_) SelectObject(dc_, previous_);
         DeleteDC(dc_);
     }
+    dib_.Reset();
     dc_ = nullptr;
-    dib_ = nullptr;
     previous_ = nullptr;
     bits_ = nullptr;
     header_ = {};

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "ui/base/GdiHandles.h"
 #include "ui/tiles/cColourise.h"
 
 namespace corvale {
@@ -38,17 +39,14 @@ public:
     int32_t Height() const { return header_.biHeight; }
     uint8_t* DIBSectionBitsPtr() const { return bits_; }
     HDC hdc() const { return dc_; }
-    HBITMAP hDib() const { return dib_; }
+    HBITMAP hDib() const { return dib_.Get(); }
 
     // The pixels for the colouriser; GDI's pending drawing is flushed first so the bytes
     // are current.
     PixelGrid Pixels() const;
 
 private:
-    // Fills the header and asks for the section bitmap on `dc`.
-    bool CreateDIB(HDC dc, int32_t width, int32_t height, HBITMAP& dib);
-
-    HBITMAP dib_ = nullptr;
+    Bitmap dib_;
     HDC dc_ = nullptr;
     HGDIOBJ previous_ = nullptr;
     uint8_t* bits_ = nullptr;

@@ -10,22 +10,22 @@
 #include <string_view>
 
 #include "ui/tiles/GraphBars.h"
-#include "ui/tiles/TileGdi.h"
-#include "ui/widgets/GdiHandles.h"
-#include "ui/widgets/PropertyBag.h"
+#include "ui/tiles/TileFonts.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/PropertyBag.h"
+#include "ui/base/Window.h"
 
 namespace corvale {
 
-class cltGraph {
+class cltGraph : public Window {
 public:
     // A child window of `parent`; geometry in twips of the parent.
     cltGraph(HWND parent, float leftTwips, float topTwips, float widthTwips = kGraphWidthTwips,
              float heightTwips = kGraphHeightTwips);
     cltGraph(const cltGraph&) = delete;
     cltGraph& operator=(const cltGraph&) = delete;
-    ~cltGraph();
+    ~cltGraph() override = default;
 
-    HWND hWnd() const { return window_; }
     float Left() const { return left_; }
     float Top() const { return top_; }
 
@@ -68,14 +68,12 @@ public:
     std::function<void(std::string_view property)> PropertyChanged;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Draw(HDC dc);
-    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
+    void OnMouse(const MouseEvent& event);
     void Changed(std::string_view property);
     void ApplyBorder();
 
-    HWND window_ = nullptr;
     float left_, top_;
     GraphProperties properties_;
     Font font_;

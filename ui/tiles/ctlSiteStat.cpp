@@ -1,27 +1,12 @@
 #include "ui/tiles/ctlSiteStat.h"
 
-#include <windowsx.h>
-
 #include "ui/tiles/TileDesigns.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {
 
 const char kTileClass[] = "CorvaleSiteTile";
-
-bool RegisterTileClass() {
-    static const bool registered = [] {
-        WNDCLASSA wc{};
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = DefWindowProcA;  // the object's procedure is set once it exists
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-        wc.lpszClassName = kTileClass;
-        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
 
 float ToTwips(int pixels) { return static_cast<float>(ScreenPixelsToTwips(pixels)); }
 
@@ -43,38 +28,32 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
     SetLabelText(pingLabel_, "");
     SetLabelText(siteLabel_, "");
 
-    if (!RegisterTileClass()) return;
+    SetPainting(Painting::Buffered);
     const int width = TwipsToScreenPixels(kTileWidthTwips), height = TwipsToScreenPixels(heightTwips);
-    window_ = CreateWindowExA(0, kTileClass, "", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                              TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), width, height, parent,
-                              nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (!window_) return;
+    if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                        {TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), width, height}, parent))
+        return;
     ResizeSurface(width, height);
     // A new tile shows its picture as drawn, not yet coloured.
     if (surfaceDc_) background_.Draw(surfaceDc_.Get(), 0, 0);
 
-    graph_ = std::make_unique<cltGraph>(window_, kGraphLeft, kGraphTop);
+    graph_ = std::make_unique<cltGraph>(hWnd(), kGraphLeft, kGraphTop);
     if (auto design = PropertyBag::Parse(ResponseGraphDesign())) graph_->ReadProperties(*design, kTileFont);
     // Every mouse event of the graph is one of the tile's, moved by the graph's position.
-    auto forward = [this](MouseKind kind) {
-        return [this, kind](int16_t& button, int16_t& shift, float& x, float& y) {
-            Raise(kind, button, shift, x + graph_->Left(), y + graph_->Top());
+    auto forward = [this](MouseHandler ctlSiteStat::*event) {
+        return [this, event](int16_t& button, int16_t& shift, float& x, float& y) {
+            float tileX = x + graph_->Left(), tileY = y + graph_->Top();
+            if (this->*event) (this->*event)(button, shift, tileX, tileY);
         };
     };
-    graph_->MouseDown = forward(MouseKind::Down);
-    graph_->MouseMove = forward(MouseKind::Move);
-    graph_->MouseUp = forward(MouseKind::Up);
-
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ctlSiteStat::WindowProc));
+    graph_->MouseDown = forward(&ctlSiteStat::MouseDown);
+    graph_->MouseMove = forward(&ctlSiteStat::MouseMove);
+    graph_->MouseUp = forward(&ctlSiteStat::MouseUp);
 }
 
 ctlSiteStat::~ctlSiteStat() {
     graph_.reset();
-    if (window_) {
-        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
-        DestroyWindow(window_);
-    }
+    DestroyOwnWindow();
     // The surface bitmap can only be deleted once it is out of its context.
     if (surfacePrevious_) SelectObject(surfaceDc_.Get(), surfacePrevious_);
 }
@@ -98,106 +77,50 @@ void ctlSiteStat::ResizeSurface(int width, int height) {
     surfaceSize_ = {width, height};
 }
 
-LRESULT CALLBACK ctlSiteStat::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<ctlSiteStat*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    return self->HandleMessage(message, wParam, lParam);
-}
-
-LRESULT ctlSiteStat::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_NCDESTROY: {
-        // The parent can take this window down before the object goes; forget the handle
-        // so nothing later uses or destroys it again.
-        HWND window = window_;
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    case WM_PAINT: {
-        PaintScope paint(window_);
-        Compose(paint.Get());
+LRESULT ctlSiteStat::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseEvent mouse;
+    if (DecodeMouse(message, wParam, lParam, mouse)) {
+        OnMouse(mouse);
         return 0;
     }
-    case WM_PRINTCLIENT:
-        Compose(reinterpret_cast<HDC>(wParam));
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_SIZE:
+    if (message == WM_SIZE) {
         ResizeSurface(LOWORD(lParam), HIWORD(lParam));
         return 0;
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
-    case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP:
-    case WM_MOUSEMOVE: case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        OnMouse(message, wParam, lParam);
-        return 0;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
-void ctlSiteStat::Compose(HDC target) {
-    RECT client;
-    GetClientRect(window_, &client);
-    MemoryDC back(target);
-    Bitmap buffer(CreateCompatibleBitmap(target, client.right, client.bottom));
-    if (!back || !buffer) return;
-    SelectScope selectBuffer(back.Get(), buffer.Get());
-    BitBlt(back.Get(), 0, 0, client.right, client.bottom, surfaceDc_.Get(), 0, 0, SRCCOPY);
-    SetBkMode(back.Get(), TRANSPARENT);
+void ctlSiteStat::Paint(HDC dc, const RECT& client) {
+    BitBlt(dc, 0, 0, client.right, client.bottom, surfaceDc_.Get(), 0, 0, SRCCOPY);
+    SetBkMode(dc, TRANSPARENT);
     for (const Label* label : {&pingLabel_, &siteLabel_}) {
         if (label->text.empty()) continue;
-        SelectScope selectFont(back.Get(), label->font.Get());
-        SetTextColor(back.Get(), label->colour);
-        TextOutA(back.Get(), TwipsToScreenPixels(label->left), TwipsToScreenPixels(label->top), label->text.c_str(),
+        SelectScope selectFont(dc, label->font.Get());
+        SetTextColor(dc, label->colour);
+        TextOutA(dc, TwipsToScreenPixels(label->left), TwipsToScreenPixels(label->top), label->text.c_str(),
                  static_cast<int>(label->text.size()));
     }
-    BitBlt(target, 0, 0, client.right, client.bottom, back.Get(), 0, 0, SRCCOPY);
 }
 
-void ctlSiteStat::OnMouse(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseKind kind;
-    if (!MouseKindOf(message, kind)) return;
-    const int16_t button = kind == MouseKind::Move ? ButtonsHeld(wParam) : ButtonOfMessage(message);
-    const int16_t shift = MouseShiftState(wParam);
-    const float x = ToTwips(GET_X_LPARAM(lParam)), y = ToTwips(GET_Y_LPARAM(lParam));
-    if (kind == MouseKind::Down) SetCapture(window_);  // moves and the release stay with the tile
-    if (kind == MouseKind::Up && !(wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) && GetCapture() == window_)
-        ReleaseCapture();
-
-    // The labels draw on the tile, so the tile receives their events: raise them as the
-    // label's, in label coordinates moved by the label's position. lblSite lies on top.
-    for (const Label* label : {&siteLabel_, &pingLabel_}) {
-        if (Contains(*label, x, y)) {
-            const float labelX = x - label->left, labelY = y - label->top;
-            Raise(kind, button, shift, labelX + label->left, labelY + label->top);
-            return;
-        }
-    }
-    Raise(kind, button, shift, x, y);
-}
-
-void ctlSiteStat::Raise(MouseKind kind, int16_t button, int16_t shift, float x, float y) {
-    MouseHandler& handler = kind == MouseKind::Down ? MouseDown : kind == MouseKind::Move ? MouseMove : MouseUp;
-    if (handler) handler(button, shift, x, y);
+void ctlSiteStat::OnMouse(const MouseEvent& event) {
+    if (event.kind == MouseKind::Down) SetCapture(hWnd());  // moves and the release stay with the tile
+    if (event.kind == MouseKind::Up && !event.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
+    // The labels draw on the tile, so the tile receives their events and raises them as
+    // its own; a label's coordinates moved by its position are the tile's coordinates.
+    RaiseMouse(event, MouseDown, MouseMove, MouseUp);
 }
 
 TwipsRect ctlSiteStat::Bounds(const Label& label) {
     return {label.left, label.top, ToTwips(label.widthPx), ToTwips(label.heightPx)};
 }
 
-bool ctlSiteStat::Contains(const Label& label, float x, float y) {
-    const TwipsRect r = Bounds(label);
-    return x >= r.left && y >= r.top && x < r.left + r.width && y < r.top + r.height;
-}
-
 void ctlSiteStat::SetLabelText(Label& label, std::string text) {
     auto invalidate = [&] {
-        if (!window_) return;
+        if (!hWnd()) return;
         RECT r{TwipsToScreenPixels(label.left), TwipsToScreenPixels(label.top), 0, 0};
         r.right = r.left + label.widthPx;
         r.bottom = r.top + label.heightPx;
-        InvalidateRect(window_, &r, FALSE);
+        InvalidateRect(hWnd(), &r, FALSE);
     };
     invalidate();
     label.text = std::move(text);
@@ -218,13 +141,13 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
 }
 
 void ctlSiteStat::Move(float leftTwips, float topTwips, float widthTwips, float heightTwips) {
-    if (window_)
-        MoveWindow(window_, TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips),
+    if (hWnd())
+        MoveWindow(hWnd(), TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips),
                    TwipsToScreenPixels(widthTwips), TwipsToScreenPixels(heightTwips), TRUE);
 }
 
 void ctlSiteStat::SetVisible(bool visible) {
-    if (window_) ShowWindow(window_, visible ? SW_SHOWNA : SW_HIDE);
+    if (hWnd()) ShowWindow(hWnd(), visible ? SW_SHOWNA : SW_HIDE);
 }
 
 void ctlSiteStat::Changed(std::string_view property) {
@@ -293,9 +216,9 @@ ColourStatus ctlSiteStat::ApplyColorPair(ColourPair pair) {
     const ColourStatus status = colouring_.Apply(pair, source_.Pixels(), destination_.Pixels());
     if (status != ColourStatus::Ok) return status;  // the surface keeps the previous picture
     if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
-    if (window_) {
-        InvalidateRect(window_, nullptr, FALSE);
-        UpdateWindow(window_);
+    if (hWnd()) {
+        InvalidateRect(hWnd(), nullptr, FALSE);
+        UpdateWindow(hWnd());
     }
     return status;
 }

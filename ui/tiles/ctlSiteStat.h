@@ -10,12 +10,13 @@
 #include <string_view>
 
 #include "ui/tiles/SiteStatModel.h"
-#include "ui/tiles/TileGdi.h"
+#include "ui/tiles/TileFonts.h"
 #include "ui/tiles/cDIBSection.h"
 #include "ui/tiles/cltGraph.h"
-#include "ui/widgets/GdiHandles.h"
-#include "ui/widgets/Picture.h"
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Picture.h"
+#include "ui/base/PropertyBag.h"
+#include "ui/base/Window.h"
 
 namespace corvale {
 
@@ -32,15 +33,14 @@ struct TwipsRect {
     float left = 0, top = 0, width = 0, height = 0;
 };
 
-class ctlSiteStat {
+class ctlSiteStat : public Window {
 public:
     // A tile showing its picture uncoloured, with empty labels and default properties.
     ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips = kTileHeightTwips);
     ctlSiteStat(const ctlSiteStat&) = delete;
     ctlSiteStat& operator=(const ctlSiteStat&) = delete;
-    ~ctlSiteStat();
+    ~ctlSiteStat() override;
 
-    HWND hWnd() const { return window_; }
     // Places the tile in twips of its parent.
     void Move(float leftTwips, float topTwips, float widthTwips, float heightTwips);
     void SetVisible(bool visible);
@@ -109,20 +109,16 @@ private:
         Font font;
     };
 
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    void Compose(HDC target);
-    void OnMouse(UINT message, WPARAM wParam, LPARAM lParam);
-    void Raise(MouseKind kind, int16_t button, int16_t shift, float x, float y);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
+    void OnMouse(const MouseEvent& event);
     ColourStatus ApplyColorPair(ColourPair pair);
     ColourStatus ApplyRequest(ColourRequest request);
     void SetLabelText(Label& label, std::string text);
     void ResizeSurface(int width, int height);
     void Changed(std::string_view property);
     static TwipsRect Bounds(const Label& label);
-    static bool Contains(const Label& label, float xTwips, float yTwips);
 
-    HWND window_ = nullptr;
     SiteStatProperties properties_;
     SiteStatColouring colouring_;
     cDIBSection source_;

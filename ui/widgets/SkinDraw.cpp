@@ -1,9 +1,10 @@
 #include "ui/widgets/SkinDraw.h"
 
-
 #include <cstdlib>
 #include <span>
 #include <string>
+
+#include "ui/base/DibSurface.h"
 
 namespace corvale {
 namespace {
@@ -16,18 +17,11 @@ RECT ToRect(const SkinRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 class PixelBuffer {
 public:
     PixelBuffer(HDC compatible, int width, int height) : dc_(compatible) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 24;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(compatible, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        DibBits dib = CreateDib(compatible, width, height, 24, false);
+        bitmap_ = std::move(dib.bitmap);
         if (bitmap_ && dc_) {
             select_ = SelectObject(dc_.Get(), bitmap_.Get());
-            bits_ = static_cast<uint8_t*>(bits);
+            bits_ = static_cast<uint8_t*>(dib.bits);
             size_ = RowStride24(width) * static_cast<std::size_t>(height);
         }
     }
@@ -76,18 +70,12 @@ void SkinImage::ReleaseBitmap() {
 void SkinImage::Resize(int width, int height) {
     ReleaseBitmap();
     if (!dc_ || width <= 0 || height <= 0) return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down, so row y is at bits_ + y * width
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap_) return;
+    // Top-down, so row y is at bits_ + y * width.
+    DibBits dib = CreateDib(dc_.Get(), width, height, 32, true);
+    if (!dib) return;
+    bitmap_ = std::move(dib.bitmap);
     originalBitmap_ = SelectObject(dc_.Get(), bitmap_.Get());
-    bits_ = static_cast<uint32_t*>(bits);
+    bits_ = static_cast<uint32_t*>(dib.bits);
     width_ = width;
     height_ = height;
 }

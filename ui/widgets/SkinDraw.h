@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "ui/widgets/GdiHandles.h"
-#include "ui/widgets/Picture.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Picture.h"
 #include "ui/widgets/SkinLayout.h"
 #include "ui/widgets/SkinPalette.h"
 #include "ui/widgets/SkinPixels.h"

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/PropertyBag.h"
 
 namespace corvale {
 

@@ -1,10 +1,7 @@
 // The button's window: creation, input, focus, hover tracking and shape.
 #include "ui/widgets/sknButton.h"
 
-#include <windowsx.h>
-
-#include "ui/widgets/ControlInput.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/ControlInput.h"
 
 namespace corvale {
 namespace {
@@ -12,8 +9,6 @@ namespace {
 constexpr UINT_PTR kOverTimerId = 1;
 // Leaving the button is noticed within one tick, even without a mouse message over its border.
 constexpr UINT kOverTimerInterval = 3;
-
-float Twips(int pixels) { return static_cast<float>(ScreenPixelsToTwips(pixels)); }
 
 // The platform cursor for a pointer code of the control's public interface.
 LPCSTR StandardCursor(int16_t pointer) {
@@ -36,53 +31,33 @@ LPCSTR StandardCursor(int16_t pointer) {
 
 }  // namespace
 
-bool sknButton::RegisterWindowClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_DBLCLKS;
-        wc.lpfnWndProc = &sknButton::WindowProc;
-        wc.hInstance = GetModuleHandleA(nullptr);
-        wc.lpszClassName = kClassName;
-        return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
 sknButton::sknButton(HWND parent, SkinContainer& container, int x, int y, int width, int height, int id)
     : container_(container) {
     ApplyFont(container_.AmbientFont());
     BuildPalette();
-    if (!RegisterWindowClass()) return;
-    CreateWindowExA(0, kClassName, "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, x, y, width, height,
-                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), this);
+    SetPainting(Painting::Direct);  // the look lives in the image; painting only copies it
+    CreateWindowOf({kClassName}, 0, WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS, {x, y, width, height},
+                   parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
     // Creation may or may not report the first size; lay out and shape in any case.
-    if (window_) OnResize();
+    if (hWnd()) OnResize();
 }
 
 sknButton::~sknButton() {
     canDraw_ = false;
-    if (window_) DestroyWindow(window_);
+    DestroyOwnWindow();
 }
 
-LRESULT CALLBACK sknButton::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<sknButton*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    if (message == WM_NCCREATE) {
-        self = static_cast<sknButton*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    if (!self) return DefWindowProcA(window, message, wParam, lParam);
-    LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-    }
-    return result;
+void sknButton::Paint(HDC dc, const RECT&) {
+    BuildPalette();
+    image_.PaintTo(dc);
 }
 
-LRESULT sknButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    const int x = GET_X_LPARAM(lParam), y = GET_Y_LPARAM(lParam);
+LRESULT sknButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseEvent mouse;
+    if (DecodeMouse(message, wParam, lParam, mouse)) {
+        OnMouse(mouse);
+        return 0;
+    }
     switch (message) {
     case WM_SIZE:
         OnResize();
@@ -90,59 +65,11 @@ LRESULT sknButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SHOWWINDOW:
         OnShown(wParam != 0);
         break;
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_PAINT: {
-        // The look lives in the image; a paint request only copies it.
-        PaintScope paint(window_);
-        BuildPalette();
-        image_.PaintTo(paint.Get());
-        return 0;
-    }
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
         break;
-    case WM_LBUTTONDOWN:
-        if (GetFocus() != window_) SetFocus(window_);
-        SetCapture(window_);
-        leftPressed_ = true;
-        OnPress(1, MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
-    case WM_LBUTTONDBLCLK:
-        // A double click counts as a second press, so fast clicking never drops a click.
-        if (lastMouseButton_ == 1) {
-            OnPress(1, 0, 0, 0);
-            SetCapture(window_);
-            leftPressed_ = true;
-        }
-        return 0;
-    case WM_LBUTTONUP: {
-        bool wasPressed = leftPressed_;
-        leftPressed_ = false;
-        if (GetCapture() == window_) ReleaseCapture();
-        OnRelease(1, MouseShiftState(wParam), Twips(x), Twips(y));
-        if (wasPressed && IsMouseInside()) OnClick();
-        return 0;
-    }
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONDBLCLK:
-        OnPress(2, MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
-    case WM_RBUTTONUP:
-        OnRelease(2, MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        OnPress(4, MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
-    case WM_MBUTTONUP:
-        OnRelease(4, MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
-    case WM_MOUSEMOVE:
-        OnMove(ButtonsHeld(wParam), MouseShiftState(wParam), Twips(x), Twips(y));
-        return 0;
     case WM_CAPTURECHANGED:
-        if (reinterpret_cast<HWND>(lParam) != window_) leftPressed_ = false;
+        if (reinterpret_cast<HWND>(lParam) != hWnd()) leftPressed_ = false;
         return 0;
     case WM_TIMER:
         if (wParam == kOverTimerId) OnOverTimer();
@@ -175,13 +102,42 @@ LRESULT sknButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_DESTROY:
         canDraw_ = false;
-        if (overTimerOn_) KillTimer(window_, kOverTimerId);
+        if (overTimerOn_) KillTimer(hWnd(), kOverTimerId);
         overTimerOn_ = false;
         break;
     default:
         break;
     }
-    return DefWindowProcA(window_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
+}
+
+void sknButton::OnMouse(const MouseEvent& event) {
+    const int16_t button = event.button;
+    if (event.kind == MouseKind::Move) {
+        OnMove(button, event.shift, event.x, event.y);
+    } else if (event.kind == MouseKind::Down && button == 1 && event.doubleClick) {
+        // A double click counts as a second press, so fast clicking never drops a click.
+        if (lastMouseButton_ == 1) {
+            OnPress(1, 0, 0, 0);
+            SetCapture(hWnd());
+            leftPressed_ = true;
+        }
+    } else if (event.kind == MouseKind::Down) {
+        if (button == 1) {
+            if (GetFocus() != hWnd()) SetFocus(hWnd());
+            SetCapture(hWnd());
+            leftPressed_ = true;
+        }
+        OnPress(button, event.shift, event.x, event.y);
+    } else if (button == 1) {
+        const bool wasPressed = leftPressed_;
+        leftPressed_ = false;
+        if (GetCapture() == hWnd()) ReleaseCapture();
+        OnRelease(1, event.shift, event.x, event.y);
+        if (wasPressed && IsMouseInside()) OnClick();
+    } else {
+        OnRelease(button, event.shift, event.x, event.y);
+    }
 }
 
 void sknButton::OnPress(int16_t button, int16_t shift, float x, float y) {
@@ -201,7 +157,7 @@ void sknButton::OnMove(int16_t button, int16_t shift, float x, float y) {
     if (!IsMouseInside()) {
         Redraw(kDrawUp, false);
     } else if (button == 0 && !isOver_) {
-        if (window_ && SetTimer(window_, kOverTimerId, kOverTimerInterval, nullptr)) overTimerOn_ = true;
+        if (hWnd() && SetTimer(hWnd(), kOverTimerId, kOverTimerInterval, nullptr)) overTimerOn_ = true;
         isOver_ = true;
         Redraw(kDrawUp, true);
         if (events_.MouseOver) events_.MouseOver();
@@ -215,7 +171,7 @@ void sknButton::OnMove(int16_t button, int16_t shift, float x, float y) {
 
 void sknButton::OnOverTimer() {
     if (IsMouseInside()) return;
-    if (window_) KillTimer(window_, kOverTimerId);
+    if (hWnd()) KillTimer(hWnd(), kOverTimerId);
     overTimerOn_ = false;
     isOver_ = false;
     Redraw(kDrawUp, true);
@@ -226,7 +182,7 @@ void sknButton::OnClick() {
     if (lastMouseButton_ != 1 || !enabled_) return;
     if (checkBoxBehaviour_) value_ = !value_;
     Redraw(kDrawUp, true);
-    if (window_) UpdateWindow(window_);
+    if (hWnd()) UpdateWindow(hWnd());
     if (events_.Click) events_.Click();
 }
 
@@ -257,20 +213,20 @@ void sknButton::OnKeyUp(WPARAM key) {
     if (!enabled_) return;
     if (checkBoxBehaviour_) value_ = !value_;
     Redraw(kDrawUp, false);
-    if (window_) UpdateWindow(window_);
+    if (hWnd()) UpdateWindow(hWnd());
     if (events_.Click) events_.Click();
 }
 
 bool sknButton::IsMouseInside() const {
     POINT cursor{};
-    if (!window_ || !GetCursorPos(&cursor)) return false;
+    if (!hWnd() || !GetCursorPos(&cursor)) return false;
     // The window under the cursor: covered or shaped-away points belong to someone else.
-    return WindowFromPoint(cursor) == window_;
+    return WindowFromPoint(cursor) == hWnd();
 }
 
 // The effect of Tab / Shift+Tab: the next or previous tab stop of the container.
 void sknButton::MoveFocus(bool previous) {
-    HWND parent = window_ ? GetParent(window_) : nullptr;
+    HWND parent = hWnd() ? GetParent(hWnd()) : nullptr;
     if (!parent) return;
     char className[16] = {};
     GetClassNameA(parent, className, sizeof className);
@@ -279,12 +235,12 @@ void sknButton::MoveFocus(bool previous) {
         SendMessageA(parent, WM_NEXTDLGCTL, previous ? 1 : 0, FALSE);
         return;
     }
-    if (HWND next = GetNextDlgTabItem(parent, window_, previous ? TRUE : FALSE)) SetFocus(next);
+    if (HWND next = GetNextDlgTabItem(parent, hWnd(), previous ? TRUE : FALSE)) SetFocus(next);
 }
 
 void sknButton::OnResize() {
     RECT client{};
-    if (window_) GetClientRect(window_, &client);
+    if (hWnd()) GetClientRect(hWnd(), &client);
     width_ = client.right;
     height_ = client.bottom;
     focusRect_ = FocusRectFor(buttonType_, width_, height_);
@@ -300,7 +256,7 @@ void sknButton::OnResize() {
             if (pixel) CombineRgn(region.Get(), region.Get(), pixel.Get(), RGN_DIFF);
         }
         // The window owns the region from here on and frees the one it replaces.
-        if (window_ && SetWindowRgn(window_, region.Get(), TRUE)) region.Release();
+        if (hWnd() && SetWindowRgn(hWnd(), region.Get(), TRUE)) region.Release();
     }
     if (height_ != 0) Redraw(kDrawUp, true);
 }
@@ -313,7 +269,7 @@ void sknButton::OnShown(bool shown) {
     canDraw_ = true;
     BuildPalette();
     Redraw(kDrawUp, true);
-    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    if (hWnd()) InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
 bool sknButton::OnSetCursor() {

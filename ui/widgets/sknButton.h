@@ -9,9 +9,11 @@
 #include <memory>
 #include <string>
 
-#include "ui/widgets/GdiHandles.h"
-#include "ui/widgets/Picture.h"
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/ControlInput.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Picture.h"
+#include "ui/base/PropertyBag.h"
+#include "ui/base/Window.h"
 #include "ui/widgets/SkinDraw.h"
 #include "ui/widgets/SkinFont.h"
 #include "ui/widgets/SkinLayout.h"
@@ -50,7 +52,7 @@ struct sknButtonEvents {
     std::function<void()> Click;
 };
 
-class sknButton {
+class sknButton : public Window {
 public:
     static constexpr const char* kClassName = "Corvale.sknButton";
     static constexpr int kDrawUp = 0;
@@ -60,7 +62,7 @@ public:
     sknButton(HWND parent, SkinContainer& container, int x, int y, int width, int height, int id = 0);
     sknButton(const sknButton&) = delete;
     sknButton& operator=(const sknButton&) = delete;
-    ~sknButton();
+    ~sknButton() override;
 
     // A new button placed on a design: container name and font, scheme 1 colours.
     void InitNew();
@@ -125,7 +127,6 @@ public:
     void SetCheckBoxBehaviour(bool newValue);
     bool Value() const { return value_; }
     void SetValue(bool newValue);
-    HWND hWnd() const { return window_; }
     static const char* Version() { return "2.0.6 B"; }
 
     void Refresh();
@@ -151,11 +152,11 @@ public:
     long DrawCount() const { return drawCount_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-    static bool RegisterWindowClass();
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
 
     // Input (sknButton.cpp).
+    void OnMouse(const MouseEvent& event);
     void OnPress(int16_t button, int16_t shift, float x, float y);
     void OnRelease(int16_t button, int16_t shift, float x, float y);
     void OnMove(int16_t button, int16_t shift, float x, float y);
@@ -197,7 +198,6 @@ private:
     void SetAccessKey();
     bool IsDefault() const;
 
-    HWND window_ = nullptr;
     SkinContainer& container_;
     sknButtonEvents events_;
 

@@ -24,7 +24,7 @@ void sknButton::Redraw(int state, bool force) {
     lastCaption_ = caption_;
     ++drawCount_;
     DrawLook(state);
-    if (window_) InvalidateRect(window_, nullptr, FALSE);
+    if (hWnd()) InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
 void sknButton::DrawLook(int state) {

@@ -1,8 +1,9 @@
 // The button's properties, their persistence, its palette and its caption layout.
 #include <cmath>
 
-#include "ui/widgets/ControlInput.h"
-#include "ui/widgets/Twips.h"
+#include "ui/base/ControlInput.h"
+#include "ui/base/Fonts.h"
+#include "ui/base/Twips.h"
 #include "ui/widgets/sknButton.h"
 
 namespace corvale {
@@ -80,22 +81,21 @@ void sknButton::LayoutCaption() {
 
 void sknButton::ApplyFont(const SkinFontSpec& font) {
     font_ = font;
-    LOGFONTA lf{};
-    lf.lfHeight = FontHeightForPoints(font.size);
-    lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.italic;
-    lf.lfUnderline = font.underline;
-    lf.lfStrikeOut = font.strikethrough;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynA(lf.lfFaceName, font.name.c_str(), LF_FACESIZE);
-    if (HFONT created = CreateFontIndirectA(&lf)) fontHandle_.Reset(created);
+    FontDescription description;
+    description.face = font.name;
+    description.points = font.size;
+    description.bold = font.bold;
+    description.italic = font.italic;
+    description.underline = font.underline;
+    description.strikeout = font.strikethrough;
+    if (auto created = CreateScreenFont(description)) fontHandle_ = std::move(created);
     LayoutCaption();
 }
 
 void sknButton::SetAccessKey() {
     accessKey_ = FindAccessKey(caption_);
     // The window text carries the mnemonic, so a dialog routes the key to this button.
-    if (window_) SetWindowTextA(window_, caption_.c_str());
+    if (hWnd()) SetWindowTextA(hWnd(), caption_.c_str());
 }
 
 bool sknButton::IsDefault() const { return container_.IsDefaultButton(*this); }
@@ -113,7 +113,7 @@ void sknButton::InitNew() {
     foreColor_ = foreOver_ = palette_.text;
     maskColor_ = 0xC0C0C0;
     SetAccessKey();
-    if (window_) EnableWindow(window_, TRUE);
+    if (hWnd()) EnableWindow(hWnd(), TRUE);
     OnResize();
 }
 
@@ -145,7 +145,7 @@ void sknButton::ReadProperties(const PropertyBag& bag) {
     value_ = bag.ReadBool("VALUE", false);
     loading_ = false;
 
-    if (window_) EnableWindow(window_, enabled_);
+    if (hWnd()) EnableWindow(hWnd(), enabled_);
     MeasurePicture();
     ApplyFont(font_);
     SetAccessKey();
@@ -205,7 +205,7 @@ void sknButton::SetCaption(const std::string& newValue) {
 void sknButton::SetEnabled(bool newValue) {
     enabled_ = newValue;
     Redraw(kDrawUp, true);
-    if (window_) EnableWindow(window_, newValue);
+    if (hWnd()) EnableWindow(hWnd(), newValue);
     MarkChanged();
 }
 

@@ -1,32 +1,18 @@
-#include "ui/tiles/TileGdi.h"
+#include "ui/tiles/TileFonts.h"
 
-#include <cmath>
 #include <cstring>
-
-#include "ui/widgets/Twips.h"
 
 namespace corvale {
 
 Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily, BYTE quality) {
-    LOGFONTA lf{};
-    lf.lfHeight = FontHeightForPoints(face.points);
-    lf.lfWeight = face.bold ? FW_BOLD : FW_NORMAL;
-    lf.lfCharSet = static_cast<BYTE>(face.charset);
-    lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    lf.lfQuality = quality;
-    lf.lfPitchAndFamily = pitchAndFamily;
-    strncpy(lf.lfFaceName, face.name.c_str(), LF_FACESIZE - 1);
-    return Font(CreateFontIndirectA(&lf));
-}
-
-std::string ResolvedFace(HFONT font) {
-    MemoryDC dc;
-    if (!dc || !font) return {};
-    SelectScope select(dc.Get(), font);
-    char face[LF_FACESIZE] = {};
-    GetTextFaceA(dc.Get(), LF_FACESIZE, face);
-    return face;
+    FontDescription description;
+    description.face = face.name;
+    description.points = face.points;
+    description.bold = face.bold;
+    description.charset = static_cast<BYTE>(face.charset);
+    description.pitchAndFamily = pitchAndFamily;
+    description.quality = quality;
+    return CreateScreenFont(description);
 }
 
 Font CreatePingFont() { return CreateDesignFont({"Arial", 11.25, true, ANSI_CHARSET}); }

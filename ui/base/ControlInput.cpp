@@ -1,11 +1,12 @@
-#include "ui/widgets/ControlInput.h"
+#include "ui/base/ControlInput.h"
 
+#include <windowsx.h>
 #include <ole2.h>
 #include <olectl.h>
 
 #include <cmath>
 
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 
@@ -43,6 +44,27 @@ int16_t MouseShiftState(WPARAM mouseFlags) {
 int16_t KeyShiftState() {
     return static_cast<int16_t>((GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                                 (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+bool DecodeMouse(UINT message, WPARAM wParam, LPARAM lParam, MouseEvent& event) {
+    if (!MouseKindOf(message, event.kind)) return false;
+    event.button = event.kind == MouseKind::Move ? ButtonsHeld(wParam) : ButtonOfMessage(message);
+    event.shift = MouseShiftState(wParam);
+    event.pixels = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    event.x = static_cast<float>(ScreenPixelsToTwips(event.pixels.x));
+    event.y = static_cast<float>(ScreenPixelsToTwips(event.pixels.y));
+    event.doubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
+    event.buttonsStillHeld = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+    return true;
+}
+
+void RaiseMouse(const MouseEvent& event, const MouseHandler& down, const MouseHandler& move, const MouseHandler& up,
+                float offsetX, float offsetY) {
+    const MouseHandler& handler = event.kind == MouseKind::Down ? down : event.kind == MouseKind::Move ? move : up;
+    if (!handler) return;
+    int16_t button = event.button, shift = event.shift;
+    float x = event.x + offsetX, y = event.y + offsetY;
+    handler(button, shift, x, y);
 }
 
 COLORREF ResolveColour(uint32_t colour) {

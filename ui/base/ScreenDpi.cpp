@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 

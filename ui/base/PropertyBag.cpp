@@ -1,4 +1,4 @@
-#include "ui/widgets/PropertyBag.h"
+#include "ui/base/PropertyBag.h"
 
 #include <charconv>
 #include <cmath>

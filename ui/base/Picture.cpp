@@ -1,4 +1,4 @@
-#include "ui/widgets/Picture.h"
+#include "ui/base/Picture.h"
 
 #include <objbase.h>
 #include <ole2.h>

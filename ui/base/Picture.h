@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "ui/widgets/GdiHandles.h"
+#include "ui/base/GdiHandles.h"
 
 namespace corvale {
 

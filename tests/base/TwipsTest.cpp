@@ -1,4 +1,4 @@
-#include "ui/widgets/Twips.h"
+#include "ui/base/Twips.h"
 
 #include <gtest/gtest.h>
 

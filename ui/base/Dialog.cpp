@@ -1,0 +1,135 @@
+#include "ui/base/Dialog.h"
+
+#include <vector>
+
+#include "ui/base/GdiHandles.h"
+
+namespace corvale {
+namespace {
+
+// DLGTEMPLATE, no menu, the default class, the caption in UTF-16 (templates always are),
+// no controls: they are made as windows of their own at WM_INITDIALOG.
+std::vector<WORD> DialogTemplate(const char* caption) {
+    std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
+    header->style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_3DLOOK;
+    header->cdit = 0;
+    header->cx = 100;  // replaced by the exact size at WM_INITDIALOG
+    header->cy = 100;
+    words.push_back(0);  // menu
+    words.push_back(0);  // class
+    for (const char* c = caption; c && *c; ++c) words.push_back(static_cast<unsigned char>(*c));
+    words.push_back(0);
+    return words;
+}
+
+}  // namespace
+
+Dialog::~Dialog() {
+    if (window_) {
+        SetWindowLongPtrA(window_, DWLP_USER, 0);
+        HWND window = window_;
+        window_ = nullptr;
+        // Its modal loop ends and takes the window down; nothing reaches this object again.
+        EndDialog(window, -1);
+    }
+}
+
+INT_PTR Dialog::RunModal(HWND owner, const Frame& frame) {
+    if (window_) return -1;
+    owner_ = owner;
+    frame_ = frame;
+    std::vector<WORD> words = DialogTemplate(frame.caption);
+    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(words.data()), owner,
+                                   &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
+}
+
+void Dialog::End(INT_PTR result) {
+    if (window_) EndDialog(window_, result);
+}
+
+INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<Dialog*>(lParam);
+        if (!self) return FALSE;
+        self->window_ = window;
+        SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        self->FitAndCentre();
+        self->OnInit();
+        return TRUE;  // the dialog manager focuses the first tab stop
+    }
+    if (!self) return FALSE;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, DWLP_USER, 0);
+        self->window_ = nullptr;
+        self->OnWindowGone();
+        return FALSE;
+    }
+    return self->Dispatch(message, wParam, lParam);
+}
+
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    INT_PTR result = FALSE;
+    if (OnMessage(message, wParam, lParam, result)) return result;
+    switch (message) {
+    case WM_PAINT: {
+        PaintScope paint(window_);
+        RECT client{};
+        GetClientRect(window_, &client);
+        Paint(paint.Get(), client);
+        return TRUE;
+    }
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        GetClientRect(window_, &client);
+        // The background first, as WM_ERASEBKGND would give it on screen.
+        FillRect(reinterpret_cast<HDC>(wParam), &client, GetSysColorBrush(COLOR_3DFACE));
+        Paint(reinterpret_cast<HDC>(wParam), client);
+        return TRUE;
+    }
+    case WM_COMMAND:
+        // Escape and the close box arrive as IDCANCEL: a dialog that handles nothing closes.
+        if (LOWORD(wParam) == IDCANCEL) {
+            End(IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}
+
+void Dialog::FitAndCentre() {
+    RECT outer{0, 0, frame_.clientWidth, frame_.clientHeight};
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE));
+    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
+    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+
+    // Centred over the owner when it is on screen, else in the work area of its monitor.
+    RECT anchor{};
+    if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
+        GetWindowRect(owner_, &anchor);
+    } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        GetMonitorInfoA(MonitorFromWindow(owner_ ? owner_ : window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+        anchor = monitor.rcWork;
+    }
+    int x = (anchor.left + anchor.right - width) / 2, y = (anchor.top + anchor.bottom - height) / 2;
+    // Never partly off the work area of the monitor it lands on.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT landing{x, y, x + width, y + height};
+    if (GetMonitorInfoA(MonitorFromRect(&landing, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT& work = monitor.rcWork;
+        if (x + width > work.right) x = work.right - width;
+        if (y + height > work.bottom) y = work.bottom - height;
+        if (x < work.left) x = work.left;
+        if (y < work.top) y = work.top;
+    }
+    SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace corvale

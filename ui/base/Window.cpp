@@ -1,0 +1,135 @@
+#include "ui/base/Window.h"
+
+#include "ui/base/GdiHandles.h"
+
+namespace corvale {
+namespace {
+
+bool RegisterOnce(const char* name, UINT style, HCURSOR cursor, HICON icon, HICON smallIcon, WNDPROC procedure) {
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(instance, name, &existing)) return true;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = cursor ? cursor : LoadCursor(nullptr, IDC_ARROW);
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.lpszClassName = name;
+    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+}  // namespace
+
+Window::~Window() {
+    // The derived part is gone: the window's last messages must not reach it.
+    if (window_) {
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+        HWND window = window_;
+        window_ = nullptr;
+        DestroyWindow(window);
+    }
+}
+
+bool Window::CreateWindowOf(const ClassSpec& windowClass, DWORD exStyle, DWORD style, const Placement& placement,
+                            HWND parent, HMENU menuOrId, const char* text) {
+    if (window_ || !windowClass.name) return false;
+    if (!RegisterOnce(windowClass.name, windowClass.style, windowClass.cursor, windowClass.icon,
+                      windowClass.smallIcon, &Window::Procedure))
+        return false;
+    CreateWindowExA(exStyle, windowClass.name, text ? text : "", style, placement.x, placement.y, placement.width,
+                    placement.height, parent, menuOrId, GetModuleHandleA(nullptr), this);
+    return window_ != nullptr;
+}
+
+void Window::DestroyOwnWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (message == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (self) {
+            self->window_ = window;
+            SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+    }
+    if (!self) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        LRESULT result = self->OnMessage(message, wParam, lParam);
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        self->OnWindowGone();
+        return result;
+    }
+    return self->Dispatch(message, wParam, lParam);
+}
+
+LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (painting_ != Painting::Default) {
+        switch (message) {
+        case WM_ERASEBKGND:
+            return 1;  // Paint covers every pixel
+        case WM_PAINT: {
+            PaintScope paint(window_);
+            PaintInto(paint.Get());
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            PaintInto(reinterpret_cast<HDC>(wParam));
+            return 0;
+        default:
+            break;
+        }
+    }
+    return OnMessage(message, wParam, lParam);
+}
+
+void Window::PaintInto(HDC dc) {
+    if (!dc) return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    if (painting_ == Painting::Direct) {
+        Paint(dc, client);
+        return;
+    }
+    if (client.right <= 0 || client.bottom <= 0) return;
+    MemoryDC back(dc);
+    Bitmap buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (!back || !buffer) return;
+    SelectScope select(back.Get(), buffer.Get());
+    Paint(back.Get(), client);
+    BitBlt(dc, 0, 0, client.right, client.bottom, back.Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT Window::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) { return Default(message, wParam, lParam); }
+
+LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(window_, message, wParam, lParam);
+}
+
+bool SystemWindow::Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
+                          int width, int height, HWND parent, HMENU menuOrId) {
+    Reset();
+    window_ = CreateWindowExA(exStyle, className, text ? text : "", style, x, y, width, height, parent, menuOrId,
+                              GetModuleHandleA(nullptr), nullptr);
+    if (window_) GetClassNameA(window_, className_, sizeof className_);
+    return window_ != nullptr;
+}
+
+void SystemWindow::Reset() {
+    // The parent or owner may have taken the window down with itself already, and the
+    // handle may since name another window: destroy it only while it is still ours.
+    if (window_ && IsWindow(window_) && GetWindowThreadProcessId(window_, nullptr) == GetCurrentThreadId()) {
+        char current[sizeof className_] = {};
+        GetClassNameA(window_, current, sizeof current);
+        if (lstrcmpiA(current, className_) == 0) DestroyWindow(window_);
+    }
+    window_ = nullptr;
+}
+
+}  // namespace corvale

@@ -1,0 +1,88 @@
+#pragma once
+// The base of every window class of the program. A class is registered once, on the
+// first window made of it; the object is bound to its window from WM_NCCREATE on, so it
+// sees every message, and is unbound at WM_NCDESTROY, after which it holds no handle.
+// WM_PAINT and WM_PRINTCLIENT take one path, Paint, drawn off screen when buffered.
+//
+// Windows of classes the program does not register (the common controls) are owned by
+// SystemWindow; dialogs have their own base in Dialog.h.
+
+#include <windows.h>
+
+namespace corvale {
+
+class Window {
+public:
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND hWnd() const { return window_; }
+
+    struct ClassSpec {
+        const char* name = nullptr;
+        UINT style = CS_DBLCLKS;
+        HCURSOR cursor = nullptr;  // the arrow when none is given
+        HICON icon = nullptr;
+        HICON smallIcon = nullptr;
+    };
+    struct Placement {
+        int x = 0, y = 0, width = 0, height = 0;  // pixels
+    };
+    enum class Painting {
+        Default,   // WM_PAINT and the background go to the platform
+        Direct,    // Paint draws straight onto the window
+        Buffered,  // Paint draws into an off-screen bitmap that is copied in one go
+    };
+
+protected:
+    Window() = default;
+
+    // Makes the window; to be called from the most derived constructor, once the object is
+    // ready for messages. False when the class or the window could not be made.
+    bool CreateWindowOf(const ClassSpec& windowClass, DWORD exStyle, DWORD style, const Placement& placement,
+                        HWND parent, HMENU menuOrId = nullptr, const char* text = "");
+    // Destroys the window now; classes that handle WM_DESTROY call this from their own
+    // destructor, while their part of the object still exists.
+    void DestroyOwnWindow();
+    void SetPainting(Painting painting) { painting_ = painting; }
+
+    // The class's message switch; whatever it does not handle goes to Default.
+    virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
+    // Draws the client area (0, 0)-(width, height) for WM_PAINT and WM_PRINTCLIENT alike.
+    virtual void Paint(HDC dc, const RECT& client) {}
+    // The window has gone; hWnd() is already null.
+    virtual void OnWindowGone() {}
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    void PaintInto(HDC dc);
+
+    HWND window_ = nullptr;
+    Painting painting_ = Painting::Default;
+};
+
+// A window of a class the platform or the common controls provide, destroyed with this
+// object unless something else destroyed it first.
+class SystemWindow {
+public:
+    SystemWindow() = default;
+    SystemWindow(const SystemWindow&) = delete;
+    SystemWindow& operator=(const SystemWindow&) = delete;
+    ~SystemWindow() { Reset(); }
+
+    bool Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y, int width,
+                int height, HWND parent, HMENU menuOrId = nullptr);
+    // Destroys the window, if it still exists.
+    void Reset();
+    HWND Get() const { return window_; }
+    explicit operator bool() const { return window_ != nullptr; }
+
+private:
+    HWND window_ = nullptr;
+    char className_[64] = {};
+};
+
+}  // namespace corvale

@@ -1,0 +1,23 @@
+#pragma once
+// The fonts of the tile and its graph.
+
+#include <windows.h>
+
+#include "ui/tiles/GraphBars.h"
+#include "ui/base/ControlInput.h"
+#include "ui/base/Fonts.h"
+#include "ui/base/GdiHandles.h"
+
+namespace corvale {
+
+// The graph's stored font (face, size, weight, character set) on the screen.
+Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE,
+                      BYTE quality = DEFAULT_QUALITY);
+
+// "Arial" 11.25 pt bold, for the ping text.
+Font CreatePingFont();
+// "Terminal" 6 pt bold in the OEM character set; where that face is missing, a small
+// fixed-pitch bitmap-style font of the same size.
+Font CreateSiteFont();
+
+}  // namespace corvale
