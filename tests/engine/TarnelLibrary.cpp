@@ -3,30 +3,20 @@
 #include <cstdint>
 #include <thread>
 
+#include "monitor/AppFolder.h"
+#include "monitor/basTarnel.h"
+
 #if defined(_WIN32)
 #include <windows.h>
 #include <tlhelp32.h>
 #else
 #include <dirent.h>
-#include <dlfcn.h>
 #endif
 
 namespace tarnel::test {
 
+#if !defined(_WIN32)
 namespace {
-
-#if defined(_WIN32)
-template <typename Function>
-Function Bind(HMODULE module, const char* name)
-{
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
-}
-#else
-template <typename Function>
-Function Bind(void* module, const char* name)
-{
-    return reinterpret_cast<Function>(::dlsym(module, name));
-}
 
 long EntriesIn(const char* path)
 {
@@ -40,9 +30,9 @@ long EntriesIn(const char* path)
     ::closedir(directory);
     return count;
 }
-#endif
 
 }  // namespace
+#endif
 
 TarnelLibrary& TarnelLibrary::Get()
 {
@@ -50,33 +40,26 @@ TarnelLibrary& TarnelLibrary::Get()
     return library;
 }
 
+// Bound the way the program binds it: by name, from the folder of the test program (the
+// build's library folder natively).
 TarnelLibrary::TarnelLibrary()
 {
 #if defined(_WIN32)
-    HMODULE module = ::LoadLibraryA("tarnel.dll");
-    if (module == nullptr) {
-        error_ = "LoadLibrary(tarnel.dll) failed: " + std::to_string(::GetLastError());
-        return;
-    }
+    const std::string folder = corvale::ProgramFolder();
 #else
-    void* module = ::dlopen("libtarnel.so", RTLD_NOW | RTLD_LOCAL);
-    // The sanitizers intercept dlopen and search from their own runtime, which lacks our
-    // run path; the build's library folder is then named outright.
-    if (module == nullptr)
-        module = ::dlopen(TARNEL_LIBRARY_DIR "/libtarnel.so", RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-        error_ = ::dlerror();
+    const std::string folder = TARNEL_LIBRARY_DIR;
+#endif
+    corvale::EngineBindError error;
+    if (!corvale::BindEngineLibrary(folder, &error)) {
+        error_ = "binding " + folder + corvale::kEngineLibraryName + " failed: " + std::to_string(error.code) + " " +
+                 error.description;
         return;
     }
-#endif
-    startDll = Bind<StartDllFunction>(module, "StartDll");
-    stopDll = Bind<StopDllFunction>(module, "StopDll");
-    pingStart = Bind<PingStartFunction>(module, "PingStart");
-    PingCheckFunction check = Bind<PingCheckFunction>(module, "PingCheck");
-    if (startDll == nullptr || stopDll == nullptr || pingStart == nullptr || check == nullptr)
-        error_ = "an export is missing";
-    else
-        pingCheck = check;
+    const corvale::EngineEntryPoints& engine = corvale::Engine();
+    startDll = engine.StartDll;
+    stopDll = engine.StopDll;
+    pingStart = engine.PingStart;
+    pingCheck = engine.PingCheck;
 }
 
 PingOutcome RunPing(const std::string& host, std::uint32_t payloadSize, std::uint32_t timeoutMs)

@@ -1,6 +1,6 @@
 #pragma once
-// Binds the engine library by name at run time, as the program does, and runs one exchange
-// through its exports the way the program polls.
+// The engine library bound by the program's own binding, and one exchange run through its
+// exports the way the program polls.
 
 #include "engine/Tarnel.h"
 

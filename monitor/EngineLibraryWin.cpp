@@ -1,0 +1,63 @@
+// Loading the engine library on Windows.
+#include <windows.h>
+
+#include "monitor/basTarnel.h"
+
+namespace corvale {
+
+const char* const kEngineLibraryName = "tarnel.dll";
+
+namespace {
+
+std::string SystemErrorText(DWORD code) {
+    char* text = nullptr;
+    const DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+        0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description = length && text ? std::string(text, length) : std::string();
+    if (text) LocalFree(text);
+    while (!description.empty() && (description.back() == '\r' || description.back() == '\n' ||
+                                    description.back() == ' ' || description.back() == '.'))
+        description.pop_back();
+    return description.empty() ? "Unknown error" : description;
+}
+
+HMODULE LoadFromFolderOnly(const std::string& path) {
+    // A full path loads exactly that file; its own dependencies come from its folder and
+    // the system folder only (flags of Windows 8, and of Windows 7 with its loader update).
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr,
+                                    LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
+        module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    return module;
+}
+
+}  // namespace
+
+bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
+    if (EngineBound()) return true;
+    std::string path = folder;
+    if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
+    path += kEngineLibraryName;
+    // No "cannot find the file" box from the system: the failure is ours to report.
+    const UINT previousMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    HMODULE module = LoadFromFolderOnly(path);
+    const DWORD loadError = GetLastError();
+    SetErrorMode(previousMode);
+    if (!module) {
+        if (error) *error = {loadError, SystemErrorText(loadError)};
+        return false;
+    }
+    const EngineEntryPoints entryPoints =
+        LookUpEntryPoints([module](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); });
+    if (!entryPoints.Complete()) {
+        const DWORD bindError = ERROR_PROC_NOT_FOUND;
+        FreeLibrary(module);
+        if (error) *error = {bindError, SystemErrorText(bindError)};
+        return false;
+    }
+    UseEngine(entryPoints);
+    return true;
+}
+
+}  // namespace corvale

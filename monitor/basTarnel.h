@@ -1,0 +1,64 @@
+#pragma once
+// The program's binding of the ping engine library: the library is loaded by name from
+// one given folder (never from the current folder or a search path, so a planted copy
+// elsewhere is never run) on the first start, and its four entry points are called
+// through the wrappers below. Tests put a scripted engine in its place.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/Tarnel.h"
+#include "monitor/SiteList.h"
+
+namespace corvale {
+
+// The library's file name on this platform.
+extern const char* const kEngineLibraryName;
+
+struct EngineEntryPoints {
+    tarnel::StartDllFunction StartDll = nullptr;
+    tarnel::StopDllFunction StopDll = nullptr;
+    tarnel::PingStartFunction PingStart = nullptr;
+    tarnel::PingCheckFunction PingCheck = nullptr;
+    bool Complete() const { return StartDll && StopDll && PingStart && PingCheck; }
+};
+
+// Why the library could not be bound: the system's error number and its description.
+struct EngineBindError {
+    uint32_t code = 0;
+    std::string description;
+};
+
+// The four entry points looked up by name through `lookup` (GetProcAddress or dlsym).
+template <typename Lookup>
+EngineEntryPoints LookUpEntryPoints(Lookup lookup) {
+    EngineEntryPoints e;
+    e.StartDll = reinterpret_cast<tarnel::StartDllFunction>(lookup("StartDll"));
+    e.StopDll = reinterpret_cast<tarnel::StopDllFunction>(lookup("StopDll"));
+    e.PingStart = reinterpret_cast<tarnel::PingStartFunction>(lookup("PingStart"));
+    e.PingCheck = reinterpret_cast<tarnel::PingCheckFunction>(lookup("PingCheck"));
+    return e;
+}
+
+// Loads `folder` + kEngineLibraryName once and binds its entry points. True when they are
+// bound (also on every later call); the library stays loaded for the life of the process,
+// since its worker must never outlive its code.
+bool BindEngineLibrary(const std::string& folder, EngineBindError* error = nullptr);
+bool EngineBound();
+// The entry points in use; all null until bound.
+const EngineEntryPoints& Engine();
+// Puts other entry points in place of the library's (a scripted engine in tests).
+void UseEngine(const EngineEntryPoints& entryPoints);
+
+// StartDll and StopDll of the bound engine; -1 (not started) when nothing is bound.
+int EngineStartDll();
+int EngineStopDll();
+
+// PingStart with the site's address, 64 payload bytes, the timeout as a 16-bit number of
+// milliseconds and no message boxes; -1 when nothing is bound.
+int EnginePingStart(const SiteRecord& site, int32_t timeoutMs);
+// PingCheck into a text of 50 spaces; `text` becomes what came back before its NUL with
+// the surrounding spaces removed. -1 when nothing is bound.
+int EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode);
+
+}  // namespace corvale
