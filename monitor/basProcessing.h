@@ -1,0 +1,59 @@
+#pragma once
+// The check cycle: every tick of the main window's 20 ms timer runs one CheckStep, which
+// starts at most one request and collects at most one result, so the user-interface thread
+// never waits on the network. A full pass over the site table is a round; rounds start
+// CheckInterval seconds apart and never overlap.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+// Process-wide state of the cycle.
+extern float RoundStart;      // seconds since midnight at the start of the current or last round
+extern int16_t CurrentSite;   // the site being checked
+extern bool RoundRunning;
+extern bool RequestPending;   // the engine accepted a request for CurrentSite
+extern bool ResultReady;      // its result was collected and not yet processed
+
+inline constexpr int32_t kCheckTimeoutMs = 2000;
+inline constexpr const char* kPingingText = "Ping...";
+inline constexpr const char* kNotRespondingText = "Not responding";
+// Status square colours (0x00BBGGRR).
+inline constexpr uint32_t kSquareRed = 0x0000FF;
+inline constexpr uint32_t kSquareGreen = 0x00FF00;
+inline constexpr uint32_t kSquareYellow = 0x00FFFF;
+inline constexpr int32_t kSlowRoundTripMs = 800;  // above this a square turns yellow
+
+// What the cycle needs of the windows that show the sites and of the clock.
+class CheckCycleHost {
+public:
+    virtual ~CheckCycleHost() = default;
+    virtual void SetSiteURL(int site, std::string_view url) = 0;
+    virtual void SetPingValue(int site, std::string_view text) = 0;
+    virtual void SetPingNumeric(int site, int32_t roundTripMs) = 0;
+    virtual void SetSquareColour(int site, uint32_t colour) = 0;
+    // Pushes the site's record into its tile and renews its tooltip.
+    virtual void RefreshTile(int site) = 0;
+    // Dispatches the window events that are pending and returns.
+    virtual void LetEventsRun() = 0;
+    // The time of day in seconds since midnight.
+    virtual float Now() = 0;
+};
+
+// The colour of a status square for a shown round-trip time (0: no answer).
+uint32_t SquareColourFor(int32_t roundTripMs);
+
+void CheckStep(CheckCycleHost& host);
+// Writes one collected result into the record, tile and square of CurrentSite.
+void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode);
+
+// The timer's tick: one CheckStep unless one is already running further up the stack
+// (a step lets events run, and a tick may arrive among them).
+void CheckTick(CheckCycleHost& host, bool& busy);
+
+// The next round starts at the first tick at which no round is running.
+void CheckNow();
+
+}  // namespace corvale

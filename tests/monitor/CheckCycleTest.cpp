@@ -1,0 +1,289 @@
+// The check cycle against a scripted engine and a host that records what the windows would
+// show, natively.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/basProcessing.h"
+#include "monitor/basTarnel.h"
+
+namespace corvale {
+namespace {
+
+// One engine for the whole process, as the library is: scripted per host.
+struct ScriptedEngine {
+    struct Reply {
+        int32_t roundTripMs = 10;
+        int32_t code = 0;
+    };
+    std::map<std::string, Reply> replies;
+    int startResult = 0;  // what PingStart returns
+    int busyPolls = 0;    // PingCheck reports busy this many times after each accepted start
+    int busyLeft = 0;
+    std::vector<std::string> started;
+    std::string current;
+    uint32_t lastPayload = 0, lastTimeout = 0;
+    int32_t lastShowMessages = -1;
+    std::string checkText;  // what PingCheck leaves in the text buffer
+
+    static ScriptedEngine& Get() {
+        static ScriptedEngine engine;
+        return engine;
+    }
+    static int TARNEL_CALL StartDll() { return 0; }
+    static int TARNEL_CALL StopDll() { return 0; }
+    static int TARNEL_CALL PingStart(const char* host, uint32_t payload, uint32_t timeout, int32_t show) {
+        ScriptedEngine& e = Get();
+        if (e.busyLeft > 0) return 1;
+        e.lastPayload = payload;
+        e.lastTimeout = timeout;
+        e.lastShowMessages = show;
+        if (e.startResult != 0) return e.startResult;
+        e.started.push_back(host);
+        e.current = host;
+        e.busyLeft = e.busyPolls;
+        return 0;
+    }
+    static int TARNEL_CALL PingCheck(char* text, int32_t* roundTripMs, int32_t* code) {
+        ScriptedEngine& e = Get();
+        if (e.busyLeft > 0) {
+            --e.busyLeft;
+            return 1;
+        }
+        const Reply reply = e.replies[e.current];
+        *roundTripMs = reply.roundTripMs;
+        *code = reply.code;
+        if (text && !e.checkText.empty()) std::copy(e.checkText.begin(), e.checkText.end(), text);
+        return 0;
+    }
+};
+
+struct Shown {
+    std::string url, value;
+    int32_t numeric = -1;
+    uint32_t square = 0;
+    int refreshes = 0;
+};
+
+class RecordingHost : public CheckCycleHost {
+public:
+    std::map<int, Shown> sites;
+    std::vector<std::string> valuesOf0;  // every PingValue tile 0 showed, in order
+    float now = 1000.0f;
+    std::function<void()> duringEvents;
+
+    void SetSiteURL(int site, std::string_view url) override { sites[site].url = url; }
+    void SetPingValue(int site, std::string_view text) override {
+        sites[site].value = text;
+        if (site == 0) valuesOf0.emplace_back(text);
+    }
+    void SetPingNumeric(int site, int32_t ms) override { sites[site].numeric = ms; }
+    void SetSquareColour(int site, uint32_t colour) override { sites[site].square = colour; }
+    void RefreshTile(int site) override { ++sites[site].refreshes; }
+    void LetEventsRun() override {
+        if (duringEvents) duringEvents();
+    }
+    float Now() override { return now; }
+};
+
+class CheckCycleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScriptedEngine& e = ScriptedEngine::Get();
+        e = ScriptedEngine{};
+        UseEngine({&ScriptedEngine::StartDll, &ScriptedEngine::StopDll, &ScriptedEngine::PingStart,
+                   &ScriptedEngine::PingCheck});
+        RoundStart = 0;
+        CurrentSite = 0;
+        RoundRunning = RequestPending = ResultReady = false;
+        CheckInterval = 20;
+    }
+    void TearDown() override { UseEngine({}); }
+
+    static ScriptedEngine& Engine() { return ScriptedEngine::Get(); }
+    // Ticks until the round under way has ended (or the limit passes).
+    int RunRound(int limit = 1000) {
+        int ticks = 0;
+        do {
+            CheckTick(host_, busy_);
+            ++ticks;
+        } while (RoundRunning && ticks < limit);
+        return ticks;
+    }
+    std::map<std::string, int> StartsPerSite() const {
+        std::map<std::string, int> count;
+        for (const auto& h : Engine().started) ++count[h];
+        return count;
+    }
+
+    RecordingHost host_;
+    bool busy_ = false;
+};
+
+TEST_F(CheckCycleTest, SitesNotYetAnsweringAreCheckedTwiceExceptTheLast) {
+    ParseSiteList("a.test\r\nb.test\r\nc.test");
+    RunRound();
+    EXPECT_EQ(StartsPerSite(), (std::map<std::string, int>{{"a.test", 2}, {"b.test", 2}, {"c.test", 1}}));
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(host_.sites[i].value, "10 ms");
+
+    Engine().started.clear();
+    host_.now += 21;
+    RunRound();
+    EXPECT_EQ(StartsPerSite(), (std::map<std::string, int>{{"a.test", 1}, {"b.test", 1}, {"c.test", 1}}));
+
+    // A site that failed is asked twice again, and only the second answer counts.
+    Engine().replies["a.test"] = {0, 9};
+    Engine().started.clear();
+    host_.now += 21;
+    RunRound();
+    Engine().replies["a.test"] = {15, 0};
+    Engine().started.clear();
+    host_.now += 21;
+    RunRound();
+    EXPECT_EQ(StartsPerSite()["a.test"], 2);
+    EXPECT_EQ(host_.sites[0].value, "15 ms");
+}
+
+TEST_F(CheckCycleTest, OneSiteIsCheckedOncePerRoundAndAlwaysShown) {
+    ParseSiteList("only.test");
+    Engine().replies["only.test"] = {0, 11};
+    for (int round = 0; round < 3; ++round) {
+        Engine().started.clear();
+        host_.now += 21;
+        RunRound();
+        EXPECT_EQ(Engine().started.size(), 1u);
+        EXPECT_EQ(host_.sites[0].value, "Not responding");
+    }
+}
+
+TEST_F(CheckCycleTest, ResultsShowAsTimesColoursAndNotResponding) {
+    ParseSiteList("zero.test\r\nedge.test\r\nslow.test\r\ndown.test\r\nlast.test");
+    Engine().replies = {{"zero.test", {0, 0}}, {"edge.test", {800, 0}}, {"slow.test", {801, 0}},
+                        {"down.test", {0, 9}}, {"last.test", {5, 0}}};
+    RunRound();
+    EXPECT_EQ(host_.sites[0].value, "1 ms") << "a reply within one clock tick";
+    EXPECT_EQ(host_.sites[0].numeric, 1);
+    EXPECT_EQ(host_.sites[0].square, kSquareGreen);
+    EXPECT_FALSE(Sites[0].NotResponding);
+    EXPECT_EQ(host_.sites[1].square, kSquareGreen);
+    EXPECT_EQ(host_.sites[2].square, kSquareYellow);
+    EXPECT_EQ(host_.sites[3].value, "Not responding");
+    EXPECT_EQ(host_.sites[3].square, kSquareRed);
+    EXPECT_EQ(host_.sites[3].numeric, 0);
+    EXPECT_TRUE(Sites[3].NotResponding);
+    EXPECT_EQ(Sites[3].PingText, "Not responding");
+    EXPECT_EQ(host_.sites[4].url, "last.test");
+    // The engine was asked as the program asks: 64 bytes, 2000 ms, no message boxes.
+    EXPECT_EQ(Engine().lastPayload, 64u);
+    EXPECT_EQ(Engine().lastTimeout, 2000u);
+    EXPECT_EQ(Engine().lastShowMessages, 0);
+}
+
+TEST_F(CheckCycleTest, PingingShowsWhileTheRequestIsPending) {
+    ParseSiteList("one.test");
+    Engine().busyPolls = 5;
+    for (int tick = 0; tick < 4; ++tick) CheckTick(host_, busy_);
+    EXPECT_TRUE(RequestPending);
+    EXPECT_EQ(host_.sites[0].value, "Ping...");
+    RunRound();
+    EXPECT_EQ(host_.valuesOf0, (std::vector<std::string>{"Ping...", "10 ms"}));
+}
+
+TEST_F(CheckCycleTest, AnEngineNotStartedKeepsTryingTheSameSite) {
+    ParseSiteList("a.test\r\nb.test");
+    Engine().startResult = -1;
+    for (int tick = 0; tick < 10; ++tick) CheckTick(host_, busy_);
+    EXPECT_EQ(CurrentSite, 0);
+    EXPECT_TRUE(RoundRunning);
+    EXPECT_FALSE(RequestPending);
+    EXPECT_EQ(host_.sites[0].value, "Ping...");
+    EXPECT_EQ(host_.sites[0].refreshes, 10) << "tried again on every tick";
+    EXPECT_EQ(host_.sites.count(1), 0u);
+}
+
+TEST_F(CheckCycleTest, ShortIntervalsRunRoundsBackToBackNeverOverlapping) {
+    ParseSiteList("a.test\r\nb.test");
+    CheckInterval = 0;  // any elapsed time starts a round once the last one ended
+    Engine().busyPolls = 2;
+    int roundsStarted = 0;
+    float lastStart = -1;
+    for (int tick = 0; tick < 200; ++tick) {
+        host_.now += 0.02f;
+        const bool wasRunning = RoundRunning;
+        const int16_t siteBefore = CurrentSite;
+        CheckTick(host_, busy_);
+        if (RoundStart != lastStart) {
+            EXPECT_FALSE(wasRunning && siteBefore != 0) << "a round started while another was under way";
+            lastStart = RoundStart;
+            ++roundsStarted;
+        }
+    }
+    EXPECT_GT(roundsStarted, 10);
+}
+
+TEST_F(CheckCycleTest, CheckNowStartsARoundAtTheNextIdleTick) {
+    ParseSiteList("a.test");
+    RunRound();
+    host_.now += 0.5f;
+    CheckTick(host_, busy_);
+    EXPECT_EQ(Engine().started.size(), 1u) << "within the interval nothing starts";
+    CheckNow();
+    CheckTick(host_, busy_);
+    EXPECT_EQ(Engine().started.size(), 2u);
+}
+
+TEST_F(CheckCycleTest, AListRebuiltMidRoundEndsTheRoundWhenItsSiteIsGone) {
+    ParseSiteList("a.test\r\nb.test\r\nc.test\r\nd.test\r\ne.test");
+    while (CurrentSite < 4) CheckTick(host_, busy_);
+    // Rebuilt while the cycle was paused: the round would go on at a site that is gone.
+    ParseSiteList("a.test\r\nb.test");
+    CheckTick(host_, busy_);
+    EXPECT_FALSE(RoundRunning);
+
+    // Rebuilt by an event that runs inside a step, while the step is on the stack.
+    host_.now += 21;
+    ParseSiteList("a.test\r\nb.test\r\nc.test");
+    while (CurrentSite < 2) CheckTick(host_, busy_);
+    host_.duringEvents = [] { ParseSiteList("a.test"); };
+    for (int tick = 0; tick < 5; ++tick) CheckTick(host_, busy_);
+    host_.duringEvents = nullptr;
+    EXPECT_FALSE(RoundRunning);
+    EXPECT_EQ(SiteLast, 0);
+}
+
+TEST_F(CheckCycleTest, ATickAmongTheEventsOfARunningStepDoesNothing) {
+    ParseSiteList("a.test\r\nb.test");
+    int nested = 0;
+    host_.duringEvents = [&] {
+        const auto before = Engine().started.size();
+        CheckTick(host_, busy_);
+        nested += Engine().started.size() != before;
+    };
+    RunRound();
+    EXPECT_EQ(nested, 0);
+    EXPECT_FALSE(busy_);
+    EXPECT_EQ(Engine().started.size(), 3u);
+}
+
+TEST_F(CheckCycleTest, EngineTextComesBackTrimmedAndCutAtItsNul) {
+    Engine().checkText = std::string("  10.0.0.1 ") + '\0' + "junk";
+    std::string text = "old";
+    int32_t ms = 0, code = 0;
+    EXPECT_EQ(EnginePingCheck(text, ms, code), 0);
+    EXPECT_EQ(text, "10.0.0.1");
+    Engine().checkText.clear();
+    EXPECT_EQ(EnginePingCheck(text, ms, code), 0);
+    EXPECT_EQ(text, "") << "50 spaces left unchanged are an empty text";
+
+    UseEngine({});
+    EXPECT_EQ(EnginePingCheck(text, ms, code), -1);
+    EXPECT_EQ(EnginePingStart(SiteRecord{}, 2000), -1);
+    EXPECT_EQ(EngineStopDll(), -1);
+}
+
+}  // namespace
+}  // namespace corvale
