@@ -1,0 +1,148 @@
+// The tooltip wrapper against the real common-controls tip window. What it sends is seen
+// through a hook on this thread's sent messages.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <vector>
+
+#include "WinTestSupport.h"
+#include "ui/widgets/CTooltip.h"
+
+namespace corvale {
+namespace {
+
+std::vector<UINT>* gSent = nullptr;
+
+LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && gSent) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (message->message >= WM_USER) gSent->push_back(message->message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class CTooltipTest : public ::testing::Test {
+protected:
+    CTooltipTest() : host_(200, 80) {}
+    void SetUp() override {
+        gSent = &sent_;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &RecordSent, nullptr, GetCurrentThreadId());
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(hook_);
+        gSent = nullptr;
+    }
+    bool Sent(UINT message) const {
+        for (UINT m : sent_)
+            if (m == message) return true;
+        return false;
+    }
+    static int TipWindowsOf(HWND owner) {
+        struct Count {
+            HWND owner;
+            int tips = 0;
+        } count{owner};
+        EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(p);
+            char name[32] = {};
+            GetClassNameA(w, name, sizeof name);
+            if (lstrcmpiA(name, TOOLTIPS_CLASSA) == 0 && GetWindow(w, GW_OWNER) == c->owner) ++c->tips;
+            return TRUE;
+        }, reinterpret_cast<LPARAM>(&count));
+        return count.tips;
+    }
+
+    test::TestHostWindow host_;
+    std::vector<UINT> sent_;
+    HHOOK hook_ = nullptr;
+};
+
+TEST_F(CTooltipTest, NoParentMakesNoWindowAndIsNoFailure) {
+    CTooltip tip;
+    EXPECT_EQ(tip.ForeColor(), 0x80000017u);
+    EXPECT_EQ(tip.BackColor(), 0x80000018u);
+    EXPECT_TRUE(tip.MultiLine());
+    EXPECT_TRUE(tip.Create());
+    EXPECT_EQ(tip.TooltipWindow(), nullptr);
+}
+
+TEST_F(CTooltipTest, SiteTipIsABalloonWithTitleColoursAndTheWholeClientAsTool) {
+    CTooltip tip;
+    tip.SetHwndParentControl(host_.Handle());
+    tip.SetText("Ping: 0 ms ");
+    tip.SetStyle(1);
+    tip.SetBackColor(0xFF8080);
+    tip.SetForeColor(0xFFFFFF);
+    tip.SetTitle("site.example");
+    ASSERT_TRUE(tip.Create());
+    HWND w = tip.TooltipWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWL_STYLE) & (TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX),
+              TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX);
+    EXPECT_EQ(SendMessageA(w, TTM_GETTIPBKCOLOR, 0, 0), 0xFF8080);
+    EXPECT_EQ(SendMessageA(w, TTM_GETTIPTEXTCOLOR, 0, 0), 0xFFFFFF);
+    EXPECT_TRUE(Sent(TTM_SETTITLEA));
+
+    char text[64] = {};
+    TTTOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V2_SIZE;
+    info.hwnd = host_.Handle();
+    info.uId = 0;
+    info.lpszText = text;
+    ASSERT_TRUE(SendMessageA(w, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_STREQ(text, "Ping: 0 ms ");
+    EXPECT_EQ(info.uFlags & (TTF_SUBCLASS | TTF_CENTERTIP), static_cast<UINT>(TTF_SUBCLASS));
+    RECT client;
+    GetClientRect(host_.Handle(), &client);
+    EXPECT_TRUE(EqualRect(&info.rect, &client));
+    EXPECT_GT(SendMessageA(w, TTM_GETMAXTIPWIDTH, 0, 0), 10000) << "line breaks, never wrapping";
+}
+
+TEST_F(CTooltipTest, DefaultsSendNoTitleOrColourAndAnExplicitSystemColourIsTheDefault) {
+    CTooltip tip;
+    tip.SetHwndParentControl(host_.Handle());
+    tip.SetText("plain");
+    tip.SetBackColor(0x80000018);
+    tip.SetMultiLine(false);
+    ASSERT_TRUE(tip.Create());
+    EXPECT_TRUE(Sent(TTM_ADDTOOLA));
+    EXPECT_FALSE(Sent(TTM_SETTITLEA));
+    EXPECT_FALSE(Sent(TTM_SETTIPTEXTCOLOR));
+    EXPECT_FALSE(Sent(TTM_SETTIPBKCOLOR));
+    EXPECT_FALSE(Sent(TTM_SETMAXTIPWIDTH));
+    EXPECT_EQ(GetWindowLongPtrA(tip.TooltipWindow(), GWL_STYLE) & TTS_BALLOON, 0);
+}
+
+TEST_F(CTooltipTest, RecreatingKeepsOneWindowAndNothingLeaksOverHundreds) {
+    CTooltip tip;
+    tip.SetHwndParentControl(host_.Handle());
+    tip.SetText("x");
+    tip.SetStyle(1);
+    tip.SetTitle("t");
+    ASSERT_TRUE(tip.Create());
+    ASSERT_TRUE(tip.Create());
+    EXPECT_EQ(TipWindowsOf(host_.Handle()), 1);
+
+    gSent = nullptr;
+    for (int i = 0; i < 50; ++i) tip.Create();  // warm up
+    const long gdi = test::GdiObjectGauge();
+    for (int i = 0; i < 500; ++i) {
+        tip.SetText("Ping: " + std::to_string(i) + " ms ");
+        ASSERT_TRUE(tip.Create());
+    }
+    EXPECT_EQ(TipWindowsOf(host_.Handle()), 1);
+    EXPECT_LE(test::GdiObjectGauge() - gdi, 20);
+
+    // Its owner going first takes the window along; the object then forgets it quietly.
+    {
+        test::TestHostWindow other(50, 50);
+        CTooltip orphan;
+        orphan.SetHwndParentControl(other.Handle());
+        ASSERT_TRUE(orphan.Create());
+    }
+}
+
+}  // namespace
+}  // namespace corvale

@@ -1,0 +1,66 @@
+#pragma once
+// One platform tooltip window that belongs to one parent window and treats the parent's
+// whole client area as its single tool: a standard tip or a balloon, with an optional bold
+// title, its own colours and several lines. Set the properties, then Create; the tip window
+// is the object's and goes with it or with the next Create.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdint>
+#include <string>
+
+#include "ui/base/Window.h"
+
+namespace corvale {
+
+class CTooltip {
+public:
+    static constexpr uint32_t kSystemForeColor = 0x80000017;  // tooltip text
+    static constexpr uint32_t kSystemBackColor = 0x80000018;  // tooltip background
+
+    CTooltip() = default;
+    CTooltip(const CTooltip&) = delete;
+    CTooltip& operator=(const CTooltip&) = delete;
+
+    HWND HwndParentControl() const { return parent_; }
+    void SetHwndParentControl(HWND lHwnd) { parent_ = lHwnd; }
+    int32_t Style() const { return style_; }  // 0 standard, 1 balloon
+    void SetStyle(int32_t lngToolTipStyle) { style_ = lngToolTipStyle; }
+    bool Centered() const { return centered_; }
+    void SetCentered(bool blnCentered) { centered_ = blnCentered; }
+    uint32_t ForeColor() const { return foreColor_; }
+    void SetForeColor(uint32_t lngForeColor) { foreColor_ = lngForeColor; }
+    uint32_t BackColor() const { return backColor_; }
+    void SetBackColor(uint32_t lngBackColor) { backColor_ = lngBackColor; }
+    const std::string& Title() const { return title_; }
+    void SetTitle(const std::string& vData) { title_ = vData; }
+    const std::string& Text() const { return text_; }
+    void SetText(const std::string& strText) { text_ = strText; }
+    bool MultiLine() const { return multiLine_; }
+    void SetMultiLine(bool blnMultiLine) { multiLine_ = blnMultiLine; }
+    static uint32_t SystemToolTipForeColor() { return kSystemForeColor; }
+    static uint32_t SystemToolTipBackColor() { return kSystemBackColor; }
+
+    // Builds the tip window from the properties, replacing an earlier one. True when it
+    // finished (also when there is no parent, which makes no window), false when a platform
+    // step failed.
+    bool Create();
+    // The tip window, null when there is none.
+    HWND TooltipWindow() const { return tooltip_.Get(); }
+
+private:
+    HWND parent_ = nullptr;
+    int32_t style_ = 0;
+    bool centered_ = false;
+    uint32_t foreColor_ = kSystemForeColor;
+    uint32_t backColor_ = kSystemBackColor;
+    std::string title_;
+    std::string text_;
+    bool multiLine_ = true;
+
+    SystemWindow tooltip_;
+    TTTOOLINFOA tooltipInfo_{};
+};
+
+}  // namespace corvale
