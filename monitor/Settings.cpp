@@ -18,6 +18,12 @@ UserMessageSink& MessageSink() {
     return sink;
 }
 
+std::string IniPath() { return AppFolder + kIniFileName; }
+
+}  // namespace
+
+void SetUserMessageSink(UserMessageSink sink) { MessageSink() = std::move(sink); }
+
 void ShowUserMessage(std::string_view text) {
     if (MessageSink()) {
         MessageSink()(text);
@@ -29,12 +35,6 @@ void ShowUserMessage(std::string_view text) {
     // or closed while the Save that showed the box has not finished.
     MessageBoxA(nullptr, message.c_str(), kProgramTitle, MB_OK | MB_TASKMODAL);
 }
-
-std::string IniPath() { return AppFolder + kIniFileName; }
-
-}  // namespace
-
-void SetUserMessageSink(UserMessageSink sink) { MessageSink() = std::move(sink); }
 
 std::string ReadIniValue(std::string_view section, std::string_view key) {
     // The buffer size is what the platform is told, so a long value is cut, not overrun.

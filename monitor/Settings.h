@@ -59,6 +59,8 @@ void SaveSettings();
 // Shows a message to the user (a message box by default). Tests put their own in.
 using UserMessageSink = std::function<void(std::string_view text)>;
 void SetUserMessageSink(UserMessageSink sink);  // an empty sink restores the message box
+// A message with an OK button under the program's title, through the sink in place.
+void ShowUserMessage(std::string_view text);
 #endif
 
 }  // namespace corvale

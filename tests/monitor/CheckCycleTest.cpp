@@ -10,57 +10,10 @@
 #include "monitor/SiteList.h"
 #include "monitor/basProcessing.h"
 #include "monitor/basTarnel.h"
+#include "ScriptedEngine.h"
 
 namespace corvale {
 namespace {
-
-// One engine for the whole process, as the library is: scripted per host.
-struct ScriptedEngine {
-    struct Reply {
-        int32_t roundTripMs = 10;
-        int32_t code = 0;
-    };
-    std::map<std::string, Reply> replies;
-    int startResult = 0;  // what PingStart returns
-    int busyPolls = 0;    // PingCheck reports busy this many times after each accepted start
-    int busyLeft = 0;
-    std::vector<std::string> started;
-    std::string current;
-    uint32_t lastPayload = 0, lastTimeout = 0;
-    int32_t lastShowMessages = -1;
-    std::string checkText;  // what PingCheck leaves in the text buffer
-
-    static ScriptedEngine& Get() {
-        static ScriptedEngine engine;
-        return engine;
-    }
-    static int TARNEL_CALL StartDll() { return 0; }
-    static int TARNEL_CALL StopDll() { return 0; }
-    static int TARNEL_CALL PingStart(const char* host, uint32_t payload, uint32_t timeout, int32_t show) {
-        ScriptedEngine& e = Get();
-        if (e.busyLeft > 0) return 1;
-        e.lastPayload = payload;
-        e.lastTimeout = timeout;
-        e.lastShowMessages = show;
-        if (e.startResult != 0) return e.startResult;
-        e.started.push_back(host);
-        e.current = host;
-        e.busyLeft = e.busyPolls;
-        return 0;
-    }
-    static int TARNEL_CALL PingCheck(char* text, int32_t* roundTripMs, int32_t* code) {
-        ScriptedEngine& e = Get();
-        if (e.busyLeft > 0) {
-            --e.busyLeft;
-            return 1;
-        }
-        const Reply reply = e.replies[e.current];
-        *roundTripMs = reply.roundTripMs;
-        *code = reply.code;
-        if (text && !e.checkText.empty()) std::copy(e.checkText.begin(), e.checkText.end(), text);
-        return 0;
-    }
-};
 
 struct Shown {
     std::string url, value;
@@ -93,10 +46,7 @@ public:
 class CheckCycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScriptedEngine& e = ScriptedEngine::Get();
-        e = ScriptedEngine{};
-        UseEngine({&ScriptedEngine::StartDll, &ScriptedEngine::StopDll, &ScriptedEngine::PingStart,
-                   &ScriptedEngine::PingCheck});
+        ScriptedEngine::Install();
         RoundStart = 0;
         CurrentSite = 0;
         RoundRunning = RequestPending = ResultReady = false;

@@ -1,5 +1,6 @@
 #include "ui/tiles/ctlSiteStat.h"
 
+#include "ui/base/Artwork.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/base/Twips.h"
 
@@ -28,6 +29,10 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
     SetLabelText(pingLabel_, "");
     SetLabelText(siteLabel_, "");
 
+    // The picture is drawn for 96 dots per inch; elsewhere it is scaled with the tile.
+    if (ScreenDpi() != 96 && background_.BitmapHandle()) {
+        if (Bitmap scaled = ScaleToScreen(background_.BitmapHandle())) background_ = Picture::FromBitmap(scaled.Release());
+    }
     SetPainting(Painting::Buffered);
     const int width = TwipsToScreenPixels(kTileWidthTwips), height = TwipsToScreenPixels(heightTwips);
     if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,

@@ -1,0 +1,127 @@
+#include "monitor/basMain.h"
+
+#include <windows.h>
+
+#include <cmath>
+
+#include "monitor/AppFolder.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basTarnel.h"
+#include "ui/base/MessagePump.h"
+
+namespace corvale {
+
+bool ShuttingDown = false;
+
+namespace {
+
+constexpr float kShutDownWaitSeconds = 10;
+constexpr const char* kExitQuestion = "Are you sure you want to exit?";
+
+}  // namespace
+
+std::string ErrorReportText(uint32_t number, std::string_view description) {
+    return "Error " + std::to_string(number) + " : " + std::string(description);
+}
+
+void ReportError(std::string_view /*routine*/, uint32_t number, std::string_view description) {
+    ShowUserMessage(ErrorReportText(number, description));
+}
+
+float TimeOfDay() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    return static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond) + static_cast<float>(t.wMilliseconds) / 1000.0f;
+}
+
+CorvaleProgram::CorvaleProgram() : form_(*this) {
+    EndProgram = [] { ExitProcess(0); };
+    Clock = &TimeOfDay;
+}
+
+CorvaleProgram::~CorvaleProgram() = default;
+
+bool CorvaleProgram::Main(const std::string& modulePath) {
+    AppFolder = AppFolderFromModulePath(modulePath);
+    SitesPath = AppFolder + kSitesFileName;
+    CheckInterval = 20;
+    TransPerc = 100;
+    LoadSettings();
+
+    // The first start binds the library, from the program's folder only.
+    EngineBindError error;
+    if (!BindEngineLibrary(AppFolder, &error)) {
+        ReportError("Main", error.code, error.description);
+        return false;
+    }
+    EngineStartDll();  // a failed start only means no request is ever accepted
+
+    if (!form_.Load()) {
+        const DWORD code = GetLastError();
+        ReportError("Main", code, "The main window could not be created");
+        return false;
+    }
+    BuildTiles(form_);
+    if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+    ShowWindow(form_.hWnd(), SW_SHOW);
+    return true;
+}
+
+void CorvaleProgram::ShutDown() {
+    if (ShuttingDown) return;
+    ShuttingDown = true;
+    // From here on every step is attempted, whatever the one before did.
+    form_.TrayOff();
+    if (form_.hWnd()) ShowWindow(form_.hWnd(), SW_HIDE);
+
+    // The worker is, as a rule, idle when it is stopped: wait for an outstanding request.
+    const float t0 = Clock();
+    for (;;) {
+        std::string text;
+        int32_t roundTripMs = 0, resultCode = 0;
+        if (EnginePingCheck(text, roundTripMs, resultCode) != 1) break;
+        Sleep(10);
+        LetWindowEventsRun();
+        if (std::fabs(Clock() - t0) >= kShutDownWaitSeconds) break;
+    }
+    EngineStopDll();
+    Sleep(500);
+    SiteTooltips.clear();
+    if (EndProgram) EndProgram();
+}
+
+void CorvaleProgram::OpenPreferences(int16_t /*page*/) {}
+
+void CorvaleProgram::ShowPopupMenu() {}
+
+void CorvaleProgram::RefreshTile(int index) { corvale::RefreshTile(form_, index); }
+
+void CorvaleProgram::CheckTimerTick() { CheckTick(*this, form_.CheckBusy()); }
+
+bool CorvaleProgram::ConfirmExit() {
+    return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;
+}
+
+void CorvaleProgram::SetSiteURL(int site, std::string_view url) {
+    if (HasTile(site)) form_.SiteStat(site).SetSiteURL(url);
+}
+
+void CorvaleProgram::SetPingValue(int site, std::string_view text) {
+    if (HasTile(site)) form_.SiteStat(site).SetPingValue(text);
+}
+
+void CorvaleProgram::SetPingNumeric(int site, int32_t roundTripMs) {
+    if (HasTile(site)) form_.SiteStat(site).SetPingNumeric(roundTripMs);
+}
+
+void CorvaleProgram::SetSquareColour(int site, uint32_t colour) {
+    if (site >= 0 && site < form_.picSiteCount()) form_.picSite(site).SetBackColor(colour);
+}
+
+void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
+
+float CorvaleProgram::Now() { return Clock(); }
+
+}  // namespace corvale

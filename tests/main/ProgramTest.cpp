@@ -1,0 +1,207 @@
+// Start-up and shut-down of the program in-process, under Wine, with a scripted engine:
+// the order of the start, its failures, the bounded wait at the end, bad input files and
+// a long run's handles and memory.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cmath>
+#include <filesystem>
+#include <random>
+
+#include "ScriptedEngine.h"
+#include "TempFolder.h"
+#include "WinTestSupport.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basMain.h"
+#include "monitor/basProcessing.h"
+#include "ui/base/Twips.h"
+
+namespace corvale {
+namespace {
+
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScriptedEngine::Install();
+        ShuttingDown = false;
+        RoundStart = 0;
+        RoundRunning = RequestPending = ResultReady = false;
+        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
+        program_.EndProgram = [this] { ++ends_; };
+    }
+    void TearDown() override {
+        SetUserMessageSink({});
+        SiteTooltips.clear();
+    }
+    void Write(const char* name, std::string_view bytes) { test::WriteBytes(folder_.File(name), bytes); }
+    bool Start() { return program_.Main(folder_.File("Corvale.exe")); }
+    // Ticks of the check timer until a round has run through.
+    void RunRound() {
+        bool started = false;
+        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
+            program_.CheckTimerTick();
+            started = started || RoundRunning;
+        }
+    }
+
+    test::TempFolder folder_;
+    CorvaleProgram program_;
+    std::vector<std::string> messages_;
+    int ends_ = 0;
+};
+
+TEST_F(ProgramTest, StartsWithTheStoredSettingsAndChecksOnlyWhenThereAreSites) {
+    Write("monitor.ini", "[General]\r\nMiniMode=True\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\n");
+    ASSERT_TRUE(Start());
+    frmMain& form = program_.MainWindow();
+    EXPECT_EQ(AppFolder, folder_.Folder());
+    EXPECT_TRUE(IsWindowVisible(form.hWnd()));
+    RECT client{};
+    GetClientRect(form.hWnd(), &client);
+    EXPECT_EQ(std::lround(ScreenPixelsToTwips(client.bottom)), 330) << "laid out for the stored mode";
+    EXPECT_TRUE(form.CheckTimerEnabled());
+    EXPECT_EQ(SiteTooltips.size(), 2u);
+    EXPECT_TRUE(messages_.empty());
+
+    // One round through the program: tiles, squares and tips follow the records.
+    RunRound();
+    EXPECT_EQ(form.SiteStat(1).PingValue(), "10 ms");
+    EXPECT_EQ(form.picSite(1).BackColor(), kSquareGreen);
+    EXPECT_EQ(SiteTooltips[1]->Text(), "Ping: 10 ms ");
+    EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form.picSite(1).hWnd()) << "mini mode: on the square";
+}
+
+TEST_F(ProgramTest, WithoutASiteListTheWindowShowsAndTheTimerStaysOff) {
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(IsWindowVisible(program_.MainWindow().hWnd()));
+    EXPECT_FALSE(program_.MainWindow().CheckTimerEnabled());
+    Write("sites.txt", "\r\n  \r\n");
+    CorvaleProgram second;
+    second.EndProgram = [] {};
+    ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
+    EXPECT_FALSE(second.MainWindow().CheckTimerEnabled());
+}
+
+TEST_F(ProgramTest, AMissingEngineIsReportedAndOnlyTheProgramsFolderIsSearched) {
+    UseEngine({});
+    // The test runs in the build's program folder, which holds the library: a copy in the
+    // current folder must not be taken for the missing one.
+    char current[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, current);
+    ASSERT_TRUE(std::filesystem::exists(std::string(current) + "\\tarnel.dll"));
+    EXPECT_FALSE(Start());
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_EQ(messages_[0].rfind("Error 126 : ", 0), 0u) << messages_[0];
+    EXPECT_GT(messages_[0].size(), std::string("Error 126 : ").size()) << "with the system's description";
+    EXPECT_EQ(messages_[0].find("Main"), std::string::npos);
+    EXPECT_EQ(program_.MainWindow().hWnd(), nullptr) << "no window is left behind";
+    EXPECT_FALSE(EngineBound());
+}
+
+TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
+    Write("sites.txt", "a.test\r\n");
+    ASSERT_TRUE(Start());
+    ScriptedEngine& engine = ScriptedEngine::Get();
+    engine.busyPolls = 25;
+    program_.CheckTimerTick();  // a request is under way now
+    ASSERT_TRUE(RequestPending);
+    program_.ShutDown();
+    EXPECT_EQ(engine.stops, 1);
+    EXPECT_EQ(engine.busyLeft, 0) << "stopped only once the request had ended";
+    EXPECT_EQ(ends_, 1);
+    EXPECT_FALSE(IsWindowVisible(program_.MainWindow().hWnd()));
+    EXPECT_FALSE(program_.MainWindow().TrayIconAdded());
+    EXPECT_TRUE(SiteTooltips.empty());
+    program_.ShutDown();
+    EXPECT_EQ(engine.stops, 1);
+    EXPECT_EQ(ends_, 1);
+}
+
+TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSeconds) {
+    Write("sites.txt", "a.test\r\n");
+    ASSERT_TRUE(Start());
+    ScriptedEngine& engine = ScriptedEngine::Get();
+    engine.busyPolls = 1000000;
+    program_.CheckTimerTick();
+    float clock = 100;
+    program_.Clock = [&clock] { return clock += 0.5f; };
+    program_.ShutDown();
+    EXPECT_EQ(engine.stops, 1);
+    EXPECT_NEAR(engine.busyChecks, 20, 2);
+}
+
+TEST_F(ProgramTest, BadInputFilesStillStartTheProgram) {
+    std::mt19937 random(7);
+    std::string garbage(4096, '\0');
+    for (char& c : garbage) c = static_cast<char>(random());
+    Write("monitor.ini", garbage);
+    std::string sites;
+    for (int i = 0; i < 25; ++i) sites += "site" + std::to_string(i) + ".test\r\n";
+    sites += std::string(300, 'x') + "\r\n";
+    Write("sites.txt", sites);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(SiteLast, 19);
+    EXPECT_EQ(program_.MainWindow().SiteStatCount(), 20);
+    EXPECT_GE(CheckInterval, 10);
+    EXPECT_GE(TransPerc, 10);
+
+    CorvaleProgram second;
+    second.EndProgram = [] {};
+    std::string binary(1 << 20, '\0');
+    for (char& c : binary) c = static_cast<char>(random());
+    Write("sites.txt", binary);
+    ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
+    EXPECT_LE(SiteLast, 19);
+    EXPECT_EQ(second.MainWindow().SiteStatCount(), SiteLast + 1 > 0 ? SiteLast + 1 : 1);
+}
+
+long WindowsOfThisThread() {
+    long count = 0;
+    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
+        auto* n = reinterpret_cast<long*>(p);
+        ++*n;
+        EnumChildWindows(w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<long*>(q), TRUE; }, p);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+SIZE_T PrivateBytes() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    return counters.PrivateUsage;
+}
+
+TEST_F(ProgramTest, AThousandResultsLeaveWindowsGdiObjectsAndMemoryFlat) {
+    std::string sites;
+    for (int i = 0; i < 20; ++i) sites += "s" + std::to_string(i) + ".test\r\n";
+    Write("sites.txt", sites);
+    ASSERT_TRUE(Start());
+    auto showMany = [&](int count) {
+        for (int n = 0; n < count; ++n) {
+            CurrentSite = static_cast<int16_t>(n % 20);
+            ShowResult(program_, n % 7 == 0 ? 0 : 10 + n % 900, "", n % 7 == 0 ? 9 : 0);
+        }
+    };
+    showMany(200);  // warm up
+    const long windows = WindowsOfThisThread(), gdi = test::GdiObjectGauge();
+    const SIZE_T memory = PrivateBytes();
+    showMany(1000);
+    EXPECT_EQ(WindowsOfThisThread(), windows);
+    EXPECT_LE(test::GdiObjectGauge() - gdi, 20);
+    EXPECT_LT(PrivateBytes(), memory + 2 * 1024 * 1024);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    if (user != 0) {  // Wine gives no count; Windows does
+        showMany(200);
+        EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 5);
+    }
+}
+
+}  // namespace
+}  // namespace corvale

@@ -1,0 +1,308 @@
+// The main window: its controls, layout, image buttons, mini mode and pointer events.
+#include "ui/main/frmMain.h"
+
+#include "monitor/AppFolder.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/basProcessing.h"
+#include "resources/app/ResourceIds.h"
+#include "ui/base/Artwork.h"
+#include "ui/base/Fonts.h"
+#include "ui/base/Twips.h"
+#include "ui/tiles/TileDesigns.h"
+
+namespace corvale {
+namespace {
+
+const char kMainClass[] = "CorvaleMain";
+// Where no control covers the window: the dark steel blue of the artwork's bars.
+constexpr uint32_t kWindowBackColour = 0x003A2C22;
+constexpr uint32_t kDesignSquareColour = 0x0000FF00;
+
+int Px(float twips) { return TwipsToScreenPixels(twips); }
+
+}  // namespace
+
+frmMain::frmMain(MainWindowActions& actions) : actions_(actions) {}
+
+frmMain::~frmMain() {
+    if (checkTimerOn_ && hWnd()) KillTimer(hWnd(), kCheckTimerId);
+    if (trayAdded_) TrayOff();
+    // The controls go before the window that holds them.
+    siteStat_.clear();
+    picSite_.clear();
+    barBottom_.reset();
+    toolBoxMin_.reset();
+    toolBoxMax_.reset();
+    DestroyOwnWindow();
+    if (mnuTray_) DestroyMenu(mnuTray_);
+    if (largeIcon_) DestroyIcon(largeIcon_);
+    if (smallIcon_) DestroyIcon(smallIcon_);
+}
+
+bool frmMain::Load() {
+    if (hWnd()) return true;
+    largeIcon_ = LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXICON));
+    smallIcon_ = LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXSMICON));
+    captionImage_ = LoadScreenBitmap(IDB_CAPTION);
+    bottomBarImage_ = LoadScreenBitmap(IDB_BOTTOM_BAR);
+    toolBoxNormalImage_ = LoadScreenBitmap(IDB_TOOLBOX_NORMAL);
+    toolBoxMiniImage_ = LoadScreenBitmap(IDB_TOOLBOX_MINI);
+    FontDescription caption;
+    caption.face = "Arial";
+    caption.points = 6.75;
+    captionFont_ = CreateScreenFont(caption);
+    taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+
+    SetPainting(Painting::Buffered);
+    // Made as an overlapped window, so the window system picks its place as for any new
+    // window, then turned borderless before it is ever shown.
+    if (!CreateWindowOf({kMainClass, CS_DBLCLKS, nullptr, largeIcon_, smallIcon_}, WS_EX_APPWINDOW,
+                        WS_OVERLAPPED | WS_CLIPCHILDREN,
+                        {CW_USEDEFAULT, CW_USEDEFAULT, Px(kNormalWindowWidth), Px(660)}, nullptr, nullptr,
+                        kProgramTitle))
+        return false;
+    SetWindowLongPtrA(hWnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX);
+    SetWindowPos(hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    CreateControls();
+
+    TrayOn();
+    ResizeWindow();
+    ApplyTranslucency();
+    return true;
+}
+
+void frmMain::CreateControls() {
+    barBottom_ = std::make_unique<ImageBox>(hWnd(), 0, 330, kBottomBarWidth, kBottomBarImageHeight);
+    barBottom_->SetImage(bottomBarImage_.Get());
+    barBottom_->SetVisible(true);
+    WireSurface(*barBottom_, "bottom", true, true);
+    // Clicks on the window background hand the keyboard focus to the bar.
+    SetWindowLongPtrA(barBottom_->hWnd(), GWL_STYLE, GetWindowLongPtrA(barBottom_->hWnd(), GWL_STYLE) | WS_TABSTOP);
+
+    toolBoxMax_ = std::make_unique<ImageBox>(hWnd(), 1770, 0, kToolBoxWidth, kToolBoxHeight);
+    toolBoxMax_->SetImage(toolBoxMiniImage_.Get());
+    toolBoxMax_->SetVisible(true);
+    WireSurface(*toolBoxMax_, "topright_max", true, true);
+    toolBoxMin_ = std::make_unique<ImageBox>(hWnd(), 1770, 0, kToolBoxWidth, kToolBoxHeight);
+    toolBoxMin_->SetImage(toolBoxNormalImage_.Get());
+    toolBoxMin_->SetVisible(true);
+    WireSurface(*toolBoxMin_, "topright_min", true, true);
+
+    // Element 0 of each array belongs to the design; it shows nothing until it has a site.
+    LoadSiteStat(0);
+    LoadPicSite(0);
+}
+
+ctlSiteStat& frmMain::LoadSiteStat(int index) {
+    while (static_cast<int>(siteStat_.size()) <= index) {
+        const int i = static_cast<int>(siteStat_.size());
+        auto tile = std::make_unique<ctlSiteStat>(hWnd(), kFirstTileLeft, TileTop(i));
+        if (auto design = PropertyBag::Parse(TemplateTileDesign())) tile->ReadProperties(*design);
+        // New elements go beneath the bars, so a left-over tile never covers the bottom bar.
+        SetWindowPos(tile->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        tile->MouseDown = [this, i](int16_t&, int16_t&, float&, float&) { actions_.RefreshTile(i); };
+        tile->MouseMove = [this](int16_t& button, int16_t&, float&, float&) { SurfaceMouseMove(button); };
+        tile->MouseUp = [this](int16_t& button, int16_t&, float&, float&) { ShowPopupMenu(button); };
+        siteStat_.push_back(std::move(tile));
+    }
+    return SiteStat(index);
+}
+
+ImageBox& frmMain::LoadPicSite(int index) {
+    while (static_cast<int>(picSite_.size()) <= index) {
+        const int i = static_cast<int>(picSite_.size());
+        auto square = std::make_unique<ImageBox>(hWnd(), SquareLeft(i), kSquareTop, kSquareWidth, kSquareHeight);
+        square->SetBackColor(kDesignSquareColour);
+        SetWindowPos(square->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        square->MouseMove = [this](int16_t& button, int16_t&, float&, float&) { SurfaceMouseMove(button); };
+        picSite_.push_back(std::move(square));
+    }
+    return picSite(index);
+}
+
+void frmMain::WireSurface(ImageBox& box, const char* from, bool clicks, bool popup) {
+    if (clicks)
+        box.MouseDown = [this, from](int16_t& button, int16_t&, float& x, float& y) {
+            FormToolBoxClick(button, x, y, from);
+        };
+    box.MouseMove = [this](int16_t& button, int16_t&, float&, float&) { SurfaceMouseMove(button); };
+    if (popup) box.MouseUp = [this](int16_t& button, int16_t&, float&, float&) { ShowPopupMenu(button); };
+}
+
+void frmMain::SurfaceMouseMove(int16_t buttonsHeld) {
+    // A move request without the button held would start a drag that nothing ends.
+    if (buttonsHeld & 1) MoveForm();
+    Snap(*this, kSnapTolerance);
+}
+
+void frmMain::ShowPopupMenu(int16_t button) {
+    if (button == 2) actions_.ShowPopupMenu();
+}
+
+void frmMain::SizeWindow(float widthTwips, float heightTwips) {
+    if (hWnd())
+        SetWindowPos(hWnd(), nullptr, 0, 0, Px(widthTwips), Px(heightTwips),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::ResizeWindow() {
+    if (!hWnd()) return;
+    const MainLayout layout = LayoutFor(MiniMode, SiteLast, picSite_.empty() ? kSquareWidth : picSite(0).Width());
+    captionVisible_ = layout.captionVisible;
+    (layout.miniToolBoxInFront ? toolBoxMax_ : toolBoxMin_)->BringToFront();
+    SizeWindow(layout.width, layout.height);
+    if (!MiniMode) barBottom_->Move(0, layout.barBottomTop);
+    toolBoxMin_->Move(layout.toolBoxLeft, toolBoxMin_->Top());
+    toolBoxMax_->Move(layout.toolBoxLeft, toolBoxMax_->Top());
+    InvalidateRect(hWnd(), nullptr, FALSE);
+}
+
+void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_view sFrom) {
+    switch (ToolBoxActionAt(Button, X, Y, sFrom)) {
+    case ToolBoxAction::None: break;
+    case ToolBoxAction::CheckNow: CheckNow(); break;
+    case ToolBoxAction::About: actions_.OpenPreferences(4); break;
+    case ToolBoxAction::Sites: actions_.OpenPreferences(1); break;
+    case ToolBoxAction::Close: actions_.ShutDown(); break;
+    case ToolBoxAction::EnterMini: EnterMiniMode(); break;
+    case ToolBoxAction::LeaveMini: LeaveMiniMode(); break;
+    case ToolBoxAction::Hide:
+        // Reachable again through the notification-area icon.
+        ShowWindow(hWnd(), SW_MINIMIZE);
+        ShowWindow(hWnd(), SW_HIDE);
+        break;
+    }
+}
+
+void frmMain::EnterMiniMode() {
+    WriteIniValue("General", "MiniMode", "True");
+    MiniMode = true;
+    ResizeWindow();
+    toolBoxMax_->BringToFront();
+    for (int i = 0; i <= SiteLast && i < picSiteCount(); ++i) {
+        picSite(i).SetVisible(true);
+        actions_.RefreshTile(i);  // the site's tooltip moves onto its square
+    }
+}
+
+void frmMain::LeaveMiniMode() {
+    WriteIniValue("General", "MiniMode", "False");
+    MiniMode = false;
+    ResizeWindow();
+    toolBoxMin_->BringToFront();
+    for (int i = 0; i <= SiteLast && i < picSiteCount(); ++i) {
+        picSite(i).SetVisible(false);
+        actions_.RefreshTile(i);  // and back onto its tile
+    }
+}
+
+void frmMain::SetCheckTimerEnabled(bool enabled) {
+    if (!hWnd() || enabled == checkTimerOn_) return;
+    checkTimerOn_ = enabled ? SetTimer(hWnd(), kCheckTimerId, kCheckTimerInterval, nullptr) != 0
+                            : (KillTimer(hWnd(), kCheckTimerId), false);
+}
+
+float frmMain::LeftTwips() const {
+    RECT r{};
+    if (hWnd()) GetWindowRect(hWnd(), &r);
+    return static_cast<float>(ScreenPixelsToTwips(r.left));
+}
+float frmMain::TopTwips() const {
+    RECT r{};
+    if (hWnd()) GetWindowRect(hWnd(), &r);
+    return static_cast<float>(ScreenPixelsToTwips(r.top));
+}
+float frmMain::WidthTwips() const {
+    RECT r{};
+    if (hWnd()) GetWindowRect(hWnd(), &r);
+    return static_cast<float>(ScreenPixelsToTwips(r.right - r.left));
+}
+float frmMain::HeightTwips() const {
+    RECT r{};
+    if (hWnd()) GetWindowRect(hWnd(), &r);
+    return static_cast<float>(ScreenPixelsToTwips(r.bottom - r.top));
+}
+
+bool frmMain::InCaptionLabel(float x, float y) const {
+    return captionVisible_ && x >= kCaptionLeft && y >= kCaptionTop && x < kCaptionLeft + kCaptionWidth &&
+           y < kCaptionTop + kCaptionHeight;
+}
+
+void frmMain::OnBackgroundMouse(const MouseEvent& event) {
+    if (event.kind == MouseKind::Down) SetCapture(hWnd());
+    if (event.kind == MouseKind::Up && !event.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
+    const bool onCaption = InCaptionLabel(event.x, event.y);
+    switch (event.kind) {
+    case MouseKind::Down:
+        if (event.button == 1) backgroundPressed_ = true;
+        if (!onCaption) FormToolBoxClick(event.button, event.x, event.y, "form");
+        break;
+    case MouseKind::Move:
+        SurfaceMouseMove(event.button);
+        break;
+    case MouseKind::Up:
+        if (event.button == 1 && backgroundPressed_ && !onCaption && barBottom_) SetFocus(barBottom_->hWnd());
+        if (event.button == 1) backgroundPressed_ = false;
+        ShowPopupMenu(event.button);
+        break;
+    }
+}
+
+void frmMain::Paint(HDC dc, const RECT& client) {
+    Brush background(CreateSolidBrush(kWindowBackColour));
+    FillRect(dc, &client, background.Get());
+    if (captionImage_) {
+        MemoryDC source(dc);
+        SelectScope select(source.Get(), captionImage_.Get());
+        BITMAP info{};
+        GetObjectA(captionImage_.Get(), sizeof info, &info);
+        BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source.Get(), 0, 0, SRCCOPY);
+    }
+    if (captionVisible_ && captionFont_) {
+        SelectScope select(dc, captionFont_.Get());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, kCaptionColour);
+        RECT box{Px(kCaptionLeft), Px(kCaptionTop), Px(kCaptionLeft + kCaptionWidth), Px(kCaptionTop + kCaptionHeight)};
+        DrawTextA(dc, kCaptionText, -1, &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
+    }
+}
+
+LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    MouseEvent mouse;
+    if (DecodeMouse(message, wParam, lParam, mouse)) {
+        OnBackgroundMouse(mouse);
+        return 0;
+    }
+    if (message == taskbarCreatedMessage_ && message != 0) {
+        // The shell's notification area came back (Explorer restarted): so does the icon.
+        trayAdded_ = false;
+        TrayOn();
+        return 0;
+    }
+    switch (message) {
+    case WM_TIMER:
+        if (wParam == kCheckTimerId) actions_.CheckTimerTick();
+        return 0;
+    case kTrayMessage:
+        OnTrayMessage(static_cast<UINT>(lParam));
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuRestore) mnuRestore_Click();
+        if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuExit) mnuexit_Click();
+        return 0;
+    case WM_CLOSE:
+    case WM_ENDSESSION:
+        if (message == WM_ENDSESSION && !wParam) return 0;
+        // Alt+F4, the taskbar, the end of the session or the task manager: never refused.
+        SetCheckTimerEnabled(false);
+        actions_.ShutDown();
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+}  // namespace corvale

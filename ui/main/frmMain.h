@@ -1,0 +1,140 @@
+#pragma once
+// The main window: borderless and self-drawn, a caption strip with the check-now button,
+// the caption and a tool box, a column of site tiles and a bottom bar with image buttons;
+// in mini mode only the caption strip with one status square per site. It carries the
+// check timer, keeps the notification-area icon and can be dragged by any surface.
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "ui/base/ControlInput.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Window.h"
+#include "ui/main/ImageBox.h"
+#include "ui/main/MainLayout.h"
+#include "ui/tiles/ctlSiteStat.h"
+
+namespace corvale {
+
+// What the window asks of the rest of the program.
+class MainWindowActions {
+public:
+    virtual ~MainWindowActions() = default;
+    virtual void OpenPreferences(int16_t page) = 0;
+    virtual void ShutDown() = 0;
+    virtual void RefreshTile(int index) = 0;
+    // A tick of the check timer.
+    virtual void CheckTimerTick() = 0;
+    // The right button was released over the window: the preferences' popup menu.
+    virtual void ShowPopupMenu() = 0;
+    // "&Exit" asks first; true to go on.
+    virtual bool ConfirmExit() = 0;
+};
+
+class frmMain : public Window {
+public:
+    static constexpr UINT kTrayMessage = WM_APP + 1;
+    static constexpr UINT_PTR kCheckTimerId = 1;
+    static constexpr UINT kCheckTimerInterval = 20;
+    static constexpr int kSnapTolerance = 150;
+    static constexpr UINT kMenuRestore = 101;
+    static constexpr UINT kMenuExit = 102;
+
+    explicit frmMain(MainWindowActions& actions);
+    ~frmMain() override;
+
+    // Creates the window and runs its load: tray icon (which shows the window), layout,
+    // translucency. False when the window could not be made.
+    bool Load();
+
+    void ResizeWindow();
+    void FormToolBoxClick(int16_t Button, float X, float Y, std::string_view sFrom);
+    void EnterMiniMode();
+    void LeaveMiniMode();
+
+    // The control arrays: element 0 exists from the load on, the others once made.
+    int SiteStatCount() const { return static_cast<int>(siteStat_.size()); }
+    ctlSiteStat& SiteStat(int index) { return *siteStat_[static_cast<std::size_t>(index)]; }
+    int picSiteCount() const { return static_cast<int>(picSite_.size()); }
+    ImageBox& picSite(int index) { return *picSite_[static_cast<std::size_t>(index)]; }
+    // Makes tile / square `index` when it does not exist yet (index is at most one past the last).
+    ctlSiteStat& LoadSiteStat(int index);
+    ImageBox& LoadPicSite(int index);
+    ImageBox& barBottom() { return *barBottom_; }
+    ImageBox& toolBoxMin() { return *toolBoxMin_; }
+    ImageBox& toolBoxMax() { return *toolBoxMax_; }
+    bool CaptionVisible() const { return captionVisible_; }
+
+    // tmrCheckThread.
+    void SetCheckTimerEnabled(bool enabled);
+    bool CheckTimerEnabled() const { return checkTimerOn_; }
+    // Set while a check step runs, so a tick among its events returns at once.
+    bool& CheckBusy() { return checkBusy_; }
+
+    // Geometry in twips, as the window system has it now.
+    float LeftTwips() const;
+    float TopTwips() const;
+    float WidthTwips() const;
+    float HeightTwips() const;
+
+    // Dragging and snapping.
+    void MoveForm();
+    void Snap(frmMain& oMe, int32_t iSnapTolerance);
+
+    // The notification-area icon.
+    void TrayOn();
+    void TrayOff();
+    bool TrayIconAdded() const { return trayAdded_; }
+    const NOTIFYICONDATAA& TrayIconData() const { return trayIconData_; }
+    HICON Icon() const { return smallIcon_; }
+    // The icon's mouse message (the table of the tray icon) and the menu's two items.
+    void OnTrayMessage(UINT mouseMessage);
+    void mnuRestore_Click();
+    void mnuexit_Click();
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
+    void CreateControls();
+    void WireSurface(ImageBox& box, const char* from, bool clicks, bool popup);
+    // Every surface's mouse move: drag (only with the left button held), then snap.
+    void SurfaceMouseMove(int16_t buttonsHeld);
+    void ShowPopupMenu(int16_t button);
+    void OnBackgroundMouse(const MouseEvent& event);
+    bool InCaptionLabel(float x, float y) const;
+    void SizeWindow(float widthTwips, float heightTwips);
+    void ShowTrayMenu();
+    void ApplyTranslucency();
+
+    MainWindowActions& actions_;
+    Bitmap captionImage_;
+    Bitmap bottomBarImage_;
+    Bitmap toolBoxNormalImage_;
+    Bitmap toolBoxMiniImage_;
+    Font captionFont_;
+    HICON largeIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+
+    std::unique_ptr<ImageBox> barBottom_;
+    std::unique_ptr<ImageBox> toolBoxMin_;
+    std::unique_ptr<ImageBox> toolBoxMax_;
+    std::vector<std::unique_ptr<ctlSiteStat>> siteStat_;
+    std::vector<std::unique_ptr<ImageBox>> picSite_;
+    bool captionVisible_ = true;
+
+    bool checkTimerOn_ = false;
+    bool checkBusy_ = false;
+    bool backgroundPressed_ = false;
+
+    NOTIFYICONDATAA trayIconData_{};
+    bool trayAdded_ = false;
+    UINT taskbarCreatedMessage_ = 0;
+    HMENU mnuTray_ = nullptr;
+};
+
+}  // namespace corvale
