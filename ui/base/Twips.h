@@ -21,4 +21,18 @@ int ScreenDpi();
 inline int TwipsToScreenPixels(double twips) { return TwipsToPixels(twips, ScreenDpi()); }
 inline double ScreenPixelsToTwips(double pixels) { return PixelsToTwips(pixels, ScreenDpi()); }
 
+struct PixelBox {
+    int x = 0, y = 0, width = 0, height = 0;
+};
+
+// A box given in twips, in pixels at `dpi`. Its edges are converted, not its size, so boxes
+// that meet in twips meet in pixels at any resolution, without gaps or overlaps.
+constexpr PixelBox TwipsBoxToPixels(double left, double top, double width, double height, int dpi) {
+    const int x = TwipsToPixels(left, dpi), y = TwipsToPixels(top, dpi);
+    return {x, y, TwipsToPixels(left + width, dpi) - x, TwipsToPixels(top + height, dpi) - y};
+}
+inline PixelBox TwipsBoxToScreenPixels(double left, double top, double width, double height) {
+    return TwipsBoxToPixels(left, top, width, height, ScreenDpi());
+}
+
 }  // namespace corvale

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include "ui/base/Twips.h"
+
 namespace corvale {
 
 class Window {
@@ -26,9 +28,7 @@ public:
         HICON icon = nullptr;
         HICON smallIcon = nullptr;
     };
-    struct Placement {
-        int x = 0, y = 0, width = 0, height = 0;  // pixels
-    };
+    using Placement = PixelBox;  // pixels
     enum class Painting {
         Default,   // WM_PAINT and the background go to the platform
         Direct,    // Paint draws straight onto the window

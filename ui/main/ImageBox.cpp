@@ -8,8 +8,7 @@ ImageBox::ImageBox(HWND parent, float leftTwips, float topTwips, float widthTwip
     : left_(leftTwips), top_(topTwips), width_(widthTwips), height_(heightTwips) {
     SetPainting(Painting::Direct);
     CreateWindowOf({"CorvaleImageBox"}, 0, WS_CHILD | WS_CLIPSIBLINGS,
-                   {TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), TwipsToScreenPixels(widthTwips),
-                    TwipsToScreenPixels(heightTwips)},
+                   TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips),
                    parent);
 }
 
@@ -32,9 +31,8 @@ bool ImageBox::Visible() const { return hWnd() && (GetWindowLongPtrA(hWnd(), GWL
 void ImageBox::Move(float leftTwips, float topTwips) {
     left_ = leftTwips;
     top_ = topTwips;
-    if (hWnd())
-        SetWindowPos(hWnd(), nullptr, TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, width_, height_);
+    if (hWnd()) SetWindowPos(hWnd(), nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ImageBox::BringToFront() {

@@ -19,8 +19,7 @@ cltGraph::cltGraph(HWND parent, float leftTwips, float topTwips, float widthTwip
     for (int i = 0; i < kGraphBarCount; ++i) bars_[static_cast<std::size_t>(i)] = DesignBar(i);
     SetPainting(Painting::Buffered);  // the bars never flicker over their background
     CreateWindowOf({kGraphClass}, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                   {TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), TwipsToScreenPixels(widthTwips),
-                    TwipsToScreenPixels(heightTwips)},
+                   TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips),
                    parent);
 }
 

@@ -34,11 +34,9 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
         if (Bitmap scaled = ScaleToScreen(background_.BitmapHandle())) background_ = Picture::FromBitmap(scaled.Release());
     }
     SetPainting(Painting::Buffered);
-    const int width = TwipsToScreenPixels(kTileWidthTwips), height = TwipsToScreenPixels(heightTwips);
-    if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-                        {TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips), width, height}, parent))
-        return;
-    ResizeSurface(width, height);
+    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, kTileWidthTwips, heightTwips);
+    if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, box, parent)) return;
+    ResizeSurface(box.width, box.height);
     // A new tile shows its picture as drawn, not yet coloured.
     if (surfaceDc_) background_.Draw(surfaceDc_.Get(), 0, 0);
 
@@ -146,9 +144,8 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
 }
 
 void ctlSiteStat::Move(float leftTwips, float topTwips, float widthTwips, float heightTwips) {
-    if (hWnd())
-        MoveWindow(hWnd(), TwipsToScreenPixels(leftTwips), TwipsToScreenPixels(topTwips),
-                   TwipsToScreenPixels(widthTwips), TwipsToScreenPixels(heightTwips), TRUE);
+    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips);
+    if (hWnd()) MoveWindow(hWnd(), box.x, box.y, box.width, box.height, TRUE);
 }
 
 void ctlSiteStat::SetVisible(bool visible) {
