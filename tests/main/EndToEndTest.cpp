@@ -1,0 +1,94 @@
+// The program against the real engine on the private test network (run through
+// scripts/netns-testbed): loopback, a host that answers, one that answers late, one that
+// never answers and a name that cannot be resolved.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "TempFolder.h"
+#include "WinTestSupport.h"
+#include "monitor/AppFolder.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basMain.h"
+#include "monitor/basProcessing.h"
+#include "monitor/basTarnel.h"
+
+namespace corvale {
+namespace {
+
+TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
+    const char* net = std::getenv("TARNEL_TESTBED");
+    if (!net || !*net) GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
+    const std::string host = net;
+    test::TempFolder folder;
+    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
+    test::WriteBytes(folder.File("monitor.ini"), "[General]\r\nMiniMode=True\r\n");
+    const std::string sites[] = {"127.0.0.1", host + ".2", host + ".11", host + ".10", "no-such-host.invalid"};
+    std::string list;
+    for (const std::string& s : sites) list += s + "\r\n";
+    test::WriteBytes(folder.File("sites.txt"), list);
+
+    ShuttingDown = false;
+    RoundStart = 0;
+    CorvaleProgram program;
+    bool ended = false;
+    program.EndProgram = [&ended] { ended = true; };
+    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
+    frmMain& form = program.MainWindow();
+    ASSERT_TRUE(form.CheckTimerEnabled());
+
+    // The first round: two quick sites twice, the late and the silent one twice, the last once.
+    bool started = false;
+    const DWORD begin = GetTickCount();
+    while (GetTickCount() - begin < 30000 && !(started && !RoundRunning)) {
+        test::PumpMessagesFor(20);
+        started = started || RoundRunning;
+    }
+    ASSERT_FALSE(RoundRunning) << "the round did not end";
+
+    struct Expect {
+        bool answers;
+        uint32_t square;
+    };
+    const Expect expected[] = {{true, kSquareGreen}, {true, kSquareGreen}, {true, kSquareYellow},
+                               {false, kSquareRed}, {false, kSquareRed}};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(sites[i]);
+        const SiteRecord& record = Sites[static_cast<std::size_t>(i)];
+        ctlSiteStat& tile = form.SiteStat(i);
+        EXPECT_EQ(tile.SiteURL(), sites[i]);
+        EXPECT_EQ(form.picSite(i).BackColor(), expected[i].square);
+        EXPECT_EQ(record.NotResponding, !expected[i].answers);
+        if (expected[i].answers) {
+            EXPECT_EQ(tile.PingValue(), std::to_string(record.PingMs) + " ms");
+            EXPECT_EQ(tile.CurrentPair().hue, tile.BackHue());
+        } else {
+            EXPECT_EQ(tile.PingValue(), "Not responding");
+            EXPECT_EQ(tile.CurrentPair().hue, tile.BackHueError());
+        }
+        EXPECT_EQ(tile.Graph().Value(0), record.PingMs) << "the newest bar";
+        ASSERT_TRUE(SiteTooltips[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Text(), "Ping: " + std::to_string(record.PingMs) + " ms ");
+        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Title(), sites[i]);
+        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->HwndParentControl(), form.picSite(i).hWnd());
+    }
+    EXPECT_GT(Sites[2].PingMs, 800) << "the late host";
+    EXPECT_LT(Sites[2].PingMs, 2000);
+
+    // The close button of the tool box ends the program, after the engine has stopped.
+    form.FormToolBoxClick(1, 750, 140, "topright_max");
+    EXPECT_TRUE(ended);
+    EXPECT_TRUE(ShuttingDown);
+    std::string text;
+    int32_t ms = 0, code = 0;
+    EXPECT_EQ(EnginePingCheck(text, ms, code), -1) << "the engine is stopped";
+}
+
+}  // namespace
+}  // namespace corvale
