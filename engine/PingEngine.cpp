@@ -106,8 +106,9 @@ void PingEngine::Work()
             pending_ = false;
             continue;
         }
-        // Polls at the usual cadence, but a new request or the stop request wakes it at once.
-        wake_.wait_for(guard, std::chrono::milliseconds(kPollMs));
+        // Sleeps until a new request or the stop request wakes it: an idle engine costs
+        // nothing between a program's checks.
+        wake_.wait(guard, [this] { return pending_ || stopRequested_; });
     }
 }
 

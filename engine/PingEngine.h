@@ -16,9 +16,6 @@ class PingEngine {
 public:
     using ExchangeFunction = std::function<EchoResult(const EchoRequest&)>;
 
-    // How often an idle worker looks at the slot and the stop request.
-    static constexpr int kPollMs = 20;
-
     explicit PingEngine(ExchangeFunction exchange);
     PingEngine(const PingEngine&) = delete;
     PingEngine& operator=(const PingEngine&) = delete;

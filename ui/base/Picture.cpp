@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "ui/base/DibSurface.h"
+
 namespace corvale {
 namespace {
 
@@ -19,12 +21,6 @@ struct OleThreadScope {
 };
 
 void EnsureOle() { thread_local OleThreadScope scope; }
-
-SIZE BitmapSize(HBITMAP bitmap) {
-    BITMAP info{};
-    GetObject(bitmap, sizeof info, &info);
-    return {info.bmWidth, info.bmHeight};
-}
 
 SIZE IconSize(HICON icon) {
     ICONINFO info{};
@@ -114,6 +110,9 @@ Picture Picture::FromBytes(std::span<const uint8_t> data) {
     else if (type == PICTYPE_ICON && native)
         result = FromIcon(CopyIcon(static_cast<HICON>(native)));
     decoded->Release();
+    // The decoder the picture object loaded is let go at once: a program that decodes its
+    // pictures at start would otherwise keep a whole codec library resident.
+    CoFreeUnusedLibrariesEx(0, 0);
     if (!result.Empty()) result.source_.assign(data.begin(), data.end());
     return result;
 }
