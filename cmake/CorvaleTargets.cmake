@@ -35,11 +35,13 @@ if(NOT CORVALE_FUZZ)
   include(GoogleTest)
 endif()
 
-# corvale_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [NO_SANITIZE] [LABELS ...])
+# corvale_add_test(<name> SOURCES ... [LIBS ...] [TIMEOUT s] [NO_SANITIZE] [LABELS ...]
+#                  [TEST_FILTER gtest-filter])
 # Natively every test case becomes a CTest test; under Wine one test per executable,
-# since starting a Wine process per test case costs seconds.
+# since starting a Wine process per test case costs seconds. TEST_FILTER leaves out the cases
+# that another entry runs (those that need the test network, say).
 function(corvale_add_test name)
-  cmake_parse_arguments(T "NO_SANITIZE;NO_MAIN" "TIMEOUT" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(T "NO_SANITIZE;NO_MAIN;NO_TEST" "TIMEOUT;TEST_FILTER" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR} ${CORVALE_TEST_SUPPORT_DIR})
   if(T_NO_MAIN)
@@ -54,11 +56,21 @@ function(corvale_add_test name)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
-  if(WIN32)
-    add_test(NAME ${name} COMMAND ${name} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+  if(T_NO_TEST)
+    return()  # built here, run only by an entry of the caller's own
+  elseif(WIN32)
+    set(filter)
+    if(T_TEST_FILTER)
+      set(filter --gtest_filter=${T_TEST_FILTER})
+    endif()
+    add_test(NAME ${name} COMMAND ${name} ${filter} WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
     set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "windows;${T_LABELS}")
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    set(filter)
+    if(T_TEST_FILTER)
+      set(filter TEST_FILTER ${T_TEST_FILTER})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 ${filter}
       PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "native;${T_LABELS}")
   endif()
 endfunction()

@@ -37,24 +37,51 @@ void WriteLe32(std::uint8_t* at, std::uint32_t value)
         at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-std::uint16_t IcmpChecksum(const std::uint8_t* data, std::size_t length)
+namespace {
+
+// The ones'-complement sum of 16-bit words read little-endian, not yet folded.
+std::uint32_t AddWords(std::uint32_t sum, const std::uint8_t* data, std::size_t length)
 {
-    std::uint32_t sum = 0;
     std::size_t i = 0;
     for (; i + 1 < length; i += 2)
         sum += ReadLe16(data + i);
     if (i < length)
         sum += data[i];
+    return sum;
+}
+
+std::uint16_t Fold(std::uint32_t sum)
+{
     sum = (sum >> 16) + (sum & 0xFFFF);
     sum += sum >> 16;
     return static_cast<std::uint16_t>(~sum);
 }
 
-void FillEchoRequest(std::uint8_t* packet, std::size_t length, std::uint16_t identifier)
+}  // namespace
+
+std::uint16_t IcmpChecksum(const std::uint8_t* data, std::size_t length)
+{
+    return Fold(AddWords(0, data, length));
+}
+
+std::uint16_t Icmp6Checksum(const std::uint8_t* source, const std::uint8_t* destination,
+                            const std::uint8_t* message, std::size_t length)
+{
+    // The words keep the byte order of memory throughout, so the pseudo-header's length and
+    // next-header fields go in as the network-order bytes they are on the wire.
+    std::uint8_t tail[8] = {static_cast<std::uint8_t>(length >> 24), static_cast<std::uint8_t>(length >> 16),
+                            static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 0, 0, 0, 58};
+    std::uint32_t sum = AddWords(0, source, 16);
+    sum = AddWords(sum, destination, 16);
+    sum = AddWords(sum, tail, sizeof tail);
+    return Fold(AddWords(sum, message, length));
+}
+
+void FillEchoRequest(std::uint8_t* packet, std::size_t length, std::uint16_t identifier, IpFamily family)
 {
     if (length < kIcmpHeaderSize)
         return;
-    packet[0] = kIcmpEchoRequest;
+    packet[0] = family == IpFamily::V6 ? kIcmp6EchoRequest : kIcmpEchoRequest;
     packet[1] = 0;
     WriteLe16(packet + 2, 0);
     WriteLe16(packet + 4, identifier);
@@ -62,39 +89,43 @@ void FillEchoRequest(std::uint8_t* packet, std::size_t length, std::uint16_t ide
     std::memset(packet + kIcmpHeaderSize, kPayloadFill, length - kIcmpHeaderSize);
 }
 
-void StampEchoRequest(std::uint8_t* packet, std::size_t length, std::uint32_t timestampMs)
+void StampEchoRequest(std::uint8_t* packet, std::size_t length, std::uint32_t timestampMs, IpFamily family)
 {
     if (length < kIcmpHeaderSize)
         return;
     WriteLe16(packet + 2, 0);
     WriteLe16(packet + 6, 0);
     WriteLe32(packet + 8, timestampMs);
-    WriteLe16(packet + 2, IcmpChecksum(packet, length));
+    if (family == IpFamily::V4)
+        WriteLe16(packet + 2, IcmpChecksum(packet, length));
 }
 
 namespace {
 
-// Header length from the IPv4 header's first byte, or 0 when there is no byte at all.
-std::size_t IpHeaderLength(const std::uint8_t* datagram, std::size_t length)
+// Where the ICMP message starts: past the IPv4 header its first byte measures, or at once for
+// ICMPv6. Nothing fits in an empty IPv4 datagram, which is told by a length beyond it.
+std::size_t MessageOffset(const std::uint8_t* datagram, std::size_t length, IpFamily family)
 {
-    return length == 0 ? 0 : static_cast<std::size_t>(datagram[0] & 0x0F) * 4;
+    if (family == IpFamily::V6)
+        return 0;
+    return length == 0 ? 1 : static_cast<std::size_t>(datagram[0] & 0x0F) * 4;
 }
 
 }  // namespace
 
-ReplyVerdict CheckReply(const std::uint8_t* datagram, std::size_t length, std::uint16_t identifier)
+ReplyVerdict CheckReply(const std::uint8_t* datagram, std::size_t length, std::uint16_t identifier,
+                        IpFamily family)
 {
     ReplyVerdict verdict;
-    const std::size_t headerLength = IpHeaderLength(datagram, length);
-    // An empty datagram has no header to measure; it is short all the same.
-    if (length == 0 || length < headerLength + 8) {
+    const std::size_t offset = MessageOffset(datagram, length, family);
+    if (length < offset + 8) {
         verdict.code = 11;
         return verdict;
     }
-    const std::uint8_t* icmp = datagram + headerLength;
+    const std::uint8_t* icmp = datagram + offset;
     verdict.icmpType = icmp[0];
     verdict.sequence = ReadLe16(icmp + 6);
-    if (verdict.icmpType != kIcmpEchoReply) {
+    if (verdict.icmpType != (family == IpFamily::V6 ? kIcmp6EchoReply : kIcmpEchoReply)) {
         verdict.code = 12;
         return verdict;
     }
@@ -104,17 +135,20 @@ ReplyVerdict CheckReply(const std::uint8_t* datagram, std::size_t length, std::u
     }
     // The timestamp sits past the 8 bytes the length check guarantees; a reply cut short
     // after them echoes no time, which reads as 0 rather than beyond the datagram.
-    verdict.echoedTimestamp = length >= headerLength + 12 ? ReadLe32(icmp + 8) : 0;
+    verdict.echoedTimestamp = length >= offset + 12 ? ReadLe32(icmp + 8) : 0;
     return verdict;
 }
 
-bool IsOwnRequestCopy(const std::uint8_t* datagram, std::size_t length, std::uint16_t identifier)
+bool IsReadPast(const std::uint8_t* datagram, std::size_t length, std::uint16_t identifier, IpFamily family)
 {
-    const std::size_t headerLength = IpHeaderLength(datagram, length);
-    if (length == 0 || length < headerLength + 8)
+    const std::size_t offset = MessageOffset(datagram, length, family);
+    if (length < offset + 8)
         return false;
-    const std::uint8_t* icmp = datagram + headerLength;
-    return icmp[0] == kIcmpEchoRequest && ReadLe16(icmp + 4) == identifier;
+    const std::uint8_t* icmp = datagram + offset;
+    if (family == IpFamily::V6 && icmp[0] > kIcmp6EchoReply)
+        return true;
+    const std::uint8_t request = family == IpFamily::V6 ? kIcmp6EchoRequest : kIcmpEchoRequest;
+    return icmp[0] == request && ReadLe16(icmp + 4) == identifier;
 }
 
 }  // namespace tarnel

@@ -63,25 +63,40 @@ private:
         if (MessagesWanted(request_.showMessages))
             network_.ShowMessage(text);
     }
+    int OpenTimedSocket(IpFamily family, std::uint32_t timeoutMs);
     IoResult ReceiveReply(std::uint8_t* reply, std::uint32_t timeoutMs, std::uint16_t identifier,
-                          std::uint32_t& source);
+                          IpFamily family, EchoAddress& source);
 
     EchoNetwork& network_;
     const EchoRequest& request_;
     ExchangeScope scope_;
 };
 
-// Reads datagrams until one is not the copy of our own request that the local stack may hand
-// back. Skipping such a copy costs nothing of the timeout: the next read waits only for what
-// is left of it.
+// Opens the socket of a family and sets both timeouts; 0, or the failure's code (2, 3, 4).
+int Exchange::OpenTimedSocket(IpFamily family, std::uint32_t timeoutMs)
+{
+    scope_.socket.reset();
+    long socketError = 0;
+    scope_.socket = network_.OpenSocket(family, socketError);
+    if (!scope_.socket)
+        return Fail(2, socketError).code;
+    if (const long error = scope_.socket->SetReceiveTimeout(timeoutMs))
+        return Fail(3, error).code;
+    if (const long error = scope_.socket->SetSendTimeout(timeoutMs))
+        return Fail(4, error).code;
+    return 0;
+}
+
+// Reads datagrams until one says something about our request (see IsReadPast). Reading past
+// one costs nothing of the timeout: the next read waits only for what is left of it.
 IoResult Exchange::ReceiveReply(std::uint8_t* reply, std::uint32_t timeoutMs, std::uint16_t identifier,
-                                std::uint32_t& source)
+                                IpFamily family, EchoAddress& source)
 {
     const std::uint32_t start = network_.NowMs();
     for (;;) {
         std::memset(reply, 0, kReplyBufferSize);
         IoResult received = scope_.socket->Receive(reply, kReplyBufferSize, source);
-        if (received.failed || !IsOwnRequestCopy(reply, static_cast<std::size_t>(received.bytes), identifier))
+        if (received.failed || !IsReadPast(reply, static_cast<std::size_t>(received.bytes), identifier, family))
             return received;
         const std::uint32_t spent = network_.NowMs() - start;
         if (spent >= timeoutMs) {
@@ -105,21 +120,20 @@ EchoResult Exchange::Run()
         return Fail(1, error);
     scope_.layerStarted = true;
 
-    long socketError = 0;
-    scope_.socket = network_.OpenSocket(socketError);
-    if (!scope_.socket)
-        return Fail(2, socketError);
-
     const std::uint32_t timeoutMs = EffectiveTimeout(request_.timeoutMs);
-    if (const long error = scope_.socket->SetReceiveTimeout(timeoutMs))
-        return Fail(3, error);
-    if (const long error = scope_.socket->SetSendTimeout(timeoutMs))
-        return Fail(4, error);
+    if (const int code = OpenTimedSocket(IpFamily::V4, timeoutMs))
+        return {code, 0};
 
     // A text that did not fit is never looked up cut short: that would be another name.
-    std::uint32_t address = 0;
+    EchoAddress address;
     if (request_.hostTooLong || !network_.Resolve(request_.host, address))
         return Fail(5, 0, request_.host);
+    // Only the address tells the family; an IPv6 host takes the ICMPv6 socket in its place.
+    const IpFamily family = address.family;
+    if (family == IpFamily::V6) {
+        if (const int code = OpenTimedSocket(IpFamily::V6, timeoutMs))
+            return {code, 0};
+    }
 
     const std::uint32_t payloadSize = EffectivePayloadSize(request_.payloadSize);
     const std::size_t packetLength = payloadSize + kIcmpHeaderSize;
@@ -130,8 +144,8 @@ EchoResult Exchange::Run()
         return Fail(6, 0);
 
     const std::uint16_t identifier = network_.ProcessIdentifier();
-    FillEchoRequest(request.get(), packetLength, identifier);
-    StampEchoRequest(request.get(), packetLength, network_.NowMs());
+    FillEchoRequest(request.get(), packetLength, identifier, family);
+    StampEchoRequest(request.get(), packetLength, network_.NowMs(), family);
 
     const IoResult sent = scope_.socket->Send(request.get(), packetLength, address);
     if (sent.failed)
@@ -139,12 +153,13 @@ EchoResult Exchange::Run()
     if (static_cast<std::size_t>(sent.bytes) < packetLength)
         Tell(ShortSendMessage(sent.bytes));
 
-    std::uint32_t source = 0;
-    const IoResult received = ReceiveReply(reply.get(), timeoutMs, identifier, source);
+    EchoAddress source;
+    const IoResult received = ReceiveReply(reply.get(), timeoutMs, identifier, family, source);
     if (received.failed)
         return received.timedOut ? Fail(9) : Fail(10, received.error);
 
-    const ReplyVerdict verdict = CheckReply(reply.get(), static_cast<std::size_t>(received.bytes), identifier);
+    const ReplyVerdict verdict =
+        CheckReply(reply.get(), static_cast<std::size_t>(received.bytes), identifier, family);
     switch (verdict.code) {
     case 11: return Fail(11, 0, network_.AddressText(source));
     case 12: return Fail(12, verdict.icmpType);

@@ -1,15 +1,12 @@
-// The socket seam over POSIX sockets. Without CAP_NET_RAW the kernel's ICMP datagram
-// ("ping") socket stands in for the raw socket.
+// The socket seam over POSIX sockets. Without CAP_NET_RAW the kernel's ICMP and ICMPv6 datagram
+// ("ping") sockets stand in for the raw sockets.
 
-#include "engine/EchoNetwork.h"
 #include "engine/EchoMessages.h"
+#include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
+#include "engine/SocketAddress.h"
 
-#include <arpa/inet.h>
 #include <linux/errqueue.h>
-#include <netdb.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <sys/time.h>
 #include <unistd.h>
 
@@ -38,9 +35,16 @@ IoResult Failure(int error)
     return result;
 }
 
+IoResult Moved(std::size_t bytes)
+{
+    IoResult result;
+    result.bytes = static_cast<long>(bytes);
+    return result;
+}
+
 class PosixSocket : public EchoSocket {
 public:
-    PosixSocket(int fd, bool datagram) : fd_(fd), datagram_(datagram) {}
+    PosixSocket(int fd, IpFamily family, bool datagram) : fd_(fd), family_(family), datagram_(datagram) {}
     ~PosixSocket() override { ::close(fd_); }
     PosixSocket(const PosixSocket&) = delete;
     PosixSocket& operator=(const PosixSocket&) = delete;
@@ -48,23 +52,43 @@ public:
     long SetReceiveTimeout(std::uint32_t ms) override { return SetTimeout(SO_RCVTIMEO, ms); }
     long SetSendTimeout(std::uint32_t ms) override { return SetTimeout(SO_SNDTIMEO, ms); }
 
-    IoResult Send(const std::uint8_t* packet, std::size_t length, std::uint32_t address) override
+    IoResult Send(const std::uint8_t* packet, std::size_t length, const EchoAddress& address) override
     {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_addr.s_addr = address;
-        const ssize_t sent =
-            ::sendto(fd_, packet, length, 0, reinterpret_cast<const sockaddr*>(&target), sizeof target);
-        if (sent < 0)
-            return Failure(errno);
-        IoResult result;
-        result.bytes = static_cast<long>(sent);
-        return result;
+        sockaddr_storage target{};
+        const int targetLength = ToSocketAddress(address, target);
+        const ssize_t sent = ::sendto(fd_, packet, length, 0, reinterpret_cast<const sockaddr*>(&target),
+                                      static_cast<socklen_t>(targetLength));
+        return sent < 0 ? Failure(errno) : Moved(static_cast<std::size_t>(sent));
     }
 
-    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, std::uint32_t& source) override
+    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, EchoAddress& source) override
     {
-        return datagram_ ? ReceiveDatagram(buffer, capacity, source) : ReceiveRaw(buffer, capacity, source);
+        // Over IPv4 a ping socket hands over the bare ICMP message; a plain IPv4 header is put
+        // in front so the exchange checks it like a raw datagram. ICMPv6 never has one.
+        const std::size_t framing = datagram_ && family_ == IpFamily::V4 ? kIpHeaderSize : 0;
+        if (capacity < framing + 8)
+            return Failure(EMSGSIZE);
+        sockaddr_storage from{};
+        socklen_t fromLength = sizeof from;
+        const ssize_t got = ::recvfrom(fd_, buffer + framing, capacity - framing, 0,
+                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
+        if (got >= 0) {
+            source = FromSocketAddress(from);
+            return Framed(buffer, framing, static_cast<std::size_t>(got));
+        }
+        const int error = errno;
+        if (!datagram_ || IsTimeout(error))
+            return Failure(error);
+        // An ICMP error about our request arrives on a ping socket's error queue; it is handed
+        // over as that ICMP message.
+        std::uint8_t icmpType = 0;
+        std::uint8_t icmpCode = 0;
+        if (!ReadIcmpError(source, icmpType, icmpCode))
+            return Failure(error);
+        std::memset(buffer + framing, 0, 8);
+        buffer[framing] = icmpType;
+        buffer[framing + 1] = icmpCode;
+        return Framed(buffer, framing, 8);
     }
 
 private:
@@ -76,53 +100,12 @@ private:
         return ::setsockopt(fd_, SOL_SOCKET, option, &value, sizeof value) == 0 ? 0 : errno;
     }
 
-    IoResult ReceiveRaw(std::uint8_t* buffer, std::size_t capacity, std::uint32_t& source)
+    bool ReadIcmpError(EchoAddress& source, std::uint8_t& type, std::uint8_t& code)
     {
-        sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t got =
-            ::recvfrom(fd_, buffer, capacity, 0, reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (got < 0)
-            return Failure(errno);
-        source = from.sin_addr.s_addr;
-        IoResult result;
-        result.bytes = static_cast<long>(got);
-        return result;
-    }
-
-    // A ping socket hands over the bare ICMP message; a plain IPv4 header is put in front so the
-    // exchange checks it like a raw datagram. An ICMP error about our request arrives on the
-    // error queue and is handed over as that ICMP message.
-    IoResult ReceiveDatagram(std::uint8_t* buffer, std::size_t capacity, std::uint32_t& source)
-    {
-        if (capacity < kIpHeaderSize + 8)
-            return Failure(EMSGSIZE);
-        sockaddr_in from{};
-        socklen_t fromLength = sizeof from;
-        const ssize_t got = ::recvfrom(fd_, buffer + kIpHeaderSize, capacity - kIpHeaderSize, 0,
-                                       reinterpret_cast<sockaddr*>(&from), &fromLength);
-        if (got >= 0) {
-            source = from.sin_addr.s_addr;
-            return Framed(buffer, static_cast<std::size_t>(got), IPPROTO_ICMP);
-        }
-        const int error = errno;
-        if (IsTimeout(error))
-            return Failure(error);
-        std::uint8_t icmpType = 0;
-        std::uint8_t icmpCode = 0;
-        if (!ReadIcmpError(source, icmpType, icmpCode))
-            return Failure(error);
-        std::memset(buffer + kIpHeaderSize, 0, 8);
-        buffer[kIpHeaderSize] = icmpType;
-        buffer[kIpHeaderSize + 1] = icmpCode;
-        return Framed(buffer, 8, IPPROTO_ICMP);
-    }
-
-    bool ReadIcmpError(std::uint32_t& source, std::uint8_t& type, std::uint8_t& code)
-    {
+        const bool v6 = family_ == IpFamily::V6;
         std::uint8_t data[64];
         std::uint8_t control[512];
-        sockaddr_in from{};
+        sockaddr_storage from{};
         iovec io{data, sizeof data};
         msghdr message{};
         message.msg_name = &from;
@@ -134,16 +117,18 @@ private:
         if (::recvmsg(fd_, &message, MSG_ERRQUEUE | MSG_DONTWAIT) < 0)
             return false;
         for (cmsghdr* item = CMSG_FIRSTHDR(&message); item != nullptr; item = CMSG_NXTHDR(&message, item)) {
-            if (item->cmsg_level != SOL_IP || item->cmsg_type != IP_RECVERR)
+            const int level = v6 ? SOL_IPV6 : SOL_IP;
+            const int kind = v6 ? int{IPV6_RECVERR} : int{IP_RECVERR};
+            if (item->cmsg_level != level || item->cmsg_type != kind)
                 continue;
             sock_extended_err error{};
             std::memcpy(&error, CMSG_DATA(item), sizeof error);
-            if (error.ee_origin != SO_EE_ORIGIN_ICMP)
+            if (error.ee_origin != (v6 ? int{SO_EE_ORIGIN_ICMP6} : int{SO_EE_ORIGIN_ICMP}))
                 continue;
-            sockaddr_in offender{};
+            sockaddr_storage offender{};
             std::memcpy(&offender, SO_EE_OFFENDER(reinterpret_cast<sock_extended_err*>(CMSG_DATA(item))),
-                        sizeof offender);
-            source = offender.sin_addr.s_addr;
+                        v6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in));
+            source = FromSocketAddress(offender);
             type = error.ee_type;
             code = error.ee_code;
             return true;
@@ -151,60 +136,48 @@ private:
         return false;
     }
 
-    static IoResult Framed(std::uint8_t* buffer, std::size_t icmpLength, std::uint8_t protocol)
+    static IoResult Framed(std::uint8_t* buffer, std::size_t framing, std::size_t icmpLength)
     {
-        std::memset(buffer, 0, kIpHeaderSize);
-        buffer[0] = 0x45;  // version 4, five 32-bit words of header
-        buffer[9] = protocol;
-        IoResult result;
-        result.bytes = static_cast<long>(icmpLength + kIpHeaderSize);
-        return result;
+        if (framing != 0) {
+            std::memset(buffer, 0, framing);
+            buffer[0] = 0x45;  // version 4, five 32-bit words of header
+            buffer[9] = IPPROTO_ICMP;
+        }
+        return Moved(icmpLength + framing);
     }
 
     int fd_;
+    IpFamily family_;
     bool datagram_;
 };
+
+int SocketFamily(IpFamily family)
+{
+    return family == IpFamily::V6 ? AF_INET6 : AF_INET;
+}
+
+int IcmpProtocol(IpFamily family)
+{
+    return family == IpFamily::V6 ? int{IPPROTO_ICMPV6} : int{IPPROTO_ICMP};
+}
 
 class PosixNetwork : public EchoNetwork {
 public:
     long StartLayer() override { return 0; }
     void StopLayer() override {}
 
-    std::unique_ptr<EchoSocket> OpenSocket(long& error) override
+    std::unique_ptr<EchoSocket> OpenSocket(IpFamily family, long& error) override
     {
-        const int raw = ::socket(AF_INET, SOCK_RAW | SOCK_CLOEXEC, IPPROTO_ICMP);
+        const int raw = ::socket(SocketFamily(family), SOCK_RAW | SOCK_CLOEXEC, IcmpProtocol(family));
         if (raw >= 0)
-            return std::make_unique<PosixSocket>(raw, false);
+            return std::make_unique<PosixSocket>(raw, family, false);
         error = errno;
         long unused = 0;
-        return OpenUnprivilegedSocket(unused);
+        return OpenUnprivilegedSocket(family, unused);
     }
 
-    bool Resolve(const char* host, std::uint32_t& address) override
-    {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        addrinfo* found = nullptr;
-        if (::getaddrinfo(host, nullptr, &hints, &found) == 0 && found != nullptr) {
-            address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-            ::freeaddrinfo(found);
-            return true;
-        }
-        const in_addr_t dotted = ::inet_addr(host);
-        if (dotted == INADDR_NONE)
-            return false;
-        address = dotted;
-        return true;
-    }
-
-    std::string AddressText(std::uint32_t address) override
-    {
-        char text[INET_ADDRSTRLEN] = {};
-        in_addr value{};
-        value.s_addr = address;
-        ::inet_ntop(AF_INET, &value, text, sizeof text);
-        return text;
-    }
+    bool Resolve(const char* host, EchoAddress& address) override { return ResolveHost(host, address); }
+    std::string AddressText(const EchoAddress& address) override { return AddressToText(address); }
 
     std::uint16_t ProcessIdentifier() override { return static_cast<std::uint16_t>(::getpid() & 0xFFFF); }
 
@@ -225,27 +198,32 @@ public:
 
 }  // namespace
 
-std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(long& error)
+std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(IpFamily family, long& error)
 {
-    const int datagram = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, IPPROTO_ICMP);
+    const int datagram = ::socket(SocketFamily(family), SOCK_DGRAM | SOCK_CLOEXEC, IcmpProtocol(family));
     if (datagram < 0) {
         error = errno;
         return nullptr;
     }
     // The kernel writes the socket's port into the identifier field; binding to our
     // identifier (as those bytes read) keeps the request as built, and replies find us.
-    sockaddr_in local{};
-    local.sin_family = AF_INET;
     const auto identifier = static_cast<std::uint16_t>(::getpid() & 0xFFFF);
-    std::uint8_t bytes[2];
-    WriteLe16(bytes, identifier);
-    std::memcpy(&local.sin_port, bytes, sizeof bytes);
+    std::uint8_t port[2];
+    WriteLe16(port, identifier);
+    sockaddr_storage local{};
+    const int localLength = ToSocketAddress(family == IpFamily::V6 ? EchoAddress::Ipv6({}) : EchoAddress{}, local);
+    std::memcpy(family == IpFamily::V6 ? &reinterpret_cast<sockaddr_in6&>(local).sin6_port
+                                       : &reinterpret_cast<sockaddr_in&>(local).sin_port,
+                port, sizeof port);
     // Another socket may own that port already; the kernel's own choice still works, and
     // replies then carry its identifier, which reads as someone else's packet.
-    (void)::bind(datagram, reinterpret_cast<const sockaddr*>(&local), sizeof local);
+    (void)::bind(datagram, reinterpret_cast<const sockaddr*>(&local), static_cast<socklen_t>(localLength));
     const int on = 1;
-    ::setsockopt(datagram, SOL_IP, IP_RECVERR, &on, sizeof on);
-    return std::make_unique<PosixSocket>(datagram, true);
+    if (family == IpFamily::V6)
+        ::setsockopt(datagram, SOL_IPV6, IPV6_RECVERR, &on, sizeof on);
+    else
+        ::setsockopt(datagram, SOL_IP, IP_RECVERR, &on, sizeof on);
+    return std::make_unique<PosixSocket>(datagram, family, true);
 }
 
 EchoNetwork& SystemNetwork()

@@ -4,6 +4,7 @@
 #include "engine/EchoMessages.h"
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
+#include "engine/SocketAddress.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -12,6 +13,7 @@
 #include <icmpapi.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -30,9 +32,16 @@ IoResult SocketFailure(long error)
     return result;
 }
 
+IoResult Moved(std::size_t bytes)
+{
+    IoResult result;
+    result.bytes = static_cast<long>(bytes);
+    return result;
+}
+
 class RawSocket : public EchoSocket {
 public:
-    explicit RawSocket(SOCKET socket) : socket_(socket) {}
+    RawSocket(SOCKET socket, IpFamily family) : socket_(socket), family_(family) {}
     ~RawSocket() override { ::closesocket(socket_); }
     RawSocket(const RawSocket&) = delete;
     RawSocket& operator=(const RawSocket&) = delete;
@@ -40,23 +49,23 @@ public:
     long SetReceiveTimeout(std::uint32_t ms) override { return SetTimeout(SO_RCVTIMEO, ms); }
     long SetSendTimeout(std::uint32_t ms) override { return SetTimeout(SO_SNDTIMEO, ms); }
 
-    IoResult Send(const std::uint8_t* packet, std::size_t length, std::uint32_t address) override
+    IoResult Send(const std::uint8_t* packet, std::size_t length, const EchoAddress& address) override
     {
-        sockaddr_in target{};
-        target.sin_family = AF_INET;
-        target.sin_addr.s_addr = address;
-        const int sent = ::sendto(socket_, reinterpret_cast<const char*>(packet), static_cast<int>(length), 0,
-                                  reinterpret_cast<const sockaddr*>(&target), sizeof target);
+        sockaddr_storage target{};
+        const int targetLength = ToSocketAddress(address, target);
+        std::vector<std::uint8_t> message(packet, packet + length);
+        if (family_ == IpFamily::V6)
+            StampChecksum(message, target);
+        const int sent = ::sendto(socket_, reinterpret_cast<const char*>(message.data()), static_cast<int>(length), 0,
+                                  reinterpret_cast<const sockaddr*>(&target), targetLength);
         if (sent == SOCKET_ERROR)
             return SocketFailure(::WSAGetLastError());
-        IoResult result;
-        result.bytes = sent;
-        return result;
+        return Moved(static_cast<std::size_t>(sent));
     }
 
-    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, std::uint32_t& source) override
+    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, EchoAddress& source) override
     {
-        sockaddr_in from{};
+        sockaddr_storage from{};
         int fromLength = sizeof from;
         const int got = ::recvfrom(socket_, reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0,
                                    reinterpret_cast<sockaddr*>(&from), &fromLength);
@@ -65,15 +74,11 @@ public:
             const long error = ::WSAGetLastError();
             if (error != WSAEMSGSIZE)
                 return SocketFailure(error);
-            source = from.sin_addr.s_addr;
-            IoResult cut;
-            cut.bytes = static_cast<long>(capacity);
-            return cut;
+            source = FromSocketAddress(from);
+            return Moved(capacity);
         }
-        source = from.sin_addr.s_addr;
-        IoResult result;
-        result.bytes = got;
-        return result;
+        source = FromSocketAddress(from);
+        return Moved(static_cast<std::size_t>(got));
     }
 
 private:
@@ -85,14 +90,86 @@ private:
                    : ::WSAGetLastError();
     }
 
+    // The ICMPv6 checksum covers the source address the route will pick. Windows stacks have not
+    // always filled it for raw sockets, so it is written here; a stack that fills it anyway
+    // overwrites a correct value with the same one. Without a route the send fails on its own.
+    void StampChecksum(std::vector<std::uint8_t>& message, const sockaddr_storage& target)
+    {
+        sockaddr_storage local{};
+        DWORD got = 0;
+        if (::WSAIoctl(socket_, SIO_ROUTING_INTERFACE_QUERY, const_cast<sockaddr_storage*>(&target),
+                       sizeof(sockaddr_in6), &local, sizeof local, &got, nullptr, nullptr) != 0 ||
+            message.size() < 4)
+            return;
+        const EchoAddress source = FromSocketAddress(local);
+        const EchoAddress destination = FromSocketAddress(target);
+        WriteLe16(message.data() + 2, 0);
+        WriteLe16(message.data() + 2,
+                  Icmp6Checksum(source.v6.data(), destination.v6.data(), message.data(), message.size()));
+    }
+
     SOCKET socket_;
+    IpFamily family_;
 };
+
+// The reply record Icmp6SendEcho2 writes (ICMPV6_ECHO_REPLY, which MinGW's headers lack). The
+// address in front is packed to 26 bytes in the SDK's header but not in MinGW's, so it is not
+// read: an echo reply comes from the address asked.
+struct Icmp6EchoReply {
+    std::uint8_t address[26];
+    ULONG status;
+    unsigned int roundTripTime;
+};
+static_assert(offsetof(Icmp6EchoReply, status) == 28, "ICMPV6_ECHO_REPLY layout");
+
+// The ICMP message behind an IP Helper status of IcmpSendEcho; -1 for failures that are not
+// ICMP messages.
+int IcmpTypeOf(ULONG status)
+{
+    switch (status) {
+    case IP_SUCCESS: return kIcmpEchoReply;
+    case IP_DEST_NET_UNREACHABLE:
+    case IP_DEST_HOST_UNREACHABLE:
+    case IP_DEST_PROT_UNREACHABLE:
+    case IP_DEST_PORT_UNREACHABLE:
+    case IP_PACKET_TOO_BIG:
+    case IP_BAD_ROUTE: return 3;
+    case IP_SOURCE_QUENCH: return 4;
+    case IP_TTL_EXPIRED_TRANSIT:
+    case IP_TTL_EXPIRED_REASSEM: return 11;
+    case IP_PARAM_PROBLEM: return 12;
+    default: return -1;
+    }
+}
+
+// The same for Icmp6SendEcho2, in ICMPv6 types.
+int Icmp6TypeOf(ULONG status)
+{
+    switch (status) {
+    case IP_SUCCESS: return kIcmp6EchoReply;
+    case IP_DEST_NO_ROUTE:
+    case IP_DEST_ADDR_UNREACHABLE:
+    case IP_DEST_PROHIBITED:
+    case IP_DEST_PORT_UNREACHABLE:
+    case IP_BAD_ROUTE:
+    case IP_DEST_UNREACHABLE:
+    case IP_DEST_SCOPE_MISMATCH: return 1;
+    case IP_PACKET_TOO_BIG: return 2;
+    case IP_HOP_LIMIT_EXCEEDED:
+    case IP_REASSEMBLY_TIME_EXCEEDED:
+    case IP_TIME_EXCEEDED: return 3;
+    case IP_PARAMETER_PROBLEM:
+    case IP_BAD_HEADER:
+    case IP_UNRECOGNIZED_NEXT_HEADER: return 4;
+    default: return -1;
+    }
+}
 
 // The unprivileged echo service sends and waits in one call. Send keeps the request; Receive
 // makes the call and hands its outcome over as the datagram a raw socket would have read.
 class EchoServiceSocket : public EchoSocket {
 public:
-    explicit EchoServiceSocket(HANDLE service) : service_(service) {}
+    EchoServiceSocket(HANDLE service, IpFamily family) : service_(service), family_(family) {}
     ~EchoServiceSocket() override { ::IcmpCloseHandle(service_); }
     EchoServiceSocket(const EchoServiceSocket&) = delete;
     EchoServiceSocket& operator=(const EchoServiceSocket&) = delete;
@@ -104,80 +181,88 @@ public:
     }
     long SetSendTimeout(std::uint32_t) override { return 0; }
 
-    IoResult Send(const std::uint8_t* packet, std::size_t length, std::uint32_t address) override
+    IoResult Send(const std::uint8_t* packet, std::size_t length, const EchoAddress& address) override
     {
         request_.assign(packet, packet + length);
         address_ = address;
-        IoResult result;
-        result.bytes = static_cast<long>(length);
-        return result;
+        return Moved(length);
     }
 
-    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, std::uint32_t& source) override
+    IoResult Receive(std::uint8_t* buffer, std::size_t capacity, EchoAddress& source) override
     {
-        if (request_.size() < kIcmpHeaderSize || capacity < kIpHeaderSize + kIcmpHeaderSize)
+        const bool v6 = family_ == IpFamily::V6;
+        const std::size_t framing = v6 ? 0 : kIpHeaderSize;
+        if (request_.size() < kIcmpHeaderSize || capacity < framing + kIcmpHeaderSize)
             return SocketFailure(WSAEINVAL);
-        const std::size_t dataLength = request_.size() - kIcmpHeaderSize;
-        std::vector<std::uint8_t> replies(sizeof(ICMP_ECHO_REPLY) + dataLength + 8 + 64);
-        const DWORD count = ::IcmpSendEcho(service_, address_, request_.data() + kIcmpHeaderSize,
-                                           static_cast<WORD>(dataLength), nullptr, replies.data(),
-                                           static_cast<DWORD>(replies.size()), timeoutMs_);
-        ULONG status = ::GetLastError();
-        const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies.data());
-        if (count > 0) {
-            status = reply->Status;
-            source = reply->Address;
-        } else {
-            source = address_;
-        }
+        source = address_;
+        const ULONG status = v6 ? Echo6() : Echo4(source);
         if (status == IP_REQ_TIMED_OUT)
             return SocketFailure(WSAETIMEDOUT);
-        const int icmpType = IcmpTypeOf(status);
+        const int icmpType = v6 ? Icmp6TypeOf(status) : IcmpTypeOf(status);
         if (icmpType < 0)
             return SocketFailure(static_cast<long>(status));
 
-        std::memset(buffer, 0, kIpHeaderSize + kIcmpHeaderSize);
-        buffer[0] = 0x45;
-        buffer[9] = IPPROTO_ICMP;
-        std::uint8_t* icmp = buffer + kIpHeaderSize;
-        if (icmpType != kIcmpEchoReply) {
+        std::memset(buffer, 0, framing + kIcmpHeaderSize);
+        if (!v6) {
+            buffer[0] = 0x45;
+            buffer[9] = IPPROTO_ICMP;
+        }
+        std::uint8_t* icmp = buffer + framing;
+        if (icmpType != (v6 ? kIcmp6EchoReply : kIcmpEchoReply)) {
             icmp[0] = static_cast<std::uint8_t>(icmpType);
-            IoResult result;
-            result.bytes = static_cast<long>(kIpHeaderSize + 8);
-            return result;
+            return Moved(framing + 8);
         }
         // The service matched the reply to our request, so it carries our header and timestamp.
-        std::size_t length = std::min<std::size_t>(request_.size(), capacity - kIpHeaderSize);
+        const std::size_t length = std::min<std::size_t>(request_.size(), capacity - framing);
         std::memcpy(icmp, request_.data(), length);
-        icmp[0] = kIcmpEchoReply;
-        IoResult result;
-        result.bytes = static_cast<long>(kIpHeaderSize + length);
-        return result;
+        icmp[0] = static_cast<std::uint8_t>(icmpType);
+        return Moved(framing + length);
     }
 
 private:
-    // The ICMP message behind an IP Helper status; -1 for failures that are not ICMP messages.
-    static int IcmpTypeOf(ULONG status)
+    std::vector<std::uint8_t> ReplyBuffer(std::size_t recordSize) const
     {
-        switch (status) {
-        case IP_SUCCESS: return kIcmpEchoReply;
-        case IP_DEST_NET_UNREACHABLE:
-        case IP_DEST_HOST_UNREACHABLE:
-        case IP_DEST_PROT_UNREACHABLE:
-        case IP_DEST_PORT_UNREACHABLE:
-        case IP_PACKET_TOO_BIG:
-        case IP_BAD_ROUTE: return 3;
-        case IP_SOURCE_QUENCH: return 4;
-        case IP_TTL_EXPIRED_TRANSIT:
-        case IP_TTL_EXPIRED_REASSEM: return 11;
-        case IP_PARAM_PROBLEM: return 12;
-        default: return -1;
-        }
+        // The record, the echoed data, the 8 bytes of an ICMP error and the service's own status.
+        return std::vector<std::uint8_t>(recordSize + request_.size() - kIcmpHeaderSize + 8 + 64);
+    }
+
+    // One exchange over IPv4; the status of the reply, or of the failure.
+    ULONG Echo4(EchoAddress& source)
+    {
+        std::vector<std::uint8_t> replies = ReplyBuffer(sizeof(ICMP_ECHO_REPLY));
+        const DWORD count = ::IcmpSendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
+                                           static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                           replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+        if (count == 0)
+            return ::GetLastError();
+        const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies.data());
+        source = EchoAddress::Ipv4(reply->Address);
+        return reply->Status;
+    }
+
+    ULONG Echo6()
+    {
+        std::vector<std::uint8_t> replies = ReplyBuffer(sizeof(Icmp6EchoReply));
+        sockaddr_storage target{};
+        ToSocketAddress(address_, target);
+        sockaddr_in6 anySource{};
+        anySource.sin6_family = AF_INET6;
+        const DWORD count = ::Icmp6SendEcho2(service_, nullptr, nullptr, nullptr, &anySource,
+                                             reinterpret_cast<sockaddr_in6*>(&target),
+                                             request_.data() + kIcmpHeaderSize,
+                                             static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                             replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+        if (count == 0)
+            return ::GetLastError();
+        Icmp6EchoReply reply{};
+        std::memcpy(&reply, replies.data(), sizeof reply);
+        return reply.status;
     }
 
     HANDLE service_;
+    IpFamily family_;
     std::vector<std::uint8_t> request_;
-    IPAddr address_ = 0;
+    EchoAddress address_;
     DWORD timeoutMs_ = kDefaultTimeoutMs;
 };
 
@@ -197,40 +282,20 @@ public:
     }
     void StopLayer() override { ::WSACleanup(); }
 
-    std::unique_ptr<EchoSocket> OpenSocket(long& error) override
+    std::unique_ptr<EchoSocket> OpenSocket(IpFamily family, long& error) override
     {
-        const SOCKET raw = ::WSASocketA(AF_INET, SOCK_RAW, IPPROTO_ICMP, nullptr, 0, WSA_FLAG_OVERLAPPED);
+        const bool v6 = family == IpFamily::V6;
+        const SOCKET raw = ::WSASocketA(v6 ? AF_INET6 : AF_INET, SOCK_RAW, v6 ? IPPROTO_ICMPV6 : IPPROTO_ICMP,
+                                        nullptr, 0, WSA_FLAG_OVERLAPPED);
         if (raw != INVALID_SOCKET)
-            return std::make_unique<RawSocket>(raw);
+            return std::make_unique<RawSocket>(raw, family);
         error = ::WSAGetLastError();
         long unused = 0;
-        return OpenUnprivilegedSocket(unused);
+        return OpenUnprivilegedSocket(family, unused);
     }
 
-    bool Resolve(const char* host, std::uint32_t& address) override
-    {
-        addrinfo hints{};
-        hints.ai_family = AF_INET;
-        addrinfo* found = nullptr;
-        if (::getaddrinfo(host, nullptr, &hints, &found) == 0 && found != nullptr) {
-            address = reinterpret_cast<const sockaddr_in*>(found->ai_addr)->sin_addr.s_addr;
-            ::freeaddrinfo(found);
-            return true;
-        }
-        const unsigned long dotted = ::inet_addr(host);
-        if (dotted == INADDR_NONE)
-            return false;
-        address = dotted;
-        return true;
-    }
-
-    std::string AddressText(std::uint32_t address) override
-    {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(&address);
-        char text[16];
-        wsprintfA(text, "%u.%u.%u.%u", bytes[0], bytes[1], bytes[2], bytes[3]);
-        return text;
-    }
+    bool Resolve(const char* host, EchoAddress& address) override { return ResolveHost(host, address); }
+    std::string AddressText(const EchoAddress& address) override { return AddressToText(address); }
 
     std::uint16_t ProcessIdentifier() override
     {
@@ -258,14 +323,14 @@ private:
 
 }  // namespace
 
-std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(long& error)
+std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(IpFamily family, long& error)
 {
-    const HANDLE service = ::IcmpCreateFile();
+    const HANDLE service = family == IpFamily::V6 ? ::Icmp6CreateFile() : ::IcmpCreateFile();
     if (service == INVALID_HANDLE_VALUE) {
         error = static_cast<long>(::GetLastError());
         return nullptr;
     }
-    return std::make_unique<EchoServiceSocket>(service);
+    return std::make_unique<EchoServiceSocket>(service, family);
 }
 
 EchoNetwork& SystemNetwork()

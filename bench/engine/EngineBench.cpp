@@ -1,7 +1,7 @@
 // Figures for the ping engine, printed for a person to read:
 //  - round-trip times through the library against the system's ping on the same test host,
-//    for hosts that answer at once and after 5, 20 and 100 ms (run it through
-//    scripts/netns-testbed so the test host exists; otherwise only loopback is measured);
+//    over IPv4 and IPv6, for hosts that answer at once and after 5, 20 and 100 ms (run it
+//    through scripts/netns-testbed so the test host exists; otherwise only loopback is measured);
 //  - the delay from a request to the worker starting its exchange.
 #include "../../tests/engine/TarnelLibrary.h"
 
@@ -50,12 +50,14 @@ double Median(std::vector<double> values)
 }
 
 // Round trips the system's ping reports, in milliseconds.
-std::vector<double> SystemPing(const std::string& host)
+std::vector<double> SystemPing(const std::string& host, bool ipv6)
 {
+    const std::string family = ipv6 ? "-6 " : "";
 #if defined(_WIN32)
-    const std::string command = "ping -n " + std::to_string(kSamples) + " " + host;
+    const std::string command = "ping " + family + "-n " + std::to_string(kSamples) + " " + host;
 #else
-    const std::string command = "ping -n -c " + std::to_string(kSamples) + " -i 0.05 " + host + " 2>/dev/null";
+    const std::string command =
+        "ping " + family + "-n -c " + std::to_string(kSamples) + " -i 0.05 " + host + " 2>/dev/null";
 #endif
     std::vector<double> times;
     FILE* output = popen(command.c_str(), "r");
@@ -87,31 +89,44 @@ std::vector<double> EnginePing(const std::string& host, int& failures)
     return times;
 }
 
-void RoundTripAccuracy(const char* net)
+struct Target {
+    std::string host;
+    const char* delay;
+    bool ipv6;
+};
+
+// The test host's four delays over both protocols, or loopback without the test network.
+std::vector<Target> Targets(const char* net, const char* net6)
+{
+    if (net == nullptr)
+        return {{"127.0.0.1", "loopback", false}, {"::1", "loopback", true}};
+    const char* delays[] = {"0 ms", "5 ms", "20 ms", "100 ms"};
+    std::vector<Target> targets;
+    for (int host = 2; host <= 5; ++host)
+        targets.push_back({std::string(net) + "." + std::to_string(host), delays[host - 2], false});
+    if (net6 != nullptr) {
+        for (int host = 2; host <= 5; ++host)
+            targets.push_back({std::string(net6) + std::to_string(host), delays[host - 2], true});
+    }
+    return targets;
+}
+
+void RoundTripAccuracy(const char* net, const char* net6)
 {
     std::printf("Round trip, library against the system's ping (%d samples each, medians in ms)\n", kSamples);
     std::printf("(the library counts whole milliseconds; ping prints 3 digits, so 101 for 100.6)\n");
-    std::printf("%-14s %-8s %10s %10s %10s   %s\n", "host", "delay", "library", "ping", "difference",
+    std::printf("%-16s %-8s %10s %10s %10s   %s\n", "host", "delay", "library", "ping", "difference",
                 "means: library, ping");
-    struct Target {
-        std::string host;
-        const char* delay;
-    };
-    std::vector<Target> targets{{"127.0.0.1", "loopback"}};
-    if (net != nullptr) {
-        const std::string prefix = net;
-        targets = {{prefix + ".2", "0 ms"}, {prefix + ".3", "5 ms"}, {prefix + ".4", "20 ms"}, {prefix + ".5", "100 ms"}};
-    }
-    for (const Target& target : targets) {
+    for (const Target& target : Targets(net, net6)) {
         int failures = 0;
         const std::vector<double> ours = EnginePing(target.host, failures);
         const double library = Median(ours);
-        const std::vector<double> ping = SystemPing(target.host);
+        const std::vector<double> ping = SystemPing(target.host, target.ipv6);
         const double system = Median(ping);
-        if (ping.empty())
-            std::printf("%-14s %-8s %10.2f %10s %10s", target.host.c_str(), target.delay, library, "n/a", "n/a");
+        if (ping.empty() || ours.empty())
+            std::printf("%-16s %-8s %10.2f %10.2f %10s", target.host.c_str(), target.delay, library, system, "n/a");
         else
-            std::printf("%-14s %-8s %10.2f %10.2f %+10.2f   %.2f, %.2f", target.host.c_str(), target.delay, library,
+            std::printf("%-16s %-8s %10.2f %10.2f %+10.2f   %.2f, %.2f", target.host.c_str(), target.delay, library,
                         system, library - system, Mean(ours), Mean(ping));
         std::printf(failures ? "   (%d failed)\n" : "\n", failures);
     }
@@ -182,7 +197,7 @@ int main()
     if (net == nullptr)
         std::printf("(no test network: run through scripts/netns-testbed for the delayed hosts)\n");
     library.startDll();
-    RoundTripAccuracy(net);
+    RoundTripAccuracy(net, std::getenv("TARNEL_TESTBED6"));
     LibraryTurnaround();
     std::this_thread::sleep_for(milliseconds(50));
     const auto stopping = steady_clock::now();

@@ -1,5 +1,6 @@
 // The unprivileged echo service that stands in for the raw socket, forced on, over real
 // sockets: loopback here, and the namespaced test host when TARNEL_TESTBED is set.
+#include "Icmpv6Gap.h"
 #include "engine/EchoNetwork.h"
 #include "engine/IcmpEcho.h"
 
@@ -9,6 +10,7 @@
 #include <string>
 
 using namespace tarnel;
+using tarnel::test::Ipv6Code;
 
 namespace {
 
@@ -17,9 +19,12 @@ class UnprivilegedNetwork : public EchoNetwork {
 public:
     long StartLayer() override { return system_.StartLayer(); }
     void StopLayer() override { system_.StopLayer(); }
-    std::unique_ptr<EchoSocket> OpenSocket(long& error) override { return OpenUnprivilegedSocket(error); }
-    bool Resolve(const char* host, std::uint32_t& address) override { return system_.Resolve(host, address); }
-    std::string AddressText(std::uint32_t address) override { return system_.AddressText(address); }
+    std::unique_ptr<EchoSocket> OpenSocket(IpFamily family, long& error) override
+    {
+        return OpenUnprivilegedSocket(family, error);
+    }
+    bool Resolve(const char* host, EchoAddress& address) override { return system_.Resolve(host, address); }
+    std::string AddressText(const EchoAddress& address) override { return system_.AddressText(address); }
     std::uint16_t ProcessIdentifier() override { return system_.ProcessIdentifier(); }
     std::uint32_t NowMs() override { return system_.NowMs(); }
     void ShowMessage(const std::string& text) override { system_.ShowMessage(text); }
@@ -43,7 +48,7 @@ EchoResult Echo(const std::string& host, std::uint32_t timeoutMs = 2000)
 bool ServiceAvailable()
 {
     long error = 0;
-    return OpenUnprivilegedSocket(error) != nullptr;
+    return OpenUnprivilegedSocket(IpFamily::V4, error) != nullptr;
 }
 
 #define SKIP_WITHOUT_SERVICE()                                                \
@@ -59,6 +64,7 @@ TEST(EchoFallback, LoopbackReplies)
     const EchoResult result = Echo("127.0.0.1");
     EXPECT_EQ(result.code, 0);
     EXPECT_GE(result.roundTripMs, 0);
+    EXPECT_EQ(Echo("::1").code, Ipv6Code(0));
 }
 
 TEST(TestbedFallback, ReplyTimeoutAndErrorReport)
@@ -73,4 +79,11 @@ TEST(TestbedFallback, ReplyTimeoutAndErrorReport)
     EXPECT_GE(delayed.roundTripMs, 19);
     EXPECT_EQ(Echo(prefix + ".10", 500).code, 9);
     EXPECT_EQ(Echo(prefix + ".8").code, 12);
+
+    const std::string prefix6 = std::getenv("TARNEL_TESTBED6");
+    const EchoResult delayed6 = Echo(prefix6 + "4");
+    EXPECT_EQ(delayed6.code, Ipv6Code(0));
+    EXPECT_GE(delayed6.roundTripMs, Ipv6Code(0) == 0 ? 19 : 0);
+    EXPECT_EQ(Echo(prefix6 + "a", 500).code, Ipv6Code(9));
+    EXPECT_EQ(Echo(prefix6 + "8").code, Ipv6Code(12));
 }

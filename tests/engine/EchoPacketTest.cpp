@@ -141,11 +141,63 @@ TEST(ReplyCheck, ChecksRunInOrderLengthTypeIdentifier)
 TEST(ReplyCheck, OnlyOurOwnRequestCountsAsItsCopy)
 {
     auto copy = Datagram(0x45, EchoMessage(8, 42, 0, 0));
-    EXPECT_TRUE(IsOwnRequestCopy(copy.data(), copy.size(), 42));
-    EXPECT_FALSE(IsOwnRequestCopy(copy.data(), copy.size(), 43));  // another process's request
-    EXPECT_FALSE(IsOwnRequestCopy(copy.data(), 27, 42));
+    EXPECT_TRUE(IsReadPast(copy.data(), copy.size(), 42));
+    EXPECT_FALSE(IsReadPast(copy.data(), copy.size(), 43));  // another process's request
+    EXPECT_FALSE(IsReadPast(copy.data(), 27, 42));
     auto reply = Datagram(0x45, EchoMessage(0, 42, 0, 0));
-    EXPECT_FALSE(IsOwnRequestCopy(reply.data(), reply.size(), 42));
+    EXPECT_FALSE(IsReadPast(reply.data(), reply.size(), 42));
+    // Over IPv4 every other message is judged, whatever its type.
+    auto other = Datagram(0x45, EchoMessage(135, 42, 0, 0));
+    EXPECT_FALSE(IsReadPast(other.data(), other.size(), 42));
+}
+
+// The exchange's tests drive the message types one by one; these are the edges of the ranges.
+TEST(ReplyCheck, Icmpv6ReadsPastTheInformationalRangeOnly)
+{
+    const auto v6 = IpFamily::V6;
+    for (int type : {130, 255}) {
+        auto message = EchoMessage(static_cast<std::uint8_t>(type), 0, 0, 0);
+        EXPECT_TRUE(IsReadPast(message.data(), message.size(), 42, v6)) << "type " << type;
+    }
+    for (int type : {int{kIcmp6EchoReply}, 127}) {
+        auto message = EchoMessage(static_cast<std::uint8_t>(type), 42, 0, 0);
+        EXPECT_FALSE(IsReadPast(message.data(), message.size(), 42, v6)) << "type " << type;
+    }
+    auto neighbour = EchoMessage(136, 0, 0, 0);
+    EXPECT_FALSE(IsReadPast(neighbour.data(), 7, 42, v6));  // too short to tell: judged, as 11
+    // The ICMPv6 reply type means nothing over IPv4.
+    auto v4 = Datagram(0x45, EchoMessage(kIcmp6EchoReply, 7, 0, 0));
+    EXPECT_EQ(CheckReply(v4.data(), v4.size(), 7).code, 12);
+}
+
+TEST(EchoRequest, Icmpv6RequestAndPseudoHeaderChecksum)
+{
+    std::vector<std::uint8_t> packet(17, 0xCC);
+    FillEchoRequest(packet.data(), packet.size(), 0x1234, IpFamily::V6);
+    StampEchoRequest(packet.data(), packet.size(), 0x11223344u, IpFamily::V6);
+    EXPECT_EQ(packet[0], kIcmp6EchoRequest);
+    EXPECT_EQ(packet[1], 0);
+    EXPECT_EQ(ReadLe16(packet.data() + 2), 0);  // left for the stack, which knows the source
+    EXPECT_EQ(ReadLe16(packet.data() + 4), 0x1234);
+    EXPECT_EQ(ReadLe16(packet.data() + 6), 0);
+    EXPECT_EQ(ReadLe32(packet.data() + 8), 0x11223344u);
+    EXPECT_EQ(packet[16], 0x45);
+
+    // fd42:213:7::1 to fd42:213:7::2, worked out separately in network byte order: 0x1716,
+    // which goes on the wire as 17 16.
+    std::uint8_t source[16] = {0xfd, 0x42, 0x02, 0x13, 0x00, 0x07};
+    std::uint8_t destination[16] = {0xfd, 0x42, 0x02, 0x13, 0x00, 0x07};
+    source[15] = 1;
+    destination[15] = 2;
+    WriteLe16(packet.data() + 2, Icmp6Checksum(source, destination, packet.data(), packet.size()));
+    EXPECT_EQ(packet[2], 0x17);
+    EXPECT_EQ(packet[3], 0x16);
+    // The stored value makes pseudo-header and message sum to all ones, as a receiver checks.
+    std::vector<std::uint8_t> whole(source, source + 16);
+    whole.insert(whole.end(), destination, destination + 16);
+    whole.insert(whole.end(), {0, 0, 0, 17, 0, 0, 0, 58});
+    whole.insert(whole.end(), packet.begin(), packet.end());
+    EXPECT_EQ(OnesComplementSum(whole), 0xFFFF);
 }
 
 TEST(EchoMessages, TextsOfEachCode)

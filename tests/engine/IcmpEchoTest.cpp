@@ -5,7 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
+#include <vector>
 
 using namespace tarnel;
 using tarnel::test::FakeNetwork;
@@ -183,7 +185,7 @@ TEST(IcmpEcho, ReceiveFailuresAndTheFirstDatagramDecides)
     FakeNetwork tooShort;
     ScriptedReceive stub;
     stub.datagram = {0x45, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-    stub.source = 0x0807060A;
+    stub.source = EchoAddress::Ipv4(0x0807060A);
     tooShort.receives.push_back(stub);
     EchoRequest loud = Request("h", 64, 2000, 1);
     EXPECT_EQ(IcmpEcho(tooShort, loud).code, 11);
@@ -242,5 +244,118 @@ TEST(IcmpEcho, OnlyExactlyOneShowsMessages)
         network.resolves = true;
         IcmpEcho(network, Request("x", 64, 2000, show));
         EXPECT_TRUE(network.messages.empty()) << "show " << show;
+    }
+}
+
+namespace {
+
+// fd42:213:7::last, as the test network numbers its IPv6 hosts.
+EchoAddress Ula(std::uint8_t last, std::uint32_t scope = 0)
+{
+    std::array<std::uint8_t, 16> bytes{0xfd, 0x42, 0x02, 0x13, 0x00, 0x07};
+    bytes[15] = last;
+    return EchoAddress::Ipv6(bytes, scope);
+}
+
+ScriptedReceive Message(std::vector<std::uint8_t> bytes, std::uint32_t takesMs = 0)
+{
+    ScriptedReceive receive;
+    receive.datagram = std::move(bytes);
+    receive.source = Ula(2);
+    receive.takesMs = takesMs;
+    return receive;
+}
+
+}  // namespace
+
+TEST(IcmpEcho6, Ipv6HostIsPingedOverIcmpv6)
+{
+    FakeNetwork network;
+    network.resolvedAddress = Ula(2, 3);
+    network.receives.push_back(Echo(12, kIcmp6EchoReply));
+    network.receives.back().source = Ula(2);
+    const EchoResult result = IcmpEcho(network, Request("fd42:213:7::2", 64, 2000, 1));
+    EXPECT_EQ(result.code, 0);
+    EXPECT_EQ(result.roundTripMs, 12);
+    // The IPv4 socket comes first as ever; the ICMPv6 one takes its place, with both timeouts.
+    EXPECT_EQ(network.socketFamilies, (std::vector<IpFamily>{IpFamily::V4, IpFamily::V6}));
+    EXPECT_EQ(network.receiveTimeouts, (std::vector<std::uint32_t>{2000, 2000}));
+    EXPECT_EQ(network.sentAddress, network.resolvedAddress);
+    const std::vector<std::uint8_t>& sent = network.sentPacket;
+    ASSERT_EQ(sent.size(), 76u);
+    EXPECT_EQ(sent[0], kIcmp6EchoRequest);
+    EXPECT_EQ(ReadLe16(sent.data() + 2), 0);  // the stack fills the checksum
+    EXPECT_EQ(ReadLe16(sent.data() + 4), network.identifier);
+    EXPECT_EQ(ReadLe16(sent.data() + 6), 0);
+    EXPECT_EQ(ReadLe32(sent.data() + 8), 1000u);
+    EXPECT_EQ(sent.back(), 0x45);
+    // No IP header in front: the bytes received are the message's.
+    ASSERT_EQ(network.messages.size(), 1u);
+    EXPECT_EQ(network.messages[0], "76 bytes from fd42:213:7:0:0:0:0:2\r\n icmp_seq = 0\r\n time: 12 ms ");
+    ExpectReleased(network);
+}
+
+TEST(IcmpEcho6, RepliesAreJudgedAsIcmpv6)
+{
+    auto reply = [](std::uint8_t type, std::uint16_t identifier, std::size_t length = 76) {
+        std::vector<std::uint8_t> message(length, 0x45);
+        message[0] = type;
+        if (length >= 6)
+            WriteLe16(message.data() + 4, identifier);
+        return message;
+    };
+    const std::uint16_t ours = FakeNetwork().identifier;
+    struct Case {
+        const char* what;
+        std::vector<ScriptedReceive> receives;
+        int code;
+        const char* message;
+    } cases[] = {
+        {"unreachable", {Message(reply(1, ours))}, 12, "non-echo type 1 recvd\n"},
+        {"time exceeded", {Message(reply(3, ours))}, 12, "non-echo type 3 recvd\n"},
+        {"packet too big", {Message(reply(2, ours))}, 12, "non-echo type 2 recvd\n"},
+        {"ICMPv4 reply type", {Message(reply(kIcmpEchoReply, ours))}, 12, "non-echo type 0 recvd\n"},
+        {"another identifier", {Message(reply(kIcmp6EchoReply, ours ^ 0x5AA5))}, 13, "someone else's packet!\n"},
+        {"seven bytes", {Message(reply(kIcmp6EchoReply, ours, 7))}, 11, "Too few bytes from fd42:213:7:0:0:0:0:2\n"},
+        {"eight bytes", {Message(reply(kIcmp6EchoReply, ours, 8))}, 0, nullptr},
+        // Neighbour discovery and our own request copy are read past; the next message decides.
+        {"neighbour traffic first", {Message(reply(136, 0), 3), Message(reply(135, 0)), Echo(4, kIcmp6EchoReply)}, 0,
+         nullptr},
+        {"own copy, then a report", {Echo(0, kIcmp6EchoRequest), Message(reply(1, ours))}, 12, nullptr},
+        {"another's request", {Message(reply(kIcmp6EchoRequest, ours ^ 1))}, 12, nullptr},
+        {"only traffic until the timeout", {Message(reply(143, 0), 1500), Message(reply(136, 0), 600)}, 9, nullptr},
+    };
+    for (const Case& c : cases) {
+        FakeNetwork network;
+        network.resolvedAddress = Ula(2);
+        network.receives.assign(c.receives.begin(), c.receives.end());
+        const EchoResult result = IcmpEcho(network, Request("h", 64, 2000, c.message ? 1 : 0));
+        EXPECT_EQ(result.code, c.code) << c.what;
+        if (c.message != nullptr) {
+            EXPECT_EQ(network.messages.at(0), c.message) << c.what;
+        }
+        ExpectReleased(network);
+    }
+}
+
+TEST(IcmpEcho6, FailuresBeforeTheSendKeepTheirCodes)
+{
+    // No ICMPv6 socket: code 2 with the raw attempt's error, and the IPv4 socket is given back.
+    FakeNetwork noSocket;
+    noSocket.resolvedAddress = Ula(2);
+    noSocket.ipv6SocketAvailable = false;
+    EXPECT_EQ(IcmpEcho(noSocket, Request("fd42:213:7::2", 64, 2000, 1)).code, 2);
+    EXPECT_EQ(noSocket.messages.at(0), "WSASocket() failed: 10013\n");
+    EXPECT_TRUE(noSocket.sentPacket.empty());
+    ExpectReleased(noSocket);
+
+    // An IPv4 host never opens an ICMPv6 socket; an unresolvable one opens nothing more.
+    for (bool resolves : {true, false}) {
+        FakeNetwork network;
+        network.resolves = resolves;
+        network.ipv6SocketAvailable = false;
+        network.receives.push_back(Echo());
+        EXPECT_EQ(IcmpEcho(network, Request()).code, resolves ? 0 : 5);
+        EXPECT_EQ(network.socketFamilies, std::vector<IpFamily>{IpFamily::V4});
     }
 }
