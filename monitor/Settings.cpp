@@ -78,13 +78,16 @@ void LoadSettings() {
     if (hue >= INT16_MIN && hue <= INT16_MAX) ErrorHue = static_cast<int16_t>(hue);
 }
 
-void SaveSettings() {
-    if (!WriteSitesFile()) ShowUserMessage(kSitesNotSavedText);
+bool SaveSettings() {
+    // An unread list is not the user's empty list: the file keeps what it holds.
+    const bool listStored = SitesFileUnreadable || WriteSitesFile();
+    if (!listStored) ShowUserMessage(kSitesNotSavedText);
     WriteIniValue("General", "MiniMode", MiniMode ? "True" : "False");
     WriteIniValue("General", "CheckInterval", FormatIniNumber(CheckInterval));
     WriteIniValue("General", "TransPerc", std::to_string(TransPerc));
     WriteIniValue("Colors", "Normal", std::to_string(NormalHue));
     WriteIniValue("Colors", "Error", std::to_string(ErrorHue));
+    return listStored;
 }
 
 }  // namespace corvale

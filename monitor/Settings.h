@@ -53,8 +53,9 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
 // start-with-Windows entry in line with the file.
 void LoadSettings();
 // Writes sites.txt and the settings the program owns; a failed site list write is
-// shown to the user, everything else goes on regardless.
-void SaveSettings();
+// shown to the user, everything else goes on regardless. False when the list could not
+// be written (the file keeps what it held).
+bool SaveSettings();
 
 // Shows a message to the user (a message box by default). Tests put their own in.
 using UserMessageSink = std::function<void(std::string_view text)>;

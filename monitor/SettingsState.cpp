@@ -27,7 +27,9 @@ std::string_view IniValueToWrite(std::string_view value) {
     return value.substr(0, value.find_first_of("\r\n"));
 }
 
-std::string ReadSitesFile() { return ReadWholeFile(SitesPath); }
+bool SitesFileUnreadable = false;
+
+std::string ReadSitesFile() { return ReadWholeFile(SitesPath, &SitesFileUnreadable); }
 
 bool WriteSitesFile() { return ReplaceFileContents(SitesPath, SitesText); }
 

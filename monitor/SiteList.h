@@ -34,15 +34,20 @@ void ParseSiteList(std::string_view text);
 std::vector<std::string> AcceptedSiteLines(std::string_view text);
 
 // The whole text of SitesPath; empty when the file is missing, empty or unreadable.
+// Sets SitesFileUnreadable when the file is there but its text could not be had.
 std::string ReadSitesFile();
+// The list's file exists but could not be read at the last load: until the user gives a
+// list of their own, saving must not write the empty list over it.
+extern bool SitesFileUnreadable;
 
 // Writes SitesText to SitesPath in one step: the new text goes to a temporary file in
 // the same folder, which then replaces the old file. On failure the old file is left
 // untouched and false is returned. A sites.txt marked read-only is not replaced.
 bool WriteSitesFile();
 
-// The same two operations on any path, for the ones above and for tests.
-std::string ReadWholeFile(const std::string& path);
+// The same two operations on any path, for the ones above and for tests. `unreadable`, when
+// given, tells a file that is there but could not be read from one that is missing.
+std::string ReadWholeFile(const std::string& path, bool* unreadable = nullptr);
 bool ReplaceFileContents(const std::string& path, std::string_view contents);
 
 }  // namespace corvale

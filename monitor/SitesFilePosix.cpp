@@ -43,11 +43,19 @@ bool WriteAll(int fd, std::string_view contents) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path, bool* unreadable) {
+    bool ignored = false;
+    bool& failed = unreadable ? *unreadable : ignored;
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    failed = !file.Valid() && errno != ENOENT && errno != ENOTDIR;
     if (!file.Valid()) return {};
+    // From here on the file is there: whatever keeps its text from us makes it unreadable.
+    failed = true;
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0) return {};
+    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    failed = false;
+    if (info.st_size <= 0) return {};
+    failed = true;
     try {
         std::string text(static_cast<std::size_t>(info.st_size), '\0');
         std::size_t got = 0;
@@ -59,6 +67,7 @@ std::string ReadWholeFile(const std::string& path) {
             got += static_cast<std::size_t>(n);
         }
         text.resize(got);
+        failed = false;
         return text;
     } catch (const std::bad_alloc&) {
         return {};

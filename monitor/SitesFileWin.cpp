@@ -40,14 +40,27 @@ bool WriteAll(HANDLE file, std::string_view contents) {
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path) {
+std::string ReadWholeFile(const std::string& path, bool* unreadable) {
+    bool ignored = false;
+    bool& failed = unreadable ? *unreadable : ignored;
+    failed = false;
     DWORD attributes = GetFileAttributesA(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return {};
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = GetLastError();
+        failed = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+        return {};
+    }
+    // From here the file is there: whatever keeps its text from us makes it unreadable.
+    failed = true;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {};
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) return {};
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) return {};
+    if (!GetFileSizeEx(file.Get(), &size)) return {};
+    failed = false;
+    if (size.QuadPart <= 0) return {};
+    failed = true;
     try {
         std::string text;
         text.resize(static_cast<std::size_t>(size.QuadPart));
@@ -61,6 +74,7 @@ std::string ReadWholeFile(const std::string& path) {
             got += read;
         }
         text.resize(got);
+        failed = false;
         return text;
     } catch (const std::bad_alloc&) {
         return {};

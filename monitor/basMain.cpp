@@ -1,6 +1,7 @@
 #include "monitor/basMain.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cmath>
 
@@ -75,6 +76,8 @@ void CorvaleProgram::ShutDown() {
     // From here on every step is attempted, whatever the one before did.
     form_.TrayOff();
     if (form_.hWnd()) ShowWindow(form_.hWnd(), SW_HIDE);
+    // The dialog's own modal loop, if it is up, ends once this returns to it.
+    if (options_) options_->Unload();
 
     // The worker is, as a rule, idle when it is stopped: wait for an outstanding request.
     const float t0 = Clock();
@@ -92,13 +95,54 @@ void CorvaleProgram::ShutDown() {
     if (EndProgram) EndProgram();
 }
 
-void CorvaleProgram::OpenPreferences(int16_t /*page*/) {}
+void OpenDocument(const std::string& target) {
+    ShellExecuteA(nullptr, "Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
 
-void CorvaleProgram::ShowPopupMenu() {}
+frmOptions& CorvaleProgram::LoadPreferences() {
+    if (!options_) options_ = std::make_unique<frmOptions>(*this);
+    return *options_;
+}
+
+void CorvaleProgram::OpenPreferences(int16_t page) {
+    if (ShuttingDown || (options_ && options_->IsOpen())) return;
+    // A modal dialog opened among the events a check step lets run would hold that step,
+    // and with it the check cycle, until the dialog closed.
+    if (form_.CheckBusy()) {
+        deferredPage_ = page;
+        return;
+    }
+    LoadPreferences().Show(page);
+    // Save and Cancel unload it: the next opening loads it afresh.
+    options_.reset();
+}
+
+void CorvaleProgram::ShowPopupMenu() {
+    if (ShuttingDown || (options_ && options_->IsOpen())) return;
+    if (LoadPreferences().ShowPopupMenu(form_.hWnd())) OpenPreferences(0);
+}
 
 void CorvaleProgram::RefreshTile(int index) { corvale::RefreshTile(form_, index); }
 
-void CorvaleProgram::CheckTimerTick() { CheckTick(*this, form_.CheckBusy()); }
+void CorvaleProgram::CheckTimerTick() {
+    CheckTick(*this, form_.CheckBusy());
+    if (deferredPage_ && !form_.CheckBusy()) {
+        const int16_t page = *deferredPage_;
+        deferredPage_.reset();
+        OpenPreferences(page);
+    }
+}
+
+void CorvaleProgram::RebuildTiles() { BuildTiles(form_); }
+
+void CorvaleProgram::OpenDocument(const std::string& target) {
+    if (OpenDocumentHook) OpenDocumentHook(target);
+    else corvale::OpenDocument(target);
+}
+
+bool CorvaleProgram::NotifyOnChange() { return ReadIniValue("General", "Notify") != "0"; }
+
+void CorvaleProgram::SetNotifyOnChange(bool notify) { WriteIniValue("General", "Notify", notify ? "1" : "0"); }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "monitor/basProcessing.h"
 #include "ui/main/frmMain.h"
+#include "ui/prefs/frmOptions.h"
 
 namespace corvale {
 
@@ -21,7 +24,10 @@ void ReportError(std::string_view routine, uint32_t number, std::string_view des
 // The time of day in seconds since midnight.
 float TimeOfDay();
 
-class CorvaleProgram : public MainWindowActions, public CheckCycleHost {
+// The shell's "Open" of a file or web address; the outcome is not checked.
+void OpenDocument(const std::string& target);
+
+class CorvaleProgram : public MainWindowActions, public CheckCycleHost, public PreferencesHost {
 public:
     CorvaleProgram();
     ~CorvaleProgram() override;
@@ -32,13 +38,17 @@ public:
     // Runs once; later calls return at once. Ends the program through EndProgram.
     void ShutDown() override;
 
-    frmMain& MainWindow() { return form_; }
     // How the program ends at the last step of ShutDown (the process exits; tests put
-    // their own in). The clock the shut-down wait reads, likewise.
+    // their own in). The clock the shut-down wait reads, likewise, and the shell's open.
     std::function<void()> EndProgram;
     std::function<float()> Clock;
+    std::function<void(const std::string&)> OpenDocumentHook;
 
-    // MainWindowActions.
+    // The preferences dialog while it is loaded (null otherwise).
+    frmOptions* Preferences() { return options_.get(); }
+
+    // MainWindowActions. OpenPreferences shows the dialog modally and returns when it is
+    // closed; asked for while a check step is on the stack, it opens once the step is over.
     void OpenPreferences(int16_t page) override;
     void RefreshTile(int index) override;
     void CheckTimerTick() override;
@@ -53,9 +63,19 @@ public:
     void LetEventsRun() override;
     float Now() override;
 
+    // PreferencesHost.
+    frmMain& MainWindow() override { return form_; }
+    void RebuildTiles() override;
+    void OpenDocument(const std::string& target) override;
+    bool NotifyOnChange() override;
+    void SetNotifyOnChange(bool notify) override;
+
 private:
+    frmOptions& LoadPreferences();
     bool HasTile(int site) { return site >= 0 && site < form_.SiteStatCount(); }
     frmMain form_;
+    std::unique_ptr<frmOptions> options_;
+    std::optional<int16_t> deferredPage_;
 };
 
 }  // namespace corvale

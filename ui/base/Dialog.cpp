@@ -12,7 +12,7 @@ namespace {
 std::vector<WORD> DialogTemplate(const char* caption) {
     std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
     auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-    header->style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_3DLOOK;
+    header->style = DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | DS_3DLOOK;
     header->cdit = 0;
     header->cx = 100;  // replaced by the exact size at WM_INITDIALOG
     header->cy = 100;

@@ -1,0 +1,378 @@
+// The preferences dialog inside the running program, under Wine, with a scripted engine:
+// its opening routes, what it shows, the previews, Save and Cancel, the start-up box
+// against the registry, stored values the sliders cannot show, and its screenshots.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cmath>
+#include <functional>
+
+#include "RegistryTestSupport.h"
+#include "ScriptedEngine.h"
+#include "TempFolder.h"
+#include "WinTestSupport.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basMain.h"
+#include "monitor/basProcessing.h"
+#include "ui/base/Twips.h"
+#include "ui/main/MainLayout.h"
+
+namespace corvale {
+namespace {
+
+// Runs a script from inside the next modal loop of this thread (the dialog's or a menu's),
+// once that loop is waiting for input.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<void()> body) {
+        Body() = std::move(body);
+        SetTimer(nullptr, 0, 1, &ModalScript::Fire);
+    }
+
+private:
+    static std::function<void()>& Body() {
+        static std::function<void()> body;
+        return body;
+    }
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        auto body = std::move(Body());
+        Body() = nullptr;
+        if (body) body();
+    }
+};
+
+std::string TextOf(HWND window) {
+    char text[4096] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+void Click(HWND button) { SendMessageA(button, BM_CLICK, 0, 0); }
+// A key on a slider: the control moves and reports the scroll to its page, as for the user.
+void Key(HWND control, WPARAM key) {
+    SendMessageA(control, WM_KEYDOWN, key, 0);
+    SendMessageA(control, WM_KEYUP, key, 0xC0000000);
+}
+BYTE AlphaOf(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA)) return 255;
+    return alpha;
+}
+
+class PreferencesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScriptedEngine::Install();
+        ShuttingDown = false;
+        RoundStart = 0;
+        RoundRunning = RequestPending = ResultReady = false;
+        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
+        program_.EndProgram = [] {};
+        program_.OpenDocumentHook = [this](const std::string& target) { opened_.push_back(target); };
+    }
+    void TearDown() override {
+        SetUserMessageSink({});
+        SiteTooltips.clear();
+    }
+    void Write(const char* name, std::string_view bytes) { test::WriteBytes(folder_.File(name), bytes); }
+    std::string Read(const char* name) { return test::ReadBytes(folder_.File(name)); }
+    std::string Ini(const char* section, const char* key) { return ReadIniValue(section, key); }
+    void Start() { ASSERT_TRUE(program_.Main(folder_.File("Corvale.exe"))); }
+    frmMain& Form() { return program_.MainWindow(); }
+    // Opens the dialog on `page` and runs `script` in it; the script must close it.
+    void WithDialog(int16_t page, const std::function<void(frmOptions&)>& script) {
+        ModalScript run([this, script] {
+            frmOptions* dialog = program_.Preferences();
+            ASSERT_TRUE(dialog && dialog->IsOpen());
+            // The dialog manager shows the dialog once its loop first runs dry.
+            for (int i = 0; i < 200 && !IsWindowVisible(dialog->hWnd()); ++i) test::PumpMessagesFor(5);
+            EXPECT_TRUE(IsWindowVisible(dialog->hWnd()));
+            script(*dialog);
+            if (dialog->IsOpen()) dialog->Unload();
+        });
+        program_.OpenPreferences(page);
+        EXPECT_EQ(program_.Preferences(), nullptr) << "closing unloads the dialog";
+    }
+    void RunRound() {
+        bool started = false;
+        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
+            program_.CheckTimerTick();
+            started = started || RoundRunning;
+        }
+    }
+
+    test::TempFolder folder_;
+    CorvaleProgram program_;
+    std::vector<std::string> messages_;
+    std::vector<std::string> opened_;
+};
+
+TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
+    Write("monitor.ini", "[General]\r\nCheckInterval=45\r\nTransPerc=200\r\n[Colors]\r\nNormal=150\r\nError=40\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\n");
+    Start();
+    // The about button of the bottom bar, either sites button, then the popup menu's item.
+    int shown = -1;
+    ModalScript about([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+    Form().FormToolBoxClick(1, 100, 100, "bottom");
+    EXPECT_EQ(shown, 4);
+    for (float x : {2200.0f, 2500.0f}) {
+        ModalScript sites([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+        Form().FormToolBoxClick(1, x, 100, "bottom");
+        EXPECT_EQ(shown, 1) << x;
+    }
+    // The right button's popup: the dialog's menu with its one item, the dialog loaded
+    // but not shown. (Under Wine the menu's loop takes no posted keys, so it is closed.)
+    std::string item;
+    ModalScript menu([&] {
+        HWND menuWindow = FindWindowA("#32768", nullptr);
+        ASSERT_NE(menuWindow, nullptr);
+        auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
+        char text[64] = {};
+        GetMenuStringA(menuHandle, 0, text, sizeof text, MF_BYPOSITION);
+        item = text;
+        EXPECT_EQ(GetMenuItemCount(menuHandle), 1);
+        EXPECT_EQ(GetMenuItemID(menuHandle, 0), frmOptions::kMenuPreferences);
+        EndMenu();
+    });
+    program_.ShowPopupMenu();
+    EXPECT_EQ(item, "Preferences");
+    ASSERT_NE(program_.Preferences(), nullptr);
+    EXPECT_FALSE(program_.Preferences()->IsOpen());
+
+    WithDialog(0, [&](frmOptions& d) {
+        EXPECT_EQ(d.sldPing().GetValue(), 45);
+        EXPECT_EQ(TextOf(d.txtCurrentInterval()), "45");
+        EXPECT_EQ(d.sldTrans().GetValue(), 200);
+        EXPECT_EQ(d.sldNormalColor().GetValue(), 150);
+        EXPECT_EQ(d.sldErrorColor().GetValue(), 40);
+        EXPECT_EQ(d.ssNormal().BackHue(), 150);
+        EXPECT_EQ(d.ssError().BackHueError(), 40);
+        EXPECT_EQ(d.ssError().PingValue(), "Not responding");
+        EXPECT_EQ(TextOf(d.txtSites()), "a.test\r\nb.test\r\n");
+        EXPECT_EQ(TextOf(d.lblInfo()), "Vestrel Corvale Version 1.0 Build 22\r\n\r\nVestrel\r\n\r\n");
+        EXPECT_EQ(TextOf(GetParent(d.txtSites())), "") << "pages carry no text of their own";
+        EXPECT_TRUE(IsWindowEnabled(d.hWnd()));
+        EXPECT_FALSE(IsWindowEnabled(Form().hWnd())) << "modal over the main window";
+        RECT client{};
+        GetClientRect(d.hWnd(), &client);
+        EXPECT_EQ(client.right, TwipsToScreenPixels(5595));
+        EXPECT_EQ(client.bottom, TwipsToScreenPixels(4575));
+        EXPECT_EQ(TextOf(d.hWnd()), "Preferences");
+
+        // Tab runs in reading order: the page buttons, then the visible page, then Save and Cancel.
+        std::vector<HWND> order;
+        HWND at = d.cmdToolBar(0).hWnd();
+        for (int i = 0; i < 11 && at; ++i, at = GetNextDlgTabItem(d.hWnd(), at, FALSE)) order.push_back(at);
+        ASSERT_EQ(order.size(), 11u);
+        for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i], d.cmdToolBar(i).hWnd()) << i;
+        EXPECT_EQ(order[5], d.chkStartup());
+        EXPECT_EQ(order[6], d.chkNotify());
+        EXPECT_EQ(order[7], d.sldPing().hWnd());
+        EXPECT_EQ(order[8], d.txtCurrentInterval());
+        EXPECT_EQ(TextOf(order[9]), "Save");
+        EXPECT_EQ(TextOf(order[10]), "Cancel");
+
+        // Enter on a focused page button presses it; Escape cancels.
+        SetFocus(d.cmdToolBar(3).hWnd());
+        SendMessageA(d.hWnd(), WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(d.FrontPage(), 3);
+        EXPECT_TRUE(IsWindowVisible(d.picTab(3)));
+        EXPECT_FALSE(IsWindowVisible(d.picTab(0)));
+        SendMessageA(d.hWnd(), WM_COMMAND, IDCANCEL, 0);
+    });
+    EXPECT_TRUE(IsWindowEnabled(Form().hWnd()));
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
+    Write("monitor.ini", "[Colors]\r\nNormal=150\r\nError=40\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\nc.test\r\nd.test\r\ne.test\r\n");
+    Start();
+    ScriptedEngine::Get().replies["b.test"] = {0, 9};
+    RunRound();
+    ASSERT_EQ(Form().SiteStat(1).PingValue(), "Not responding");
+
+    bool timerDuringSave = true;
+    WithDialog(1, [&](frmOptions& d) {
+        Key(d.sldPing().hWnd(), VK_END);
+        EXPECT_EQ(TextOf(d.txtCurrentInterval()), "120");
+        Key(d.sldNormalColor().hWnd(), VK_HOME);
+        Key(d.sldErrorColor().hWnd(), VK_END);
+        // The list shortened from five sites to three: b.test, now failing, goes first.
+        SetWindowTextA(d.txtSites(), "b.test\r\nc.test\r\nnew.test\r\n");
+        // Save pauses the timer: seen from the message a failed list write would show.
+        SetUserMessageSink([&](std::string_view) { timerDuringSave = Form().CheckTimerEnabled(); });
+        SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
+    });
+    EXPECT_FALSE(timerDuringSave);
+    EXPECT_TRUE(Form().CheckTimerEnabled()) << "restarted with sites";
+    EXPECT_EQ(Ini("General", "CheckInterval"), "120");
+    EXPECT_EQ(Ini("Colors", "Normal"), "0");
+    EXPECT_EQ(Ini("Colors", "Error"), "255");
+    EXPECT_EQ(SiteLast, 2) << "the edited text is the list, though the file could not take it";
+    EXPECT_EQ(Form().SiteStat(2).SiteURL(), "new.test");
+    // Tiles 3 and 4 are left below the window, recoloured all the same.
+    ASSERT_EQ(Form().SiteStatCount(), 5);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(Form().SiteStat(i).BackHue(), 0) << i;
+        EXPECT_EQ(Form().SiteStat(i).BackHueError(), 255) << i;
+    }
+    RECT client{};
+    GetClientRect(Form().hWnd(), &client);
+    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, 2).height));
+    SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(PreferencesTest, UneditedSaveRereadsTheListAndAnEmptyListStopsTheTimer) {
+    Write("sites.txt", "a.test\nb.test\n");  // line ends the box does not draw, kept byte for byte
+    Start();
+    RunRound();
+    ASSERT_EQ(Sites[0].PingText, "10 ms");
+    WithDialog(1, [&](frmOptions& d) { Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave)); });
+    EXPECT_EQ(Read("sites.txt"), "a.test\nb.test\n");
+    EXPECT_EQ(Sites[0].PingText, "") << "the load after the save built the list afresh";
+    EXPECT_TRUE(Form().CheckTimerEnabled());
+
+    WithDialog(1, [&](frmOptions& d) {
+        SetWindowTextA(d.txtSites(), "");
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
+    });
+    EXPECT_EQ(SiteLast, -1);
+    EXPECT_FALSE(Form().CheckTimerEnabled());
+    RECT client{};
+    GetClientRect(Form().hWnd(), &client);
+    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, -1).height));
+    EXPECT_EQ(Read("sites.txt"), "");
+}
+
+TEST_F(PreferencesTest, CancelKeepsEverythingButThePreviews) {
+    Write("monitor.ini", "[General]\r\nTransPerc=255\r\n[Colors]\r\nNormal=150\r\nError=40\r\n");
+    Write("sites.txt", "a.test\r\n");
+    Start();
+    const std::string iniBefore = Read("monitor.ini");
+    WithDialog(2, [&](frmOptions& d) {
+        Key(d.sldNormalColor().hWnd(), VK_HOME);
+        Key(d.sldErrorColor().hWnd(), VK_HOME);
+        EXPECT_EQ(d.ssNormal().BackHue(), 0) << "the preview follows the slider";
+        EXPECT_EQ(d.ssError().BackHueError(), 0);
+        d.cmdToolBar_Click(3);
+        Key(d.sldTrans().hWnd(), VK_HOME);
+        EXPECT_EQ(AlphaOf(Form().hWnd()), 30) << "the main window previews at once";
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
+    });
+    EXPECT_EQ(Read("monitor.ini"), iniBefore);
+    EXPECT_EQ(NormalHue, 150);
+    EXPECT_EQ(TransPerc, 255);
+    EXPECT_EQ(Form().SiteStat(0).BackHue(), 150);
+    EXPECT_EQ(AlphaOf(Form().hWnd()), 30) << "the previewed alpha stays until the next start";
+}
+
+TEST_F(PreferencesTest, StartupBoxActsAtOnceOnTheRegistry) {
+    test::StartupEntryGuard guard;
+    Write("monitor.ini", "[General]\r\nStartup=0\r\n");
+    Start();
+    const std::string entry = test::Stored(AppFolder + ProgramFileStem(ProgramModulePath()) + ".exe");
+    WithDialog(0, [&](frmOptions& d) {
+        EXPECT_EQ(SendMessageA(d.chkStartup(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        Click(d.chkStartup());
+        auto value = test::ReadValue(kRunKeyPath, "Corvale");
+        ASSERT_TRUE(value);
+        EXPECT_EQ(value->data, entry);
+        EXPECT_EQ(Ini("General", "Startup"), "1");
+        Click(d.chkStartup());
+        EXPECT_FALSE(test::ReadValue(kRunKeyPath, "Corvale"));
+        EXPECT_EQ(Ini("General", "Startup"), "0");
+        Click(d.chkStartup());  // on again, then Cancel: the choice is stored already
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
+    });
+    EXPECT_EQ(Ini("General", "Startup"), "1");
+
+    // "Startup" 1 in the file registers again at the opening, even with the entry gone.
+    clsRegistry().RemoveFromStartup();
+    WithDialog(0, [&](frmOptions& d) { EXPECT_EQ(SendMessageA(d.chkStartup(), BM_GETCHECK, 0, 0), BST_CHECKED); });
+    EXPECT_TRUE(test::ReadValue(kRunKeyPath, "Corvale"));
+
+    // 2 shows greyed and leaves the registry alone; 7 shows unchecked and touches nothing.
+    for (const char* stored : {"2", "7"}) {
+        clsRegistry().RemoveFromStartup();
+        WriteIniValue("General", "Startup", stored);
+        WithDialog(0, [&](frmOptions& d) {
+            EXPECT_EQ(SendMessageA(d.chkStartup(), BM_GETCHECK, 0, 0),
+                      std::string(stored) == "2" ? BST_INDETERMINATE : BST_UNCHECKED);
+        });
+        EXPECT_FALSE(test::ReadValue(kRunKeyPath, "Corvale")) << stored;
+        EXPECT_EQ(Ini("General", "Startup"), stored);
+    }
+}
+
+TEST_F(PreferencesTest, StoredValuesBeyondTheSlidersSurviveAnOpeningAndASave) {
+    Write("monitor.ini",
+          "[General]\r\nCheckInterval=300\r\nTransPerc=15\r\n[Colors]\r\nNormal=-20\r\nError=400\r\n");
+    Write("sites.txt", "a.test\r\n");
+    Start();
+    WithDialog(0, [&](frmOptions& d) {
+        EXPECT_EQ(d.sldPing().GetValue(), 120) << "at the nearest end";
+        EXPECT_EQ(TextOf(d.txtCurrentInterval()), "300") << "the stored value as it is";
+        EXPECT_EQ(d.sldTrans().GetValue(), 30);
+        EXPECT_EQ(d.sldNormalColor().GetValue(), 0);
+        EXPECT_EQ(d.sldErrorColor().GetValue(), 255);
+        Key(d.sldErrorColor().hWnd(), VK_LEFT);  // only this one moved
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
+    });
+    EXPECT_EQ(Ini("General", "CheckInterval"), "300");
+    EXPECT_EQ(Ini("General", "TransPerc"), "15");
+    EXPECT_EQ(Ini("Colors", "Normal"), "-20");
+    EXPECT_EQ(Ini("Colors", "Error"), "254");
+}
+
+TEST_F(PreferencesTest, AnUnreadableListIsNotOverwrittenByAnUneditedSave) {
+    Write("sites.txt", "kept.test\r\n");
+    // Another program holds the file without sharing it while Corvale starts.
+    HANDLE lock = CreateFileA(folder_.File("sites.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+    Start();
+    CloseHandle(lock);
+    EXPECT_EQ(SiteLast, -1);
+    WithDialog(1, [&](frmOptions& d) { Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave)); });
+    EXPECT_EQ(Read("sites.txt"), "kept.test\r\n");
+    EXPECT_EQ(SiteLast, 0) << "the load after the save reads the file, now free";
+    EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
+    Write("monitor.ini", "[Colors]\r\nNormal=150\r\nError=40\r\n");
+    Write("sites.txt", "www.example.com\r\n");
+    Start();
+    const char* names[] = {"general", "sites", "colors", "window", "about"};
+    WithDialog(4, [&](frmOptions& d) {
+        for (int id : {frmOptions::kIdReadme, frmOptions::kIdWebsite, frmOptions::kIdMore})
+            Click(GetDlgItem(d.picTab(4), id));
+        EXPECT_EQ(TextOf(GetDlgItem(d.picTab(4), frmOptions::kIdWebsite)), "Visit Product Website");
+        for (int page = 0; page < frmOptions::kPageCount; ++page) {
+            d.cmdToolBar_Click(page);
+            RedrawWindow(d.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+            test::PumpMessagesFor(50);
+            EXPECT_TRUE(test::SaveWindowPng(d.hWnd(), std::string(CORVALE_SCREENSHOT_DIR "/preferences-") +
+                                                          names[page] + ".png"));
+        }
+        // The tray's Exit while the dialog is up: the dialog goes with the program.
+        program_.ShutDown();
+        EXPECT_FALSE(IsWindowVisible(d.hWnd()));
+    });
+    ASSERT_EQ(opened_.size(), 3u);
+    EXPECT_EQ(opened_[0], AppFolder + "readme.txt");
+    EXPECT_EQ(opened_[1], kProductWebPage);
+    EXPECT_EQ(opened_[2], kMakerWebPage);
+}
+
+}  // namespace
+}  // namespace corvale

@@ -1,0 +1,327 @@
+// The preferences dialog: its load, the page switch, the previews, Save, Cancel and the
+// links, and the popup menu it lends the main window.
+#include "ui/prefs/frmOptions.h"
+
+#include <vector>
+
+#include "monitor/AppFolder.h"
+#include "monitor/Conversions.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteList.h"
+#include "resources/app/ResourceIds.h"
+#include "ui/base/Artwork.h"
+#include "ui/base/DibSurface.h"
+#include "ui/base/Fonts.h"
+#include "ui/main/VersionInfo.h"
+#include "ui/main/basTransparent.h"
+
+namespace corvale {
+namespace {
+
+constexpr float kClientWidth = 5595, kClientHeight = 4575;
+constexpr float kLineLeft = 3270, kLineTop = 30, kLineBottom = 780;
+constexpr COLORREF kLineColour = 0x00C0C0C0;
+constexpr const char* kPreviewSite = "www.example.com";
+constexpr const char* kNotResponding = "Not responding";
+
+Font MakeFont(const char* face) {
+    FontDescription description;
+    description.face = face;
+    description.points = 8.25;
+    return CreateScreenFont(description);
+}
+
+}  // namespace
+
+frmOptions::frmOptions(PreferencesHost& host) : host_(host) {
+    mnuPopup_ = CreateMenu();
+    mnuPopupItems_ = CreatePopupMenu();
+    AppendMenuA(mnuPopupItems_, MF_STRING, kMenuPreferences, "Preferences");
+    AppendMenuA(mnuPopup_, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPopupItems_), "popup");
+}
+
+frmOptions::~frmOptions() {
+    Unload();
+    // The items' menu goes with the bar that holds it.
+    if (mnuPopup_) DestroyMenu(mnuPopup_);
+    if (aboutIcon_) DestroyIcon(aboutIcon_);
+}
+
+void frmOptions::Show(int16_t page) {
+    if (IsOpen()) return;
+    requestedPage_ = page;
+    RunModal(host_.MainWindow().hWnd(),
+             {"Preferences", TwipsToScreenPixels(kClientWidth), TwipsToScreenPixels(kClientHeight)});
+}
+
+void frmOptions::Unload() {
+    if (!IsOpen()) return;
+    ShowWindow(hWnd(), SW_HIDE);
+    End(IDCANCEL);
+}
+
+bool frmOptions::ShowPopupMenu(HWND owner) {
+    POINT at{};
+    GetCursorPos(&at);
+    // Without the owner in front, the menu would not close when the user clicks elsewhere.
+    SetForegroundWindow(owner);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopupItems_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                         at.x, at.y, 0, owner, nullptr));
+    PostMessageA(owner, WM_NULL, 0, 0);
+    return chosen == kMenuPreferences;
+}
+
+void frmOptions::OnInit() {
+    textFont_ = MakeFont("MS Sans Serif");
+    buttonFont_ = MakeFont("Lucida Sans Unicode");
+    strip_ = LoadScreenBitmap(IDB_PREFS_STRIP);
+    CreatePageButtons();
+    CreatePages();
+    CreateCommandButtons();
+    Load();
+    // What the opening asked for: the list in force and the page.
+    SetWindowTextA(txtSites_.Get(), SitesText.c_str());
+    shownSitesText_ = SitesBoxText();
+    cmdToolBar_Click(requestedPage_ >= 0 && requestedPage_ < kPageCount ? requestedPage_ : 0);
+}
+
+void frmOptions::Load() {
+    registry_.emplace();
+    const ProgramVersion& version = ProgramVersionInfo();
+    SetWindowTextA(lblInfo_.Get(), ProductInfoText(version.productName, version.major, version.minor,
+                                                   version.revision, version.companyName)
+                                       .c_str());
+
+    ping_ = {CheckInterval, false};
+    sldPing_->SetValue(ping_.StartPosition(sldPing_->Minimum(), sldPing_->Maximum()));
+    // The stored value as it is, even where the slider cannot show it.
+    ShowIntervalText(FormatIniNumber(CheckInterval));
+
+    SetStartupBox(SafeInt(ReadIniValue("General", "Startup")));
+    SendMessageA(chkNotify_.Get(), BM_SETCHECK, host_.NotifyOnChange() ? BST_CHECKED : BST_UNCHECKED, 0);
+
+    trans_ = {static_cast<double>(TransPerc), false};
+    normalHue_ = {static_cast<double>(NormalHue), false};
+    errorHue_ = {static_cast<double>(ErrorHue), false};
+    sldTrans_->SetValue(trans_.StartPosition(sldTrans_->Minimum(), sldTrans_->Maximum()));
+    sldNormalColor_->SetValue(normalHue_.StartPosition(0, 255));
+    sldErrorColor_->SetValue(errorHue_.StartPosition(0, 255));
+
+    ssNormal_->SetBackHue(NormalHue);
+    ssError_->SetBackHueError(ErrorHue);
+    ssNormal_->ApplyColorsNormal();
+    ssError_->ApplyColorsError();
+    ssNormal_->SetSiteURL(kPreviewSite);
+    ssError_->SetSiteURL(kPreviewSite);
+    ssNormal_->SetPingValue("10 ms");
+    ssError_->SetPingValue(kNotResponding);
+
+    sldPing_->Scrolled = [this](int value) {
+        ping_.moved = true;
+        ShowIntervalText(std::to_string(value));
+    };
+    sldNormalColor_->Scrolled = [this](int value) {
+        normalHue_.moved = true;
+        ssNormal_->SetBackHue(value);
+        ssNormal_->ApplyColorsNormal();
+    };
+    sldErrorColor_->Scrolled = [this](int value) {
+        errorHue_.moved = true;
+        ssError_->SetBackHueError(value);
+        ssError_->ApplyColorsError();
+    };
+    sldTrans_->Scrolled = [this](int value) {
+        trans_.moved = true;
+        SetWindowAlpha(host_.MainWindow().hWnd(), static_cast<int16_t>(value));
+    };
+}
+
+void frmOptions::SetStartupBox(int16_t stored) {
+    const StartupBox state = StartupBoxFor(stored);
+    SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    // Leaving the unchecked state it starts in counts as a click: "Startup" 1 registers
+    // the program again.
+    if (state != StartupBox::Unchecked) chkStartup_Click();
+}
+
+void frmOptions::ShowIntervalText(std::string_view text) {
+    SetWindowTextA(txtCurrentInterval_.Get(), std::string(text).c_str());
+}
+
+std::string frmOptions::SitesBoxText() const {
+    const int length = GetWindowTextLengthA(txtSites_.Get());
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(txtSites_.Get(), text.data(), length + 1)));
+    return text;
+}
+
+bool frmOptions::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
+    switch (message) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        result = TRUE;
+        return true;
+    case WM_HSCROLL:
+        for (Trackbar* slider : {sldPing_.get(), sldNormalColor_.get(), sldErrorColor_.get(), sldTrans_.get()})
+            if (slider && slider->OnParentScroll(wParam, lParam)) break;
+        result = TRUE;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmOptions::OnCommand(int id, int code, HWND control) {
+    const bool clicked = code == BN_CLICKED;
+    switch (id) {
+    case IDCANCEL:  // Escape and the close box
+    case kIdCancel:
+        if (id == IDCANCEL || clicked) cmdCancel_Click();
+        break;
+    case IDOK: {
+        // Enter with no push button focused: a focused page button is pressed.
+        const HWND focus = GetFocus();
+        for (auto& button : pageButtons_)
+            if (button && button->hWnd() == focus) button->AccessKeyPressed();
+        break;
+    }
+    case kIdSave:
+        if (clicked) cmdSave_Click();
+        break;
+    case kIdStartup:
+        if (clicked) {
+            const auto state = static_cast<StartupBox>(SendMessageA(control, BM_GETCHECK, 0, 0));
+            SendMessageA(control, BM_SETCHECK, static_cast<WPARAM>(StartupBoxAfterClick(state)), 0);
+            chkStartup_Click();
+        }
+        break;
+    case kIdNotify:
+        if (clicked) host_.SetNotifyOnChange(SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        break;
+    case kIdWebsite:
+        if (clicked) host_.OpenDocument(kProductWebPage);
+        break;
+    case kIdMore:
+        if (clicked) host_.OpenDocument(kMakerWebPage);
+        break;
+    case kIdReadme:
+        if (clicked) host_.OpenDocument(AppFolder + kReadmeFileName);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmOptions::cmdToolBar_Click(int index) {
+    if (index < 0 || index >= kPageCount || !pages_[static_cast<std::size_t>(index)]) return;
+    frontPage_ = index;
+    for (int i = 0; i < kPageCount; ++i) {
+        // Only the front page is shown, so hidden pages keep their controls out of the Tab
+        // order; the z-order stays as made, which keeps Tab in reading order.
+        ShowWindow(pages_[static_cast<std::size_t>(i)]->hWnd(), i == index ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void frmOptions::chkStartup_Click() {
+    if (!registry_) return;
+    switch (static_cast<StartupBox>(SendMessageA(chkStartup_.Get(), BM_GETCHECK, 0, 0))) {
+    case StartupBox::Unchecked:
+        registry_->RemoveFromStartup();
+        WriteIniValue("General", "Startup", "0");
+        break;
+    case StartupBox::Checked:
+        registry_->AddToStartup();
+        WriteIniValue("General", "Startup", "1");
+        break;
+    default:
+        break;
+    }
+}
+
+void frmOptions::cmdSave_Click() {
+    frmMain& main = host_.MainWindow();
+    TransPerc = SafeInt(trans_.ValueToSave(sldTrans_->GetValue()));
+    main.SetCheckTimerEnabled(false);
+
+    const std::string text = SitesBoxText();
+    // A box the user did not edit keeps the list as it was read, even where the box cannot
+    // hold it byte for byte (a NUL in the file, say).
+    if (text != shownSitesText_ && text != SitesText) {
+        SitesText = text;
+        SitesFileUnreadable = false;
+        ParseSiteList(SitesText);
+    }
+
+    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
+    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
+    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
+
+    // Every tile there is, including those left over below the window beyond the list.
+    for (int i = 0; i < main.SiteStatCount(); ++i) {
+        ctlSiteStat& tile = main.SiteStat(i);
+        tile.SetBackHue(NormalHue);
+        tile.SetBackHueError(ErrorHue);
+        if (tile.PingValue() == kNotResponding) tile.ApplyColorsError();
+        else tile.ApplyColorsNormal();
+    }
+
+    const std::string edited = SitesText;
+    const bool listStored = SaveSettings();
+    LoadSettings();
+    // The load reads the list back from the file; one the file could not take stays as
+    // edited rather than being lost to the old file's text.
+    if (!listStored) {
+        SitesText = edited;
+        ParseSiteList(SitesText);
+    }
+    host_.RebuildTiles();
+    main.ResizeWindow();
+    End(IDOK);
+    if (SiteLast >= 0) main.SetCheckTimerEnabled(true);
+}
+
+void frmOptions::cmdCancel_Click() { End(IDCANCEL); }
+
+void frmOptions::Paint(HDC dc, const RECT& client) {
+    if (strip_) {
+        MemoryDC source(dc);
+        if (source) {
+            SelectScope select(source.Get(), strip_.Get());
+            const SIZE size = BitmapSize(strip_.Get());
+            BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    const PixelBox line = TwipsBoxToScreenPixels(kLineLeft, kLineTop, 15, kLineBottom - kLineTop);
+    Brush silver(CreateSolidBrush(kLineColour));
+    RECT box{line.x, line.y, line.x + (line.width > 0 ? line.width : 1), line.y + line.height};
+    if (silver) FillRect(dc, &box, silver.Get());
+    (void)client;
+}
+
+void frmOptions::OnWindowGone() { ReleaseControls(); }
+
+void frmOptions::ReleaseControls() {
+    // The windows went with the dialog; what is left are the objects and the GDI handles.
+    for (auto& button : pageButtons_) button.reset();
+    for (auto& page : pages_) page.reset();
+    sldPing_.reset();
+    sldNormalColor_.reset();
+    sldErrorColor_.reset();
+    sldTrans_.reset();
+    ssNormal_.reset();
+    ssError_.reset();
+    for (SystemWindow* control :
+         {&chkStartup_, &chkNotify_, &lblPingR_, &lblLeftEnd_, &lblRightEnd_, &txtCurrentInterval_, &lblSites_,
+          &txtSites_, &lblNormal_, &lblError_, &lblTransparency_, &lblTransparent_, &lblOpaque_, &picIcon_,
+          &lblInfo_, &cmdWebsite_, &cmdMore_, &cmdReadme_, &cmdSave_, &cmdCancel_})
+        control->Reset();
+    textFont_ = Font();
+    buttonFont_ = Font();
+    strip_ = Bitmap();
+    if (aboutIcon_) DestroyIcon(aboutIcon_);
+    aboutIcon_ = nullptr;
+    registry_.reset();
+    frontPage_ = -1;
+}
+
+}  // namespace corvale

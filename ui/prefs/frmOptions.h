@@ -1,0 +1,171 @@
+#pragma once
+// The preferences dialog: five pages behind a row of skinned page buttons, for the site
+// list, the check interval and start with Windows, the tile colours with live preview
+// tiles, the main window's translucency (previewed on the window itself) and the product
+// information with its links. Save stores everything and rebuilds the main window's
+// tiles; Cancel stores nothing. It also owns the main window's popup menu.
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ui/base/Dialog.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/Picture.h"
+#include "ui/base/Window.h"
+#include "ui/main/frmMain.h"
+#include "ui/prefs/PrefsValues.h"
+#include "ui/prefs/clsRegistry.h"
+#include "ui/tiles/ctlSiteStat.h"
+#include "ui/widgets/Trackbar.h"
+#include "ui/widgets/sknButton.h"
+
+namespace corvale {
+
+// What the dialog asks of the rest of the program.
+class PreferencesHost {
+public:
+    virtual ~PreferencesHost() = default;
+    virtual frmMain& MainWindow() = 0;
+    // One tile, status square and tooltip per site of the table, as at start-up.
+    virtual void RebuildTiles() = 0;
+    // The shell's "open" of a file or web address.
+    virtual void OpenDocument(const std::string& target) = 0;
+    // Whether the user wants to be told when a site stops or starts answering.
+    virtual bool NotifyOnChange() = 0;
+    virtual void SetNotifyOnChange(bool notify) = 0;
+};
+
+inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
+inline constexpr const char* kMakerWebPage = "https://www.example.com/";
+inline constexpr const char* kReadmeFileName = "readme.txt";
+
+// A panel of the dialog that holds one page's controls and hands their notifications on
+// to the dialog, so one message switch serves every page.
+class PrefsPage : public Window {
+public:
+    PrefsPage(HWND dialog, const PixelBox& box);
+
+private:
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void Paint(HDC dc, const RECT& client) override;
+};
+
+class frmOptions : private Dialog, private SkinContainer {
+public:
+    static constexpr int kPageCount = 5;
+    static constexpr UINT kMenuPreferences = 201;
+
+    explicit frmOptions(PreferencesHost& host);
+    ~frmOptions() override;
+
+    using Dialog::hWnd;
+    using Dialog::IsOpen;
+
+    // Shows the dialog modally over the main window on `page` with the site list text
+    // in force; returns when it is closed.
+    void Show(int16_t page);
+    // Closes the dialog without storing anything (as Cancel).
+    void Unload();
+
+    // mnuPopup at the cursor, owned by `owner`; true when "Preferences" was chosen.
+    bool ShowPopupMenu(HWND owner);
+
+    // The controls, for the program's tests.
+    sknButton& cmdToolBar(int index) { return *pageButtons_[static_cast<std::size_t>(index)]; }
+    HWND picTab(int index) const { return pages_[static_cast<std::size_t>(index)]->hWnd(); }
+    int FrontPage() const { return frontPage_; }
+    Trackbar& sldPing() { return *sldPing_; }
+    Trackbar& sldNormalColor() { return *sldNormalColor_; }
+    Trackbar& sldErrorColor() { return *sldErrorColor_; }
+    Trackbar& sldTrans() { return *sldTrans_; }
+    ctlSiteStat& ssNormal() { return *ssNormal_; }
+    ctlSiteStat& ssError() { return *ssError_; }
+    HWND txtSites() const { return txtSites_.Get(); }
+    HWND txtCurrentInterval() const { return txtCurrentInterval_.Get(); }
+    HWND chkStartup() const { return chkStartup_.Get(); }
+    HWND chkNotify() const { return chkNotify_.Get(); }
+    HWND lblInfo() const { return lblInfo_.Get(); }
+
+    void cmdToolBar_Click(int index);
+    void cmdSave_Click();
+    void cmdCancel_Click();
+    void chkStartup_Click();
+
+    // Control identifiers.
+    enum : int {
+        kIdSave = 1001, kIdCancel, kIdWebsite, kIdMore, kIdReadme, kIdStartup, kIdNotify,
+        kIdSites, kIdInterval, kIdPing, kIdNormal, kIdError, kIdTrans, kIdPageButtons = 1100,
+    };
+
+private:
+    // Dialog.
+    void OnInit() override;
+    bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
+    void Paint(HDC dc, const RECT& client) override;
+    void OnWindowGone() override;
+    // SkinContainer: the page buttons run in a finished program, never in a designer.
+    bool UserMode() const override { return true; }
+    std::string DisplayName() const override { return "cmdToolBar"; }
+    SkinFontSpec AmbientFont() const override { return {}; }
+    bool IsDefaultButton(const sknButton&) const override { return false; }
+    Colour AmbientBackColor() const override { return 0xFFFFFF; }
+    Colour AmbientForeColor() const override { return 0; }
+    void PropertyChanged(sknButton&) override {}
+
+    // frmOptionsPages.cpp: the controls of the dialog and of each page.
+    void CreatePageButtons();
+    void CreatePages();
+    void CreateGeneralPage(HWND page);
+    void CreateSitesPage(HWND page);
+    void CreateColorsPage(HWND page);
+    void CreateWindowPage(HWND page);
+    void CreateAboutPage(HWND page);
+    void CreateCommandButtons();
+    HWND MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
+                     float left, float top, float width, float height, int id = 0, HFONT font = nullptr);
+
+    // frmOptions.cpp: the load and the handlers.
+    void Load();
+    void OnCommand(int id, int code, HWND control);
+    void SetStartupBox(int16_t stored);
+    void ShowIntervalText(std::string_view text);
+    std::string SitesBoxText() const;
+    void ReleaseControls();
+
+    PreferencesHost& host_;
+    HMENU mnuPopup_ = nullptr;
+    HMENU mnuPopupItems_ = nullptr;
+    int16_t requestedPage_ = 0;
+    int frontPage_ = -1;
+    std::optional<clsRegistry> registry_;
+
+    Bitmap strip_;
+    Font textFont_;
+    Font buttonFont_;
+    HICON aboutIcon_ = nullptr;
+    std::array<std::shared_ptr<const Picture>, 2 * kPageCount> pagePictures_;
+    std::array<std::unique_ptr<sknButton>, kPageCount> pageButtons_;
+    std::array<std::unique_ptr<PrefsPage>, kPageCount> pages_;
+
+    SystemWindow chkStartup_, chkNotify_, lblPingR_, lblLeftEnd_, lblRightEnd_, txtCurrentInterval_;
+    SystemWindow lblSites_, txtSites_;
+    SystemWindow lblNormal_, lblError_;
+    SystemWindow lblTransparency_, lblTransparent_, lblOpaque_;
+    SystemWindow picIcon_, lblInfo_, cmdWebsite_, cmdMore_, cmdReadme_;
+    SystemWindow cmdSave_, cmdCancel_;
+    std::unique_ptr<Trackbar> sldPing_, sldNormalColor_, sldErrorColor_, sldTrans_;
+    std::unique_ptr<ctlSiteStat> ssNormal_, ssError_;
+
+    // The stored values behind the sliders, and whether the user moved each.
+    SliderSetting ping_, normalHue_, errorHue_, trans_;
+    // The site text as the box showed it at opening, to tell an edit from none.
+    std::string shownSitesText_;
+};
+
+}  // namespace corvale

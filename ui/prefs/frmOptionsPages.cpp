@@ -1,0 +1,199 @@
+// The preferences dialog's controls: the page buttons, the five pages and what each
+// holds, and the command buttons, placed in twips and made in reading order, which is
+// also their Tab order.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "resources/app/ResourceIds.h"
+#include "ui/base/Artwork.h"
+#include "ui/base/Fonts.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/prefs/frmOptions.h"
+
+namespace corvale {
+namespace {
+
+struct PageButtonSpec {
+    const char* caption;
+    float left;
+};
+constexpr PageButtonSpec kPageButtons[frmOptions::kPageCount] = {
+    {"General", 120}, {"Sites", 900}, {"Colors", 1650}, {"Window", 2430}, {"About", 3420}};
+constexpr float kPageButtonTop = 30, kPageButtonWidth = 705, kPageButtonHeight = 795;
+constexpr float kPageLeft = 0, kPageTop = 870, kPageWidth = 5565, kPageHeight = 3105;
+
+const char kPageClass[] = "Corvale.PrefsPage";
+
+HMENU IdOf(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
+
+// A page button's picture from the program's resources, at the screen's resolution.
+std::shared_ptr<const Picture> PagePicture(int resourceId) {
+    Picture decoded = Picture::FromBytes(ResourceBytes(resourceId));
+    if (decoded.Empty() || decoded.IsIcon()) return nullptr;
+    Bitmap scaled = ScaleToScreen(decoded.BitmapHandle());
+    if (!scaled) return nullptr;
+    return std::make_shared<Picture>(Picture::FromBitmap(scaled.Release()));
+}
+
+}  // namespace
+
+PrefsPage::PrefsPage(HWND dialog, const PixelBox& box) {
+    SetPainting(Painting::Direct);
+    // A control parent, so Tab and the dialog's keys reach the controls on the page.
+    CreateWindowOf({kPageClass}, WS_EX_CONTROLPARENT, WS_CHILD | WS_CLIPSIBLINGS, box, dialog);
+}
+
+LRESULT PrefsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_NOTIFY:
+        return SendMessageA(GetParent(hWnd()), message, wParam, lParam);
+    default:
+        return Default(message, wParam, lParam);
+    }
+}
+
+void PrefsPage::Paint(HDC dc, const RECT& client) { FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE)); }
+
+HWND frmOptions::MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
+                             float left, float top, float width, float height, int id, HFONT font) {
+    PixelBox box = TwipsBoxToScreenPixels(left, top, width, height);
+    if (!font) font = textFont_.Get();
+    // A one-line label grows to its text, as a label sized to fit would: where the face is
+    // replaced by a wider one, the text is shown whole rather than cut.
+    if (lstrcmpiA(className, "STATIC") == 0 && !(style & SS_ICON) && text && *text) {
+        WindowDC screen(nullptr);
+        SelectScope select(screen.Get(), font);
+        SIZE extent{};
+        if (GetTextExtentPoint32A(screen.Get(), text, lstrlenA(text), &extent) && extent.cx + 1 > box.width)
+            box.width = extent.cx + 1;
+    }
+    owner.Create(0, className, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width, box.height, parent,
+                 IdOf(id));
+    if (owner) SendMessageA(owner.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    return owner.Get();
+}
+
+void frmOptions::CreatePageButtons() {
+    SkinContainer& container = *this;
+    for (int i = 0; i < kPageCount; ++i) {
+        const PixelBox box =
+            TwipsBoxToScreenPixels(kPageButtons[i].left, kPageButtonTop, kPageButtonWidth, kPageButtonHeight);
+        auto button = std::make_unique<sknButton>(hWnd(), container, box.x, box.y, box.width, box.height,
+                                                  kIdPageButtons + i);
+        button->DisableRefresh();
+        button->SetButtonType(8);
+        button->SetColorScheme(2);
+        button->SetShowFocusRect(false);
+        button->SetBackColor(0xFFFFFF);
+        button->SetBackOver(0xFFFFFF);
+        button->SetForeColor(0);
+        button->SetForeOver(0);
+        button->SetMaskColor(0xC0C0C0);
+        button->SetMousePointer(1);
+        button->SetUseMaskColor(false);
+        button->SetSoftBevel(false);
+        button->SetPicturePosition(2);
+        button->SetUseGreyscale(false);
+        button->SetSpecialEffect(0);
+        button->SetHandPointer(false);
+        button->SetCheckBoxBehaviour(false);
+        button->SetValue(false);
+        button->SetFont(SkinFontSpec{});
+        button->SetCaption(kPageButtons[i].caption);
+        if (!pagePictures_[2 * i]) {
+            pagePictures_[2 * i] = PagePicture(IDR_PAGE_PICTURES + 2 * i);
+            pagePictures_[2 * i + 1] = PagePicture(IDR_PAGE_PICTURES + 2 * i + 1);
+        }
+        button->SetPictureNormal(pagePictures_[2 * i]);
+        button->SetPictureOver(pagePictures_[2 * i + 1]);
+        button->Events().Click = [this, i] { cmdToolBar_Click(i); };
+        button->Refresh();
+        pageButtons_[i] = std::move(button);
+    }
+}
+
+void frmOptions::CreatePages() {
+    const PixelBox box = TwipsBoxToScreenPixels(kPageLeft, kPageTop, kPageWidth, kPageHeight);
+    for (auto& page : pages_) page = std::make_unique<PrefsPage>(hWnd(), box);
+    CreateGeneralPage(pages_[0]->hWnd());
+    CreateSitesPage(pages_[1]->hWnd());
+    CreateColorsPage(pages_[2]->hWnd());
+    CreateWindowPage(pages_[3]->hWnd());
+    CreateAboutPage(pages_[4]->hWnd());
+}
+
+void frmOptions::CreateGeneralPage(HWND page) {
+    MakeControl(chkStartup_, page, "BUTTON", "Start automatically at Windows startup", BS_3STATE | WS_TABSTOP, 270, 270,
+                3255, 195, kIdStartup);
+    MakeControl(chkNotify_, page, "BUTTON", "Notify me when a site stops or starts answering",
+                BS_AUTOCHECKBOX | WS_TABSTOP, 270, 480, 4200, 195, kIdNotify);
+    MakeControl(lblPingR_, page, "STATIC", "Ping Refresh (seconds)", SS_LEFT, 570, 720, 1650, 195);
+    sldPing_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(510, 990, 4665, 405), kIdPing);
+    MakeControl(lblLeftEnd_, page, "STATIC", "10", SS_LEFT, 630, 1380, 180, 195);
+    MakeControl(lblRightEnd_, page, "STATIC", "120", SS_LEFT, 4770, 1410, 270, 195);
+    MakeControl(txtCurrentInterval_, page, "EDIT", "", ES_LEFT | ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
+                2130, 1680, 1215, 315, kIdInterval);
+    sldPing_->SetRange(10, 120);
+    sldPing_->SetTickFrequency(5);
+    sldPing_->SetSteps(1, 5);
+}
+
+void frmOptions::CreateSitesPage(HWND page) {
+    MakeControl(lblSites_, page, "STATIC", "Enter website addresses below, one website per line:", SS_LEFT, 300, 60,
+                3735, 195);
+    MakeControl(txtSites_, page, "EDIT", "",
+                ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | ES_NOHIDESEL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 270,
+                300, 5175, 2745, kIdSites);
+    // No limit of the box's own: a long list is shown and saved whole.
+    SendMessageA(txtSites_.Get(), EM_SETLIMITTEXT, 0, 0);
+}
+
+void frmOptions::CreateColorsPage(HWND page) {
+    MakeControl(lblNormal_, page, "STATIC", "Normal Color", SS_LEFT, 660, 450, 900, 195);
+    sldNormalColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 360, 3195, 435), kIdNormal);
+    ssNormal_ = std::make_unique<ctlSiteStat>(page, 2070, 840, 435);
+    ssNormal_->SetVisible(true);
+    MakeControl(lblError_, page, "STATIC", "Error Color", SS_LEFT, 660, 1650, 735, 195);
+    sldErrorColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 1590, 3195, 435), kIdError);
+    ssError_ = std::make_unique<ctlSiteStat>(page, 2070, 2070, 435);
+    ssError_->SetVisible(true);
+    for (Trackbar* slider : {sldNormalColor_.get(), sldErrorColor_.get()}) {
+        slider->SetRange(0, 255);
+        slider->SetTickFrequency(10);
+        slider->SetSteps(1, 5);
+    }
+}
+
+void frmOptions::CreateWindowPage(HWND page) {
+    MakeControl(lblTransparency_, page, "STATIC", "Transparency", SS_LEFT, 240, 570, 975, 195);
+    sldTrans_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1470, 450, 3795, 465), kIdTrans);
+    MakeControl(lblTransparent_, page, "STATIC", "Transparent", SS_LEFT, 1620, 1020, 855, 195);
+    MakeControl(lblOpaque_, page, "STATIC", "Opaque", SS_LEFT, 4560, 990, 570, 195);
+    sldTrans_->SetRange(30, 255);
+    sldTrans_->SetTickFrequency(5);
+    sldTrans_->SetSteps(1, 5);
+}
+
+void frmOptions::CreateAboutPage(HWND page) {
+    MakeControl(picIcon_, page, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 360, 270, 480, 480);
+    aboutIcon_ = LoadProgramIcon(IDI_CORVALE, TwipsToScreenPixels(480));
+    if (aboutIcon_) SendMessageA(picIcon_.Get(), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_), 0);
+    MakeControl(lblInfo_, page, "STATIC", "", SS_LEFT | SS_NOPREFIX, 1110, 270, 4305, 1035);
+    MakeControl(cmdWebsite_, page, "BUTTON", "Visit Product Website", BS_PUSHBUTTON | WS_TABSTOP, 1080, 1290, 3255,
+                405, kIdWebsite, buttonFont_.Get());
+    MakeControl(cmdMore_, page, "BUTTON", "More freeware programs by Vestrel", BS_PUSHBUTTON | WS_TABSTOP, 1050, 1770,
+                3285, 405, kIdMore, buttonFont_.Get());
+    MakeControl(cmdReadme_, page, "BUTTON", "Readme.txt", BS_PUSHBUTTON | WS_TABSTOP, 1050, 2250, 3285, 405, kIdReadme,
+                buttonFont_.Get());
+}
+
+void frmOptions::CreateCommandButtons() {
+    MakeControl(cmdSave_, hWnd(), "BUTTON", "Save", BS_PUSHBUTTON | WS_TABSTOP, 3120, 4050, 1155, 405, kIdSave,
+                buttonFont_.Get());
+    MakeControl(cmdCancel_, hWnd(), "BUTTON", "Cancel", BS_PUSHBUTTON | WS_TABSTOP, 4320, 4050, 1155, 405, kIdCancel,
+                buttonFont_.Get());
+}
+
+}  // namespace corvale
