@@ -127,6 +127,16 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         Form().FormToolBoxClick(1, x, 100, "bottom");
         EXPECT_EQ(shown, 1) << x;
     }
+    // Asked for while a check step is on the stack, the dialog waits for the step to end.
+    Form().CheckBusy() = true;
+    program_.OpenPreferences(1);
+    EXPECT_EQ(program_.Preferences(), nullptr);
+    Form().CheckBusy() = false;
+    shown = -1;
+    ModalScript deferred([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+    program_.CheckTimerTick();
+    EXPECT_EQ(shown, 1);
+
     // The right button's popup: the dialog's menu with its one item, the dialog loaded
     // but not shown. (Under Wine the menu's loop takes no posted keys, so it is closed.)
     std::string item;
@@ -361,8 +371,9 @@ TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
             d.cmdToolBar_Click(page);
             RedrawWindow(d.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             test::PumpMessagesFor(50);
+            const std::string suffix = ScreenDpi() == 96 ? "" : "-" + std::to_string(ScreenDpi()) + "dpi";
             EXPECT_TRUE(test::SaveWindowPng(d.hWnd(), std::string(CORVALE_SCREENSHOT_DIR "/preferences-") +
-                                                          names[page] + ".png"));
+                                                          names[page] + suffix + ".png"));
         }
         // The tray's Exit while the dialog is up: the dialog goes with the program.
         program_.ShutDown();
