@@ -49,6 +49,10 @@ void WriteIniValue(std::string_view section, std::string_view key, std::string_v
                                std::string(IniValueToWrite(value)).c_str(), IniPath().c_str());
 }
 
+bool NotifyOnChange() { return ReadIniValue("General", "Notify") != "0"; }
+
+void SetNotifyOnChange(bool on) { WriteIniValue("General", "Notify", on ? "1" : "0"); }
+
 void LoadSettings() {
     clsRegistry registry;
     SitesText = ReadSitesFile();

@@ -57,6 +57,12 @@ void LoadSettings();
 // be written (the file keeps what it held).
 bool SaveSettings();
 
+// "General"/"Notify": whether a site that stops or starts answering is told in the
+// notification area. Only "0" turns it off; a missing or unreadable value means on.
+// Read from the file each time and written at once; SaveSettings leaves it alone.
+bool NotifyOnChange();
+void SetNotifyOnChange(bool on);
+
 // Shows a message to the user (a message box by default). Tests put their own in.
 using UserMessageSink = std::function<void(std::string_view text)>;
 void SetUserMessageSink(UserMessageSink sink);  // an empty sink restores the message box

@@ -4,6 +4,7 @@
 
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
+#include "monitor/basProcessing.h"
 #include "ui/main/MainLayout.h"
 
 namespace corvale {
@@ -22,6 +23,7 @@ bool InTable(int index) {
 }  // namespace
 
 void BuildTiles(frmMain& form) {
+    SiteChangeNotices.Restart();
     if (SiteLast < 0) return;
     SiteTooltips.clear();
     SiteTooltips.resize(static_cast<std::size_t>(SiteLast) + 1);

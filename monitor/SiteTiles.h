@@ -16,8 +16,8 @@ namespace corvale {
 extern std::vector<std::unique_ptr<CTooltip>> SiteTooltips;
 
 // Makes the tiles and squares the table needs (those of a longer earlier list stay as they
-// are), places them, gives each its colours, visibility and tooltip. Nothing at all
-// happens when there is no site.
+// are), places them, gives each its colours, visibility and tooltip. Every site starts
+// afresh for the change notices; nothing else happens when there is no site.
 void BuildTiles(frmMain& form);
 // Pushes site `index`'s record into its tile and renews its tooltip on whichever of tile
 // and square is on show. Indexes outside the table are ignored.

@@ -168,4 +168,8 @@ void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
 
 float CorvaleProgram::Now() { return Clock(); }
 
+void CorvaleProgram::ShowNotice(std::string_view text) {
+    if (NotifyOnChange()) form_.ShowBalloon(kProgramTitle, text);
+}
+
 }  // namespace corvale

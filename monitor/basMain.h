@@ -62,6 +62,8 @@ public:
     void SetSquareColour(int site, uint32_t colour) override;
     void LetEventsRun() override;
     float Now() override;
+    // A balloon on the tray icon, unless the user turned the notices off.
+    void ShowNotice(std::string_view text) override;
 
     // PreferencesHost.
     frmMain& MainWindow() override { return form_; }

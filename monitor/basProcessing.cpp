@@ -13,6 +13,7 @@ int16_t CurrentSite = 0;
 bool RoundRunning = false;
 bool RequestPending = false;
 bool ResultReady = false;
+SiteNotices SiteChangeNotices;
 
 namespace {
 
@@ -96,6 +97,8 @@ void CheckStep(CheckCycleHost& host) {
     ShowResult(host, roundTripMs, text, resultCode);
     RoundRunning = false;
     ResultReady = false;
+    const std::string notice = SiteChangeNotices.EndRound();
+    if (!notice.empty()) host.ShowNotice(notice);
 }
 
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode) {
@@ -109,6 +112,8 @@ void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& te
     record.PingMs = roundTripMs;
     record.Address = text;
     record.PingText = record.NotResponding ? kNotRespondingText : std::to_string(roundTripMs) + " ms";
+    SiteChangeNotices.Shown(static_cast<std::size_t>(site), record.Url, !record.NotResponding, record.PingMs,
+                            host.Now());
 
     host.SetSiteURL(site, record.Url);
     host.SetPingValue(site, record.PingText);

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/SiteNotices.h"
+
 namespace corvale {
 
 // Process-wide state of the cycle.
@@ -16,6 +18,8 @@ extern int16_t CurrentSite;   // the site being checked
 extern bool RoundRunning;
 extern bool RequestPending;   // the engine accepted a request for CurrentSite
 extern bool ResultReady;      // its result was collected and not yet processed
+// Told every shown result; its text of a round's changes goes to the host at the round's end.
+extern SiteNotices SiteChangeNotices;
 
 inline constexpr int32_t kCheckTimeoutMs = 2000;
 inline constexpr const char* kPingingText = "Ping...";
@@ -40,6 +44,9 @@ public:
     virtual void LetEventsRun() = 0;
     // The time of day in seconds since midnight.
     virtual float Now() = 0;
+    // The sites that stopped or started answering in the round that just ended, one per
+    // line. Nothing is shown unless the host shows it.
+    virtual void ShowNotice(std::string_view /*text*/) {}
 };
 
 // The colour of a status square for a shown round-trip time (0: no answer).

@@ -1,14 +1,18 @@
 // The program against the real engine on the private test network (run through
 // scripts/netns-testbed): loopback, a host that answers, one that answers late, one that
-// never answers and a name that cannot be resolved.
+// never answers and a name that cannot be resolved; and a host that stops answering while
+// the program runs, and answers again, as the notification area tells it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
@@ -88,6 +92,69 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     std::string text;
     int32_t ms = 0, code = 0;
     EXPECT_EQ(EnginePingCheck(text, ms, code), -1) << "the engine is stopped";
+}
+
+// Lists the test hosts that stay silent (their last byte), through the test network's file.
+void Silence(const std::string& hosts) {
+    std::string path = std::getenv("TARNEL_TESTBED_SILENT");
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    std::ofstream("Z:" + path, std::ios::trunc) << hosts << "\n";
+}
+
+// Starts the next round at once and serves events until it has ended.
+void RunRoundNow() {
+    CheckNow();
+    bool started = false;
+    const DWORD begin = GetTickCount();
+    while (GetTickCount() - begin < 30000 && !(started && !RoundRunning)) {
+        test::PumpMessagesFor(20);
+        started = started || RoundRunning;
+    }
+}
+
+std::vector<std::string> BalloonTexts(const std::vector<test::ShellBalloon>& balloons) {
+    std::vector<std::string> texts;
+    for (const auto& balloon : balloons) texts.push_back(balloon.text);
+    return texts;
+}
+
+TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
+    const char* net = std::getenv("TARNEL_TESTBED");
+    if (!net || !*net || !std::getenv("TARNEL_TESTBED_SILENT"))
+        GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
+    const std::string host = std::string(net) + ".3";
+    test::TempFolder folder;
+    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
+    test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + "\r\n" + net + ".2\r\n");
+    Silence("");
+
+    ShuttingDown = false;
+    RoundStart = 0;
+    CorvaleProgram program;
+    program.EndProgram = [] {};
+    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
+    ASSERT_TRUE(program.MainWindow().TrayIconAdded());
+    RunRoundNow();
+    ASSERT_FALSE(Sites[1].NotResponding);
+
+    // Silent for two rounds: the second confirms it, and only then is it told.
+    Silence("3");
+    RunRoundNow();
+    RunRoundNow();
+    ASSERT_TRUE(Sites[1].NotResponding);
+    EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)), (std::vector<std::string>{host + " is not responding"}));
+
+    Silence("");
+    RunRoundNow();
+    ASSERT_FALSE(Sites[1].NotResponding);
+    std::vector<std::string> back;
+    for (const std::string& text : BalloonTexts(test::WatchShellBalloons(4000)))
+        if (text.find("not responding") == std::string::npos) back.push_back(text);
+    ASSERT_EQ(back.size(), 1u);
+    const std::string answers = host + " answers again (" + std::to_string(Sites[1].PingMs) + " ms), after ";
+    EXPECT_EQ(back[0].rfind(answers, 0), 0u) << back[0];
+    EXPECT_EQ(back[0].substr(back[0].size() - 2), " s") << "down for some seconds: " << back[0];
+    program.ShutDown();
 }
 
 }  // namespace

@@ -26,6 +26,7 @@ class RecordingHost : public CheckCycleHost {
 public:
     std::map<int, Shown> sites;
     std::vector<std::string> valuesOf0;  // every PingValue tile 0 showed, in order
+    std::vector<std::string> notices;
     float now = 1000.0f;
     std::function<void()> duringEvents;
 
@@ -41,6 +42,7 @@ public:
         if (duringEvents) duringEvents();
     }
     float Now() override { return now; }
+    void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
 };
 
 class CheckCycleTest : public ::testing::Test {
@@ -51,6 +53,7 @@ protected:
         CurrentSite = 0;
         RoundRunning = RequestPending = ResultReady = false;
         CheckInterval = 20;
+        SiteChangeNotices.Restart();
     }
     void TearDown() override { UseEngine({}); }
 
@@ -96,6 +99,27 @@ TEST_F(CheckCycleTest, SitesNotYetAnsweringAreCheckedTwiceExceptTheLast) {
     RunRound();
     EXPECT_EQ(StartsPerSite()["a.test"], 2);
     EXPECT_EQ(host_.sites[0].value, "15 ms");
+}
+
+TEST_F(CheckCycleTest, ChangesReachTheHostAsOneNoticeWhenTheRoundEnds) {
+    ParseSiteList("a.test\r\nb.test\r\nc.test");
+    RunRound();
+    Engine().replies["a.test"] = {0, 9};
+    Engine().replies["c.test"] = {0, 11};
+    for (int round = 0; round < 2; ++round) {
+        host_.now += 21;
+        RunRound();
+    }
+    ASSERT_EQ(host_.notices, (std::vector<std::string>{"a.test is not responding\nc.test is not responding"}));
+
+    Engine().replies["a.test"] = {15, 0};
+    host_.now += 21;
+    do CheckTick(host_, busy_);
+    while (CurrentSite < 2);
+    EXPECT_TRUE(Sites[0].PingMs == 15 && RoundRunning);
+    EXPECT_EQ(host_.notices.size(), 1u) << "nothing before the round ends";
+    RunRound();
+    EXPECT_EQ(host_.notices.back(), "a.test answers again (15 ms), after 42 s");
 }
 
 TEST_F(CheckCycleTest, OneSiteIsCheckedOncePerRoundAndAlwaysShown) {

@@ -285,7 +285,7 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kCheckTimerId) actions_.CheckTimerTick();
         return 0;
     case kTrayMessage:
-        OnTrayMessage(static_cast<UINT>(lParam));
+        OnTrayMessage(LOWORD(lParam));  // the icon's id rides in the high word
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuRestore) mnuRestore_Click();

@@ -44,6 +44,7 @@ public:
     static constexpr int kSnapTolerance = 150;
     static constexpr UINT kMenuRestore = 101;
     static constexpr UINT kMenuExit = 102;
+    static constexpr UINT kBalloonTimeoutMs = 10000;
 
     explicit frmMain(MainWindowActions& actions);
     ~frmMain() override;
@@ -91,6 +92,10 @@ public:
     void TrayOff();
     bool TrayIconAdded() const { return trayAdded_; }
     const NOTIFYICONDATAA& TrayIconData() const { return trayIconData_; }
+    // An info balloon on the icon, within the system's quiet time; it never takes the focus.
+    // False, with nothing shown, when the icon is not there or the shell refused it.
+    bool ShowBalloon(std::string_view title, std::string_view text);
+    const NOTIFYICONDATAA& BalloonData() const { return balloonData_; }
     HICON Icon() const { return smallIcon_; }
     // The icon's mouse message (the table of the tray icon) and the menu's two items.
     void OnTrayMessage(UINT mouseMessage);
@@ -132,6 +137,7 @@ private:
     bool backgroundPressed_ = false;
 
     NOTIFYICONDATAA trayIconData_{};
+    NOTIFYICONDATAA balloonData_{};  // the last balloon asked for
     bool trayAdded_ = false;
     UINT taskbarCreatedMessage_ = 0;
     HMENU mnuTray_ = nullptr;

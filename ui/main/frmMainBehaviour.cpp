@@ -1,6 +1,7 @@
 // The main window's behaviour: dragging and edge snapping, translucency, the
-// notification-area icon and its menu.
+// notification-area icon, its menu and its balloons.
 #include <cstring>
+#include <string>
 
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
@@ -45,7 +46,9 @@ void frmMain::TrayOn() {
     trayIconData_.cbSize = sizeof trayIconData_;
     trayIconData_.hWnd = hWnd();
     trayIconData_.uID = 1;
-    trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    // The current version of the icon interface, in which the shell shows our tip only
+    // when asked to and keeps balloons out of the user's quiet time.
+    trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP | NIF_SHOWTIP;
     // Our own message, not a mouse message: a click on the icon must never look like a
     // move over the window, which would drag it.
     trayIconData_.uCallbackMessage = kTrayMessage;
@@ -53,6 +56,21 @@ void frmMain::TrayOn() {
     const std::string& tip = ProgramVersionInfo().productName;
     strncpy(trayIconData_.szTip, tip.c_str(), sizeof trayIconData_.szTip - 1);
     trayAdded_ = Shell_NotifyIconA(NIM_ADD, &trayIconData_) != FALSE;
+    trayIconData_.uVersion = NOTIFYICON_VERSION_4;
+    if (trayAdded_) Shell_NotifyIconA(NIM_SETVERSION, &trayIconData_);
+}
+
+bool frmMain::ShowBalloon(std::string_view title, std::string_view text) {
+    if (!trayAdded_) return false;
+    balloonData_ = trayIconData_;
+    balloonData_.uFlags = NIF_INFO | NIF_SHOWTIP;
+    const std::string info(text.substr(0, sizeof balloonData_.szInfo - 1));
+    const std::string infoTitle(title.substr(0, sizeof balloonData_.szInfoTitle - 1));
+    strncpy(balloonData_.szInfo, info.c_str(), sizeof balloonData_.szInfo - 1);
+    strncpy(balloonData_.szInfoTitle, infoTitle.c_str(), sizeof balloonData_.szInfoTitle - 1);
+    balloonData_.dwInfoFlags = NIIF_INFO | NIIF_RESPECT_QUIET_TIME;
+    balloonData_.uTimeout = kBalloonTimeoutMs;  // where the system does not choose it itself
+    return Shell_NotifyIconA(NIM_MODIFY, &balloonData_) != FALSE;
 }
 
 void frmMain::TrayOff() {

@@ -1,0 +1,121 @@
+// The balloon of the notification-area icon under Wine, with a scripted engine: sites that
+// stop answering reach the shell's notification area as one balloon, unless switched off.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "ScriptedEngine.h"
+#include "ShellBalloons.h"
+#include "TempFolder.h"
+#include "WinTestSupport.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basMain.h"
+#include "monitor/basProcessing.h"
+
+namespace corvale {
+namespace {
+
+// The shell shows a balloon about two seconds after it was asked for.
+constexpr DWORD kBalloonWaitMs = 4000;
+
+long TopLevelWindowsOfThisProcess() {
+    long count = 0;
+    EnumWindows([](HWND w, LPARAM p) -> BOOL {
+        DWORD process = 0;
+        GetWindowThreadProcessId(w, &process);
+        if (process == GetCurrentProcessId() && IsWindowVisible(w)) ++*reinterpret_cast<long*>(p);
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+class TrayBalloonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScriptedEngine::Install();
+        ShuttingDown = false;
+        RoundStart = 0;
+        RoundRunning = RequestPending = ResultReady = false;
+        program_.EndProgram = [] {};
+        program_.Clock = [this] { return clock_; };
+        test::WriteBytes(folder_.File("sites.txt"), "a.test\r\nb.test\r\nc.test\r\n");
+    }
+    void TearDown() override { SiteTooltips.clear(); }
+    // Rounds of the check timer, each CheckInterval after the one before.
+    void RunRounds(int rounds) {
+        for (int r = 0; r < rounds; ++r) {
+            clock_ += CheckInterval + 1;
+            bool started = false;
+            for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
+                program_.CheckTimerTick();
+                started = started || RoundRunning;
+            }
+        }
+    }
+    void Start() {
+        ASSERT_TRUE(program_.Main(folder_.File("Corvale.exe")));
+        ASSERT_TRUE(program_.MainWindow().TrayIconAdded());
+        test::PumpMessages();
+    }
+    // Lets the first round pass, and takes two sites down for long enough to be told.
+    void TakeTwoSitesDown() {
+        RunRounds(1);
+        ScriptedEngine::Get().replies["a.test"] = {0, 11};
+        ScriptedEngine::Get().replies["c.test"] = {0, 11};
+        RunRounds(2);
+    }
+
+    test::TempFolder folder_;
+    CorvaleProgram program_;
+    float clock_ = 3600;
+};
+
+TEST_F(TrayBalloonTest, ARoundsChangesReachTheNotificationAreaAsOneBalloonThatTakesNoFocus) {
+    Start();
+    HWND foreground = GetForegroundWindow();
+    const long windows = TopLevelWindowsOfThisProcess();
+    TakeTwoSitesDown();
+    const auto seen = test::WatchShellBalloons(kBalloonWaitMs);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, "a.test is not responding\nc.test is not responding");
+
+    const frmMain& form = program_.MainWindow();
+    const NOTIFYICONDATAA& asked = form.BalloonData();
+    EXPECT_STREQ(asked.szInfoTitle, "Corvale");
+    EXPECT_EQ(asked.dwInfoFlags, static_cast<DWORD>(NIIF_INFO | NIIF_RESPECT_QUIET_TIME));
+    EXPECT_EQ(asked.cbSize, sizeof(NOTIFYICONDATAA));
+    EXPECT_EQ(form.TrayIconData().uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
+    EXPECT_EQ(GetForegroundWindow(), foreground);
+    EXPECT_EQ(TopLevelWindowsOfThisProcess(), windows) << "no window of our own opened";
+
+    // Back again: the time it was down runs on the program's clock.
+    ScriptedEngine::Get().replies["a.test"] = {48, 0};
+    RunRounds(1);
+    const auto back = test::WatchShellBalloons(kBalloonWaitMs);
+    ASSERT_FALSE(back.empty());
+    EXPECT_EQ(back.back().text, "a.test answers again (48 ms), after 42 s");
+}
+
+TEST_F(TrayBalloonTest, SwitchedOffOrWithoutAnIconNothingIsShown) {
+    AppFolder = folder_.Folder();
+    test::WriteBytes(folder_.File("monitor.ini"), "[General]\r\nNotify=x\r\n");
+    EXPECT_TRUE(NotifyOnChange()) << "an unreadable value means on";
+    SetNotifyOnChange(false);
+    EXPECT_FALSE(NotifyOnChange());
+    Start();
+    TakeTwoSitesDown();
+    EXPECT_TRUE(test::WatchShellBalloons(kBalloonWaitMs).empty());
+    EXPECT_STREQ(program_.MainWindow().BalloonData().szInfo, "");
+
+    SetNotifyOnChange(true);
+    EXPECT_NE(test::ReadBytes(folder_.File("monitor.ini")).find("Notify=1"), std::string::npos);
+    program_.MainWindow().TrayOff();
+    EXPECT_FALSE(program_.MainWindow().ShowBalloon("Corvale", "a.test is not responding"));
+    ScriptedEngine::Get().replies["a.test"] = {10, 0};
+    RunRounds(1);  // a change to tell, and no icon to tell it on
+    EXPECT_TRUE(test::WatchShellBalloons(kBalloonWaitMs).empty());
+}
+
+}  // namespace
+}  // namespace corvale

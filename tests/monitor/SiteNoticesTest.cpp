@@ -1,0 +1,103 @@
+// The notices of sites that stop or start answering, fed with shown results round by round.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "monitor/SiteNotices.h"
+
+namespace corvale {
+namespace {
+
+// One round's results, in the order shown: a round trip per site, 0 for "Not responding".
+struct Round {
+    float at;
+    std::vector<int32_t> roundTrips;
+};
+
+std::vector<std::string> ShowRounds(SiteNotices& notices, const std::vector<std::string>& sites,
+                                    const std::vector<Round>& rounds) {
+    std::vector<std::string> texts;
+    for (const Round& round : rounds) {
+        for (std::size_t i = 0; i < round.roundTrips.size(); ++i)
+            notices.Shown(i, sites[i], round.roundTrips[i] != 0, round.roundTrips[i], round.at + static_cast<float>(i));
+        texts.push_back(notices.EndRound());
+    }
+    return texts;
+}
+
+TEST(SiteNotices, OnlyConfirmedChangesAreToldOncePerRound) {
+    SiteNotices notices;
+    const std::vector<std::string> sites = {"a.test", "b.test", "c.test", "10.0.0.9"};
+    const auto texts = ShowRounds(notices, sites,
+                           {{1000, {20, 0, 30, 40}},    // first results: silent, whether up or down
+                            {1020, {21, 0, 0, 41}},     // c fails once: not told yet
+                            {1040, {22, 0, 31, 0}},     // c answers again: a lost packet, nothing told
+                            {1060, {0, 0, 32, 0}},      // 10.0.0.9 confirmed down
+                            {1080, {0, 50, 33, 0}},     // a confirmed; b back, down since before we knew
+                            {1100, {0, 51, 34, 0}},
+                            {1300, {48, 52, 35, 7}}});  // both back in one notice, each with its time
+    EXPECT_EQ(texts, (std::vector<std::string>{"", "", "", "10.0.0.9 is not responding",
+                                               "a.test is not responding\nb.test answers again (50 ms)", "",
+                                               "a.test answers again (48 ms), after 4 min\n"
+                                               "10.0.0.9 answers again (7 ms), after 4 min 20 s"}));
+}
+
+TEST(SiteNotices, DownTimeRunsAcrossMidnight) {
+    SiteNotices notices;
+    notices.Shown(0, "a.test", true, 10, 86390);
+    notices.Shown(0, "a.test", false, 0, 86395);  // the first failure starts the time
+    notices.Shown(0, "a.test", false, 0, 5);
+    EXPECT_EQ(notices.EndRound(), "a.test is not responding");
+    notices.Shown(0, "a.test", true, 1, 45);
+    EXPECT_EQ(notices.EndRound(), "a.test answers again (1 ms), after 50 s");
+
+    EXPECT_EQ(DownTimeText(0.4f), "0 s");
+    EXPECT_EQ(DownTimeText(59.4f), "59 s");
+    EXPECT_EQ(DownTimeText(59.6f), "1 min");
+    EXPECT_EQ(DownTimeText(200), "3 min 20 s");
+    EXPECT_EQ(DownTimeText(7500), "2 h 5 min");
+    EXPECT_EQ(DownTimeText(7259), "2 h");
+}
+
+TEST(SiteNotices, ManyChangesAreSummedUpAndLongTextsFitTheNotificationArea) {
+    SiteNotices notices;
+    std::vector<std::string> sites;
+    std::vector<int32_t> up, down;
+    for (int i = 0; i < 20; ++i) {
+        sites.push_back("site" + std::to_string(i) + ".test");
+        up.push_back(10);
+        down.push_back(0);
+    }
+    const auto texts = ShowRounds(notices, sites, {{0, up}, {20, down}, {40, down}});
+    EXPECT_EQ(texts[2],
+              "site0.test is not responding\nsite1.test is not responding\nsite2.test is not responding\n"
+              "site3.test is not responding\nand 16 more");
+
+    // Long site texts are shortened, and fewer lines are shown when four would not fit.
+    for (std::string& site : sites) site = std::string(150, 'x') + site;
+    notices.Restart();
+    const auto longTexts = ShowRounds(notices, sites, {{0, down}, {20, up}});
+    const std::string& text = longTexts[1];
+    EXPECT_LE(text.size(), kNoticeMaxChars);
+    EXPECT_EQ(text.rfind(std::string(kNoticeMaxSiteChars - 3, 'x') + "... answers again (10 ms)\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\nand 17 more"), std::string::npos) << text;
+}
+
+TEST(SiteNotices, ARebuiltListStartsEverySiteAfresh) {
+    SiteNotices notices;
+    ShowRounds(notices, {"a.test", "b.test"}, {{0, {10, 10}}, {20, {0, 0}}});  // both failed once
+    notices.Shown(0, "a.test", false, 0, 30);
+    notices.Restart();  // a's confirmation, gathered but not yet told, goes too
+    EXPECT_EQ(ShowRounds(notices, {"a.test", "c.test"}, {{40, {0, 0}}, {60, {10, 0}}, {80, {10, 10}}}),
+              (std::vector<std::string>{"", "a.test answers again (10 ms)", "c.test answers again (10 ms)"}))
+        << "no down time: when they went down is not known";
+
+    // A different site at an index is new there, even without a rebuild.
+    ShowRounds(notices, {"a.test", "c.test"}, {{100, {10, 0}}});  // c failed once
+    EXPECT_EQ(ShowRounds(notices, {"a.test", "d.test"}, {{120, {10, 0}}, {140, {10, 10}}}),
+              (std::vector<std::string>{"", "d.test answers again (10 ms)"}));
+}
+
+}  // namespace
+}  // namespace corvale
