@@ -140,9 +140,9 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
     else corvale::OpenDocument(target);
 }
 
-bool CorvaleProgram::NotifyOnChange() { return ReadIniValue("General", "Notify") != "0"; }
+bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
-void CorvaleProgram::SetNotifyOnChange(bool notify) { WriteIniValue("General", "Notify", notify ? "1" : "0"); }
+void CorvaleProgram::SetNotifyOnChange(bool notify) { corvale::SetNotifyOnChange(notify); }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

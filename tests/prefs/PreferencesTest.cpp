@@ -285,7 +285,7 @@ TEST_F(PreferencesTest, CancelKeepsEverythingButThePreviews) {
     EXPECT_EQ(AlphaOf(Form().hWnd()), 30) << "the previewed alpha stays until the next start";
 }
 
-TEST_F(PreferencesTest, StartupBoxActsAtOnceOnTheRegistry) {
+TEST_F(PreferencesTest, StartupAndNotifyBoxesActAtOnce) {
     test::StartupEntryGuard guard;
     Write("monitor.ini", "[General]\r\nStartup=0\r\n");
     Start();
@@ -301,9 +301,13 @@ TEST_F(PreferencesTest, StartupBoxActsAtOnceOnTheRegistry) {
         EXPECT_FALSE(test::ReadValue(kRunKeyPath, "Corvale"));
         EXPECT_EQ(Ini("General", "Startup"), "0");
         Click(d.chkStartup());  // on again, then Cancel: the choice is stored already
+        EXPECT_EQ(SendMessageA(d.chkNotify(), BM_GETCHECK, 0, 0), BST_CHECKED) << "no key: on";
+        Click(d.chkNotify());
+        EXPECT_EQ(Ini("General", "Notify"), "0");
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
     });
     EXPECT_EQ(Ini("General", "Startup"), "1");
+    EXPECT_FALSE(NotifyOnChange());
 
     // "Startup" 1 in the file registers again at the opening, even with the entry gone.
     clsRegistry().RemoveFromStartup();
