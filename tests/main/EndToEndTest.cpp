@@ -22,6 +22,8 @@
 #include "monitor/basMain.h"
 #include "monitor/basProcessing.h"
 #include "monitor/basTarnel.h"
+#include "ui/base/Twips.h"
+#include "ui/main/MainLayout.h"
 
 namespace corvale {
 namespace {
@@ -154,6 +156,55 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
     const std::string answers = host + " answers again (" + std::to_string(Sites[1].PingMs) + " ms), after ";
     EXPECT_EQ(back[0].rfind(answers, 0), 0u) << back[0];
     EXPECT_EQ(back[0].substr(back[0].size() - 2), " s") << "down for some seconds: " << back[0];
+    program.ShutDown();
+}
+
+}  // namespace
+}  // namespace corvale
+
+namespace corvale {
+namespace {
+
+TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
+    const char* net = std::getenv("TARNEL_TESTBED");
+    if (!net || !*net) GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
+    const std::string host = net;
+    test::TempFolder folder;
+    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
+    test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + ".10\r\n");
+    ShuttingDown = false;
+    RoundStart = 0;
+    CorvaleProgram program;
+    program.EndProgram = [] {};
+    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
+    frmMain& form = program.MainWindow();
+    RunRoundNow();
+    ASSERT_EQ(form.picSite(1).BackColor(), kSquareRed) << "the silent host";
+
+    // The bottom bar's sites button; the silent host goes, two answering ones come.
+    const std::string edited = "127.0.0.1\r\n" + host + ".2\r\n" + host + ".4\r\n";
+    test::ModalScript edit([&] {
+        frmOptions* dialog = program.Preferences();
+        ASSERT_TRUE(dialog && dialog->IsOpen());
+        EXPECT_EQ(dialog->FrontPage(), 1);
+        SetWindowTextA(dialog->txtSites(), edited.c_str());
+        SendMessageA(GetDlgItem(dialog->hWnd(), frmOptions::kIdSave), BM_CLICK, 0, 0);
+    }, [&] { return program.Preferences() && program.Preferences()->IsOpen(); });
+    form.FormToolBoxClick(1, 2250, 100, "bottom");
+    EXPECT_EQ(test::ReadBytes(folder.File("sites.txt")), edited);
+    EXPECT_EQ(ReadIniValue("General", "CheckInterval"), "20");
+    ASSERT_EQ(SiteLast, 2);
+    RECT client{};
+    GetClientRect(form.hWnd(), &client);
+    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, 2).height));
+
+    RunRoundNow();
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(form.SiteStat(i).SiteURL(), Sites[static_cast<std::size_t>(i)].Url);
+        EXPECT_EQ(form.picSite(i).BackColor(), kSquareGreen);
+        EXPECT_NE(form.SiteStat(i).PingValue(), "Not responding");
+    }
     program.ShutDown();
 }
 

@@ -24,28 +24,6 @@
 namespace corvale {
 namespace {
 
-// Runs a script from inside the next modal loop of this thread (the dialog's or a menu's),
-// once that loop is waiting for input.
-class ModalScript {
-public:
-    explicit ModalScript(std::function<void()> body) {
-        Body() = std::move(body);
-        SetTimer(nullptr, 0, 1, &ModalScript::Fire);
-    }
-
-private:
-    static std::function<void()>& Body() {
-        static std::function<void()> body;
-        return body;
-    }
-    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        auto body = std::move(Body());
-        Body() = nullptr;
-        if (body) body();
-    }
-};
-
 std::string TextOf(HWND window) {
     char text[4096] = {};
     GetWindowTextA(window, text, sizeof text);
@@ -84,10 +62,20 @@ protected:
     std::string Read(const char* name) { return test::ReadBytes(folder_.File(name)); }
     std::string Ini(const char* section, const char* key) { return ReadIniValue(section, key); }
     void Start() { ASSERT_TRUE(program_.Main(folder_.File("Corvale.exe"))); }
+    // A script for the dialog, run once it is up.
+    bool DialogUp() { return program_.Preferences() && program_.Preferences()->IsOpen(); }
+    std::function<bool()> WhenUp() { return [this] { return DialogUp(); }; }
+    // Notes the page the dialog opened on and closes it.
+    std::function<void()> NotePage(int& shown) {
+        return [this, &shown] {
+            shown = program_.Preferences()->FrontPage();
+            program_.Preferences()->Unload();
+        };
+    }
     frmMain& Form() { return program_.MainWindow(); }
     // Opens the dialog on `page` and runs `script` in it; the script must close it.
     void WithDialog(int16_t page, const std::function<void(frmOptions&)>& script) {
-        ModalScript run([this, script] {
+        test::ModalScript run([this, script] {
             frmOptions* dialog = program_.Preferences();
             ASSERT_TRUE(dialog && dialog->IsOpen());
             // The dialog manager shows the dialog once its loop first runs dry.
@@ -95,7 +83,7 @@ protected:
             EXPECT_TRUE(IsWindowVisible(dialog->hWnd()));
             script(*dialog);
             if (dialog->IsOpen()) dialog->Unload();
-        });
+        }, WhenUp());
         program_.OpenPreferences(page);
         EXPECT_EQ(program_.Preferences(), nullptr) << "closing unloads the dialog";
     }
@@ -119,11 +107,11 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
     Start();
     // The about button of the bottom bar, either sites button, then the popup menu's item.
     int shown = -1;
-    ModalScript about([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+    test::ModalScript about(NotePage(shown), WhenUp());
     Form().FormToolBoxClick(1, 100, 100, "bottom");
     EXPECT_EQ(shown, 4);
     for (float x : {2200.0f, 2500.0f}) {
-        ModalScript sites([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+        test::ModalScript sites(NotePage(shown), WhenUp());
         Form().FormToolBoxClick(1, x, 100, "bottom");
         EXPECT_EQ(shown, 1) << x;
     }
@@ -133,14 +121,14 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
     EXPECT_EQ(program_.Preferences(), nullptr);
     Form().CheckBusy() = false;
     shown = -1;
-    ModalScript deferred([&] { shown = program_.Preferences()->FrontPage(); program_.Preferences()->Unload(); });
+    test::ModalScript deferred(NotePage(shown), WhenUp());
     program_.CheckTimerTick();
     EXPECT_EQ(shown, 1);
 
     // The right button's popup: the dialog's menu with its one item, the dialog loaded
     // but not shown. (Under Wine the menu's loop takes no posted keys, so it is closed.)
     std::string item;
-    ModalScript menu([&] {
+    test::ModalScript menu([&] {
         HWND menuWindow = FindWindowA("#32768", nullptr);
         ASSERT_NE(menuWindow, nullptr);
         auto menuHandle = reinterpret_cast<HMENU>(SendMessageA(menuWindow, 0x01E1 /* MN_GETHMENU */, 0, 0));
@@ -150,7 +138,7 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         EXPECT_EQ(GetMenuItemCount(menuHandle), 1);
         EXPECT_EQ(GetMenuItemID(menuHandle, 0), frmOptions::kMenuPreferences);
         EndMenu();
-    });
+    }, [] { return FindWindowA("#32768", nullptr) != nullptr; });
     program_.ShowPopupMenu();
     EXPECT_EQ(item, "Preferences");
     ASSERT_NE(program_.Preferences(), nullptr);

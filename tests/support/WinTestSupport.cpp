@@ -112,4 +112,33 @@ COLORREF WindowPixel(HWND window, int x, int y) {
     return c;
 }
 
+namespace {
+std::function<void()>& ModalScriptBody() {
+    static std::function<void()> body;
+    return body;
+}
+std::function<bool()>& ModalScriptReady() {
+    static std::function<bool()> ready;
+    return ready;
+}
+}  // namespace
+
+ModalScript::ModalScript(std::function<void()> body, std::function<bool()> ready) {
+    ModalScriptBody() = std::move(body);
+    ModalScriptReady() = std::move(ready);
+    SetTimer(nullptr, 0, 1, &ModalScript::Fire);
+}
+
+void CALLBACK ModalScript::Fire(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (ModalScriptReady() && !ModalScriptReady()()) {
+        SetTimer(nullptr, 0, 5, &ModalScript::Fire);
+        return;
+    }
+    auto body = std::move(ModalScriptBody());
+    ModalScriptBody() = nullptr;
+    ModalScriptReady() = nullptr;
+    if (body) body();
+}
+
 }  // namespace corvale::test

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace corvale::test {
@@ -35,5 +36,18 @@ private:
 bool SaveWindowPng(HWND window, const std::string& path);
 // Reads one pixel of a window's client area as drawn on screen (0x00BBGGRR).
 COLORREF WindowPixel(HWND window, int x, int y);
+
+// Runs a script from inside the next modal loop of this thread (a dialog's or a menu's),
+// through a thread timer that the loop dispatches; with `ready`, not before it holds (a
+// pump of the program's own may dispatch the timer first). One script at a time.
+class ModalScript {
+public:
+    explicit ModalScript(std::function<void()> body, std::function<bool()> ready = nullptr);
+    ModalScript(const ModalScript&) = delete;
+    ModalScript& operator=(const ModalScript&) = delete;
+
+private:
+    static void CALLBACK Fire(HWND, UINT, UINT_PTR id, DWORD);
+};
 
 }  // namespace corvale::test
