@@ -1,5 +1,7 @@
 #include "WinTestSupport.h"
 
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "PngWriter.h"
@@ -102,6 +104,9 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     DeleteObject(section);
     DeleteDC(memory);
     ReleaseDC(window, windowDc);
+    // The first screenshot of a fresh build makes the folder.
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     return WritePng(path, width, height, rgb);
 }
 
