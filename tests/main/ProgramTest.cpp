@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 
+#include "ProgramFixture.h"
 #include "ScriptedEngine.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
@@ -23,35 +24,9 @@
 namespace corvale {
 namespace {
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public test::ProgramFixture {
 protected:
-    void SetUp() override {
-        ScriptedEngine::Install();
-        ShuttingDown = false;
-        RoundStart = 0;
-        RoundRunning = RequestPending = ResultReady = false;
-        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
-        program_.EndProgram = [this] { ++ends_; };
-    }
-    void TearDown() override {
-        SetUserMessageSink({});
-        SiteTooltips.clear();
-    }
-    void Write(const char* name, std::string_view bytes) { test::WriteBytes(folder_.File(name), bytes); }
-    bool Start() { return program_.Main(folder_.File("Corvale.exe")); }
-    // Ticks of the check timer until a round has run through.
-    void RunRound() {
-        bool started = false;
-        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
-            program_.CheckTimerTick();
-            started = started || RoundRunning;
-        }
-    }
-
-    test::TempFolder folder_;
-    CorvaleProgram program_;
-    std::vector<std::string> messages_;
-    int ends_ = 0;
+    bool Start() { return StartProgram(); }
 };
 
 TEST_F(ProgramTest, StartsWithTheStoredSettingsAndChecksOnlyWhenThereAreSites) {

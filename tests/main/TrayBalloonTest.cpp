@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "ProgramFixture.h"
 #include "ScriptedEngine.h"
 #include "ShellBalloons.h"
 #include "TempFolder.h"
@@ -30,31 +31,22 @@ long TopLevelWindowsOfThisProcess() {
     return count;
 }
 
-class TrayBalloonTest : public ::testing::Test {
+class TrayBalloonTest : public test::ProgramFixture {
 protected:
     void SetUp() override {
-        ScriptedEngine::Install();
-        ShuttingDown = false;
-        RoundStart = 0;
-        RoundRunning = RequestPending = ResultReady = false;
-        program_.EndProgram = [] {};
+        ProgramFixture::SetUp();
         program_.Clock = [this] { return clock_; };
-        test::WriteBytes(folder_.File("sites.txt"), "a.test\r\nb.test\r\nc.test\r\n");
+        Write("sites.txt", "a.test\r\nb.test\r\nc.test\r\n");
     }
-    void TearDown() override { SiteTooltips.clear(); }
     // Rounds of the check timer, each CheckInterval after the one before.
     void RunRounds(int rounds) {
         for (int r = 0; r < rounds; ++r) {
             clock_ += CheckInterval + 1;
-            bool started = false;
-            for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
-                program_.CheckTimerTick();
-                started = started || RoundRunning;
-            }
+            RunRound();
         }
     }
     void Start() {
-        ASSERT_TRUE(program_.Main(folder_.File("Corvale.exe")));
+        ASSERT_TRUE(StartProgram());
         ASSERT_TRUE(program_.MainWindow().TrayIconAdded());
         test::PumpMessages();
     }
@@ -66,8 +58,6 @@ protected:
         RunRounds(2);
     }
 
-    test::TempFolder folder_;
-    CorvaleProgram program_;
     float clock_ = 3600;
 };
 

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "RegistryTestSupport.h"
-#include "ScriptedEngine.h"
+#include "ProgramFixture.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
@@ -43,25 +43,14 @@ BYTE AlphaOf(HWND window) {
     return alpha;
 }
 
-class PreferencesTest : public ::testing::Test {
+class PreferencesTest : public test::ProgramFixture {
 protected:
     void SetUp() override {
-        ScriptedEngine::Install();
-        ShuttingDown = false;
-        RoundStart = 0;
-        RoundRunning = RequestPending = ResultReady = false;
-        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
-        program_.EndProgram = [] {};
+        ProgramFixture::SetUp();
         program_.OpenDocumentHook = [this](const std::string& target) { opened_.push_back(target); };
     }
-    void TearDown() override {
-        SetUserMessageSink({});
-        SiteTooltips.clear();
-    }
-    void Write(const char* name, std::string_view bytes) { test::WriteBytes(folder_.File(name), bytes); }
-    std::string Read(const char* name) { return test::ReadBytes(folder_.File(name)); }
     std::string Ini(const char* section, const char* key) { return ReadIniValue(section, key); }
-    void Start() { ASSERT_TRUE(program_.Main(folder_.File("Corvale.exe"))); }
+    void Start() { ASSERT_TRUE(StartProgram()); }
     // A script for the dialog, run once it is up.
     bool DialogUp() { return program_.Preferences() && program_.Preferences()->IsOpen(); }
     std::function<bool()> WhenUp() { return [this] { return DialogUp(); }; }
@@ -78,8 +67,6 @@ protected:
         test::ModalScript run([this, script] {
             frmOptions* dialog = program_.Preferences();
             ASSERT_TRUE(dialog && dialog->IsOpen());
-            // The dialog manager shows the dialog once its loop first runs dry.
-            for (int i = 0; i < 200 && !IsWindowVisible(dialog->hWnd()); ++i) test::PumpMessagesFor(5);
             EXPECT_TRUE(IsWindowVisible(dialog->hWnd()));
             script(*dialog);
             if (dialog->IsOpen()) dialog->Unload();
@@ -87,17 +74,6 @@ protected:
         program_.OpenPreferences(page);
         EXPECT_EQ(program_.Preferences(), nullptr) << "closing unloads the dialog";
     }
-    void RunRound() {
-        bool started = false;
-        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
-            program_.CheckTimerTick();
-            started = started || RoundRunning;
-        }
-    }
-
-    test::TempFolder folder_;
-    CorvaleProgram program_;
-    std::vector<std::string> messages_;
     std::vector<std::string> opened_;
 };
 

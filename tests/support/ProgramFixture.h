@@ -1,0 +1,52 @@
+#pragma once
+// The program in-process over a scripted engine, started from a fresh folder of its own:
+// the common ground of the tests of the running program.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ScriptedEngine.h"
+#include "TempFolder.h"
+#include "monitor/Settings.h"
+#include "monitor/SiteTiles.h"
+#include "monitor/basMain.h"
+#include "monitor/basProcessing.h"
+
+namespace corvale::test {
+
+class ProgramFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ScriptedEngine::Install();
+        ShuttingDown = false;
+        RoundStart = 0;
+        RoundRunning = RequestPending = ResultReady = false;
+        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
+        program_.EndProgram = [this] { ++ends_; };
+    }
+    void TearDown() override {
+        SetUserMessageSink({});
+        SiteTooltips.clear();
+    }
+    void Write(const char* name, std::string_view bytes) { WriteBytes(folder_.File(name), bytes); }
+    std::string Read(const char* name) { return ReadBytes(folder_.File(name)); }
+    bool StartProgram() { return program_.Main(folder_.File("Corvale.exe")); }
+    // Ticks of the check timer until a round has run through.
+    void RunRound() {
+        bool started = false;
+        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
+            program_.CheckTimerTick();
+            started = started || RoundRunning;
+        }
+    }
+
+    TempFolder folder_;
+    CorvaleProgram program_;
+    std::vector<std::string> messages_;  // what the program showed the user
+    int ends_ = 0;                       // times the program ended
+};
+
+}  // namespace corvale::test
