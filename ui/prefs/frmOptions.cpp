@@ -2,8 +2,6 @@
 // links, and the popup menu it lends the main window.
 #include "ui/prefs/frmOptions.h"
 
-#include <vector>
-
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
@@ -34,15 +32,12 @@ Font MakeFont(const char* face) {
 }  // namespace
 
 frmOptions::frmOptions(PreferencesHost& host) : host_(host) {
-    mnuPopup_ = CreateMenu();
-    mnuPopupItems_ = CreatePopupMenu();
-    AppendMenuA(mnuPopupItems_, MF_STRING, kMenuPreferences, "Preferences");
-    AppendMenuA(mnuPopup_, MF_POPUP, reinterpret_cast<UINT_PTR>(mnuPopupItems_), "popup");
+    mnuPopup_ = CreatePopupMenu();
+    AppendMenuA(mnuPopup_, MF_STRING, kMenuPreferences, "Preferences");
 }
 
 frmOptions::~frmOptions() {
     Unload();
-    // The items' menu goes with the bar that holds it.
     if (mnuPopup_) DestroyMenu(mnuPopup_);
     if (aboutIcon_) DestroyIcon(aboutIcon_);
 }
@@ -65,7 +60,7 @@ bool frmOptions::ShowPopupMenu(HWND owner) {
     GetCursorPos(&at);
     // Without the owner in front, the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(owner);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopupItems_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopup_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                          at.x, at.y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     return chosen == kMenuPreferences;

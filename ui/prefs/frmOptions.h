@@ -139,8 +139,7 @@ private:
     void ReleaseControls();
 
     PreferencesHost& host_;
-    HMENU mnuPopup_ = nullptr;
-    HMENU mnuPopupItems_ = nullptr;
+    HMENU mnuPopup_ = nullptr;  // shown only as a popup, never in a menu bar
     int16_t requestedPage_ = 0;
     int frontPage_ = -1;
     std::optional<clsRegistry> registry_;

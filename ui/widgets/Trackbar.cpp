@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <algorithm>
-
 namespace corvale {
 
 Trackbar::Trackbar(HWND parent, const PixelBox& box, int id) {
@@ -24,9 +22,7 @@ void Trackbar::SetSteps(int small, int large) {
     SendMessageA(hWnd(), TBM_SETPAGESIZE, 0, large);
 }
 
-void Trackbar::SetValue(int value) {
-    SendMessageA(hWnd(), TBM_SETPOS, TRUE, std::clamp(value, Minimum(), Maximum()));
-}
+void Trackbar::SetValue(int value) { SendMessageA(hWnd(), TBM_SETPOS, TRUE, value); }
 
 int Trackbar::GetValue() const { return static_cast<int>(SendMessageA(hWnd(), TBM_GETPOS, 0, 0)); }
 int Trackbar::Minimum() const { return static_cast<int>(SendMessageA(hWnd(), TBM_GETRANGEMIN, 0, 0)); }

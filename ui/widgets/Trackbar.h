@@ -24,7 +24,7 @@ public:
     void SetRange(int minimum, int maximum);
     void SetTickFrequency(int every);
     void SetSteps(int small, int large);
-    // Values outside the range are put at its nearest end, as the control itself does.
+    // The control puts a value outside its range at the nearest end.
     void SetValue(int value);
     int GetValue() const;
     int Minimum() const;
