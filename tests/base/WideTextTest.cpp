@@ -32,5 +32,14 @@ TEST(WideText, ALoneSurrogateFromTheSystemSurvivesTheTrip) {
     EXPECT_FALSE(IsUtf8(Narrow(name)));
 }
 
+TEST(WideText, TextCutToASystemFieldKeepsWholeCharactersAndEndsInAnEllipsis) {
+    EXPECT_EQ(FitWithEllipsis("short", 5), "short");
+    EXPECT_EQ(FitWithEllipsis("abcdefgh", 7), "abcd...");
+    // Two-byte Cyrillic letters count once; the emoji counts twice (a surrogate pair).
+    EXPECT_EQ(FitWithEllipsis("\xD0\x9F\xD0\x9F\xD0\x9F\xD0\x9F\xD0\x9F", 4), "\xD0\x9F...");
+    EXPECT_EQ(FitWithEllipsis("a\xF0\x9F\x93\xA1\xF0\x9F\x93\xA1", 4), "a...");
+    EXPECT_EQ(FitWithEllipsis("a\xF0\x9F\x93\xA1", 3), "a\xF0\x9F\x93\xA1");
+}
+
 }  // namespace
 }  // namespace corvale

@@ -121,4 +121,20 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
+std::string FitWithEllipsis(std::string_view utf8, std::size_t maxUnits) {
+    std::size_t units = 0;
+    std::size_t cutAt = 0;  // the longest prefix that leaves room for the ellipsis
+    constexpr std::size_t kEllipsis = 3;
+    for (std::size_t i = 0; i < utf8.size();) {
+        char32_t cp = 0;
+        std::size_t length = Decode(utf8, i, cp);
+        if (length == 0) length = 1, cp = kReplacement;
+        units += cp >= 0x10000 ? 2 : 1;  // a surrogate pair
+        if (units > maxUnits) return maxUnits < kEllipsis ? std::string() : std::string(utf8.substr(0, cutAt)) + "...";
+        i += length;
+        if (units + kEllipsis <= maxUnits) cutAt = i;
+    }
+    return std::string(utf8);
+}
+
 }  // namespace corvale

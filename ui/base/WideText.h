@@ -19,4 +19,8 @@ std::string Narrow(std::wstring_view wide);
 // once it holds anything beyond ASCII).
 bool IsUtf8(std::string_view text);
 
+// `utf8` as it fits a system field of `maxUnits` UTF-16 units (without its terminating NUL):
+// unchanged when it fits, otherwise cut at a character boundary and ended with "...".
+std::string FitWithEllipsis(std::string_view utf8, std::size_t maxUnits);
+
 }  // namespace corvale

@@ -1,0 +1,90 @@
+#include "monitor/SiteStats.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace corvale {
+namespace {
+
+std::string Milliseconds(double ms) { return std::to_string(std::llround(ms)); }
+
+}  // namespace
+
+void SiteStats::Totals::Add(const Result& result) {
+    ++results;
+    if (!result.answered) return;
+    if (replies > 0) {
+        jitterSumMs += std::llabs(static_cast<int64_t>(result.ms) - lastReplyMs);
+        ++jitterSteps;
+    }
+    minMs = replies ? std::min(minMs, result.ms) : result.ms;
+    maxMs = replies ? std::max(maxMs, result.ms) : result.ms;
+    sumMs += result.ms;
+    ++replies;
+    lastReplyMs = result.ms;
+}
+
+RoundTripSummary SiteStats::Totals::Summary() const {
+    RoundTripSummary summary;
+    summary.results = results;
+    summary.replies = replies;
+    if (replies > 0) {
+        summary.minMs = minMs;
+        summary.maxMs = maxMs;
+        summary.averageMs = static_cast<double>(sumMs) / static_cast<double>(replies);
+    }
+    if (jitterSteps > 0) summary.jitterMs = static_cast<double>(jitterSumMs) / static_cast<double>(jitterSteps);
+    return summary;
+}
+
+void SiteStats::Add(bool answered, int32_t roundTripMs, double now) {
+    const Result result{answered, answered ? roundTripMs : 0};
+    recent_[recentNext_] = result;
+    recentNext_ = (recentNext_ + 1) % kRecentResults;
+    recentCount_ = std::min(recentCount_ + 1, kRecentResults);
+    total_.Add(result);
+    if (answered) downSince_.reset();
+    else if (!downSince_) downSince_ = now;
+}
+
+RoundTripSummary SiteStats::Recent() const {
+    Totals window;
+    // Oldest first, so the jitter follows the order in which the replies came.
+    const std::size_t oldest = (recentNext_ + kRecentResults - recentCount_) % kRecentResults;
+    for (std::size_t i = 0; i < recentCount_; ++i) window.Add(recent_[(oldest + i) % kRecentResults]);
+    return window.Summary();
+}
+
+RoundTripSummary SiteStats::SinceBuilt() const { return total_.Summary(); }
+
+std::optional<double> SiteStats::DownFor(double now) const {
+    if (!downSince_) return std::nullopt;
+    return std::max(0.0, now - *downSince_);
+}
+
+std::string PercentText(double percent) {
+    const long long tenths = std::llround(percent * 10);
+    std::string text = std::to_string(tenths / 10);
+    if (tenths % 10 != 0) text += "." + std::to_string(tenths % 10);
+    return text;
+}
+
+std::string RecentStatsLine(const RoundTripSummary& recent) {
+    std::string line = "Last " + std::to_string(recent.results) + ": " + std::to_string(recent.Lost()) + " lost (" +
+                       PercentText(recent.LossPercent()) + " %), ";
+    if (recent.averageMs)
+        line += std::to_string(*recent.minMs) + " / " + Milliseconds(*recent.averageMs) + " / " +
+                std::to_string(*recent.maxMs) + " ms";
+    else
+        line += "- / - / - ms";
+    line += ", jitter " + (recent.jitterMs ? Milliseconds(*recent.jitterMs) + " ms" : std::string("-"));
+    return line;
+}
+
+std::string SinceBuiltLine(std::string_view builtAt, const RoundTripSummary& total) {
+    return "Since " + std::string(builtAt) + ": " + std::to_string(total.Lost()) + " of " +
+           std::to_string(total.results) + " lost (" + PercentText(total.LossPercent()) + " %)";
+}
+
+}  // namespace corvale

@@ -1,0 +1,73 @@
+#pragma once
+// What one round-trip time hides: per site, how many replies were lost, the best, average
+// and worst of late and how much the time wanders, over the last ten results (the graph's
+// window) and since the list was built. Fed with every result the check cycle shows.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+// The figures of a run of results. Range and jitter exist only with replies (jitter with at
+// least two), so nothing is ever divided by zero.
+struct RoundTripSummary {
+    int64_t results = 0;
+    int64_t replies = 0;
+    int64_t Lost() const { return results - replies; }
+    double LossPercent() const { return results ? 100.0 * static_cast<double>(Lost()) / results : 0; }
+    std::optional<int32_t> minMs, maxMs;
+    std::optional<double> averageMs;
+    // The mean absolute difference between consecutive replies, in the order they came.
+    std::optional<double> jitterMs;
+};
+
+class SiteStats {
+public:
+    static constexpr std::size_t kRecentResults = 10;
+
+    // One shown result at `now` (seconds on a clock that stands still while the computer
+    // sleeps): a reply of `roundTripMs`, or none.
+    void Add(bool answered, int32_t roundTripMs, double now);
+
+    bool Empty() const { return total_.results == 0; }
+    RoundTripSummary Recent() const;
+    RoundTripSummary SinceBuilt() const;
+    // How long the site has not answered, from its first failed result on; nothing while it
+    // answers or before its first result.
+    std::optional<double> DownFor(double now) const;
+
+private:
+    struct Result {
+        bool answered = false;
+        int32_t ms = 0;
+    };
+    // Running figures of a run of results, kept without the results themselves.
+    struct Totals {
+        int64_t results = 0, replies = 0, sumMs = 0;
+        int32_t minMs = 0, maxMs = 0;
+        int64_t jitterSumMs = 0, jitterSteps = 0;
+        int32_t lastReplyMs = 0;
+        void Add(const Result& result);
+        RoundTripSummary Summary() const;
+    };
+
+    std::array<Result, kRecentResults> recent_{};
+    std::size_t recentCount_ = 0, recentNext_ = 0;
+    Totals total_;
+    std::optional<double> downSince_;
+};
+
+// "Last 10: 1 lost (10 %), 12 / 20 / 48 ms, jitter 4 ms" (minimum / average / maximum); the
+// count is that of the results there are, up to ten.
+std::string RecentStatsLine(const RoundTripSummary& recent);
+// "Since 14:02: 2 of 345 lost (0.6 %)", `builtAt` being the time the list was built as the
+// user's clock shows it.
+std::string SinceBuiltLine(std::string_view builtAt, const RoundTripSummary& total);
+// A percentage with one decimal at most: "10", "0.6", "33.3".
+std::string PercentText(double percent);
+
+}  // namespace corvale
