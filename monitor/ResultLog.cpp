@@ -1,0 +1,93 @@
+#include "monitor/ResultLog.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "monitor/basProcessing.h"
+
+namespace corvale {
+namespace {
+
+std::string TwoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+std::string IsoDate(const LocalTime& t) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year, t.month, t.day);
+    return text;
+}
+
+}  // namespace
+
+std::string IsoLocalTime(const LocalTime& t) {
+    const int offset = std::abs(t.offsetMinutes);
+    return IsoDate(t) + "T" + TwoDigits(t.hour) + ":" + TwoDigits(t.minute) + ":" + TwoDigits(t.second) +
+           (t.offsetMinutes < 0 ? "-" : "+") + TwoDigits(offset / 60) + ":" + TwoDigits(offset % 60);
+}
+
+std::string DayFileName(const LocalTime& time) { return IsoDate(time) + ".csv"; }
+
+std::string CsvField(std::string_view text) {
+    const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                       (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quote) return std::string(text);
+    std::string field = "\"";
+    for (char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    return field + "\"";
+}
+
+std::string ResultRow(const LocalTime& time, std::string_view site, std::string_view address, bool answered,
+                      int32_t roundTripMs, int32_t resultCode) {
+    const char* result = !answered ? "no reply" : roundTripMs > kSlowRoundTripMs ? "slow" : "ok";
+    return IsoLocalTime(time) + "," + CsvField(site) + "," + CsvField(address) + "," + result + "," +
+           (answered ? std::to_string(roundTripMs) : std::string()) + "," + std::to_string(resultCode) + "\r\n";
+}
+
+void ResultLog::AddResult(const LocalTime& now, double elapsed, std::string_view site, std::string_view address,
+                          bool answered, int32_t roundTripMs, int32_t resultCode) {
+    Pend(DayFileName(now), ResultRow(now, site, address, answered, roundTripMs, resultCode));
+    const auto outage = outages_.find(site);
+    if (!answered) {
+        if (outage == outages_.end()) outages_.emplace(std::string(site), Outage{now, elapsed});
+        return;
+    }
+    if (outage == outages_.end()) return;
+    const long long seconds = std::llround(std::fmax(0.0, elapsed - outage->second.downElapsed));
+    Pend(kOutagesFileName, CsvField(site) + "," + IsoLocalTime(outage->second.downAt) + "," + IsoLocalTime(now) +
+                               "," + std::to_string(seconds) + "\r\n");
+    outages_.erase(outage);
+}
+
+void ResultLog::AddResume(const LocalTime& now) {
+    Pend(DayFileName(now), IsoLocalTime(now) + ",,," + kResumedRowText + ",,\r\n");
+}
+
+void ResultLog::Pend(const std::string& file, std::string rows) {
+    std::string& pending = pending_[file];
+    pending += rows;
+    if (pending.size() <= kMaxPendingBytes) return;
+    // Whole rows only: up to the end of the row that brings it within the bound.
+    const std::size_t cut = pending.find('\n', pending.size() - kMaxPendingBytes);
+    pending.erase(0, cut == std::string::npos ? pending.size() : cut + 1);
+}
+
+bool ResultLog::Flush() {
+    for (auto file = pending_.begin(); file != pending_.end();) {
+        const std::string_view header = file->first == kOutagesFileName ? kOutagesHeader : kResultsHeader;
+        switch (files_.Append(file->first, header, file->second)) {
+        case LogFiles::Outcome::Written: file = pending_.erase(file); break;
+        case LogFiles::Outcome::Busy: ++file; break;
+        case LogFiles::Outcome::Failed: pending_.clear(); return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace corvale

@@ -1,0 +1,84 @@
+#pragma once
+// The log of every shown result: one CSV file per local day and one of outages, in the
+// "log" folder beside the program, for the user to show their provider. Rows are gathered
+// in memory and written once per round, so writing never holds up a check; a file another
+// program holds open keeps its rows until a later round can write them.
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+inline constexpr const char* kLogFolderName = "log";
+inline constexpr const char* kOutagesFileName = "outages.csv";
+inline constexpr const char* kResultsHeader = "time,site,address,result,ms,code";
+inline constexpr const char* kOutagesHeader = "site,down at,up at,seconds";
+inline constexpr const char* kResumedRowText = "resumed after sleep";
+// Rows held for files that stay busy are kept up to this size; beyond it the oldest go, so a
+// file held open for weeks cannot eat the computer's memory.
+inline constexpr std::size_t kMaxPendingBytes = 8u << 20;
+
+// A moment on the user's clock, with the clock's offset from UTC (east positive).
+struct LocalTime {
+    int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+    int offsetMinutes = 0;
+};
+
+// "2026-12-08T14:02:03+01:00".
+std::string IsoLocalTime(const LocalTime& time);
+// "2026-12-08.csv", the file of that day's results.
+std::string DayFileName(const LocalTime& time);
+// A field as CSV needs it: in double quotes (inner quotes doubled) when it holds a comma, a
+// quote, a line break or surrounding spaces; as it is otherwise.
+std::string CsvField(std::string_view text);
+
+// One result row, ended by CR LF: time, site as written, address, "ok" / "slow" / "no reply",
+// the round trip (empty without a reply), the engine's result code.
+std::string ResultRow(const LocalTime& time, std::string_view site, std::string_view address, bool answered,
+                      int32_t roundTripMs, int32_t resultCode);
+
+// Where the rows go.
+class LogFiles {
+public:
+    enum class Outcome {
+        Written,
+        Busy,    // another program holds the file: try again later
+        Failed,  // this folder cannot take it (read-only, full disk)
+    };
+    virtual ~LogFiles() = default;
+    // Appends `rows` to file `name` of the log folder, both made when missing; a new or empty
+    // file gets `header` (and CR LF) first.
+    virtual Outcome Append(const std::string& name, std::string_view header, std::string_view rows) = 0;
+};
+
+class ResultLog {
+public:
+    explicit ResultLog(LogFiles& files) : files_(files) {}
+
+    // One shown result. `now` is the user's clock; `elapsed` seconds on a clock that stands
+    // still while the computer sleeps, for the length of an outage.
+    void AddResult(const LocalTime& now, double elapsed, std::string_view site, std::string_view address,
+                   bool answered, int32_t roundTripMs, int32_t resultCode);
+    // The computer woke up: a gap, not a failure.
+    void AddResume(const LocalTime& now);
+
+    // Writes what is gathered. False when the folder cannot take the log: the caller turns
+    // it off (rows of busy files stay for the next call).
+    bool Flush();
+
+private:
+    struct Outage {
+        LocalTime downAt;
+        double downElapsed = 0;
+    };
+    void Pend(const std::string& file, std::string rows);
+
+    LogFiles& files_;
+    std::map<std::string, std::string> pending_;  // file name -> rows not yet written
+    std::map<std::string, Outage, std::less<>> outages_;  // by site, from its first failed result
+};
+
+}  // namespace corvale
