@@ -1,17 +1,12 @@
 #include "monitor/SiteNotices.h"
 
+#include <algorithm>
 #include <cmath>
+
+#include "monitor/basProcessing.h"
 
 namespace corvale {
 namespace {
-
-constexpr float kSecondsPerDay = 86400.0f;
-
-// The clock is the time of day: a result after midnight is that much later, not earlier.
-float SecondsBetween(float from, float to) {
-    const float elapsed = to - from;
-    return elapsed < 0 ? elapsed + kSecondsPerDay : elapsed;
-}
 
 std::string ShortSiteText(std::string_view url) {
     if (url.size() <= kNoticeMaxSiteChars) return std::string(url);
@@ -28,9 +23,22 @@ std::string Joined(const std::vector<std::string>& lines, std::size_t count, std
     return text;
 }
 
+// The lines, four at most and the rest counted, and fewer when long ones would not fit.
+std::string NoticeText(const std::vector<std::string>& lines) {
+    std::size_t count = std::min(lines.size(), kNoticeMaxLines);
+    std::size_t more = lines.size() - count;
+    std::string text = Joined(lines, count, more);
+    while (text.size() > kNoticeMaxChars && count > 1) {
+        --count;
+        ++more;
+        text = Joined(lines, count, more);
+    }
+    return text;
+}
+
 }  // namespace
 
-std::string DownTimeText(float seconds) {
+std::string DownTimeText(double seconds) {
     const long total = seconds > 0 ? std::lround(seconds) : 0;
     if (total < 60) return std::to_string(total) + " s";
     // The two largest units; a zero second one is left out.
@@ -50,61 +58,134 @@ std::string DownTimeText(float seconds) {
 void SiteNotices::Restart() {
     sites_.clear();
     lines_.clear();
-    moreLines_ = 0;
+    roundResults_ = roundFailures_ = 0;
+    quietRound_ = false;
+    outageSince_.reset();
+    downBeforeOutage_.clear();
 }
 
-void SiteNotices::Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, float now) {
+void SiteNotices::Resumed() {
+    lines_.clear();
+    roundResults_ = roundFailures_ = 0;
+    quietRound_ = true;
+}
+
+void SiteNotices::Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, double now) {
+    if (quietRound_) return;
     if (sites_.size() <= index) sites_.resize(index + 1);
     Site& site = sites_[index];
-    if (site.url != url) site = Site{std::string(url)};
+    if (site.url != url) {
+        site = Site();
+        site.url = url;
+    }
+    ++roundResults_;
+    if (!answering) ++roundFailures_;
+    lastResultAt_ = now;
 
     if (answering) {
         if (site.seen == Seen::Down) {
             std::string line = ShortSiteText(url) + " answers again (" + std::to_string(roundTripMs) + " ms)";
-            if (site.downSinceKnown) line += ", after " + DownTimeText(SecondsBetween(site.downSince, now));
-            Gather(std::move(line));
+            if (site.downSince) line += ", after " + DownTimeText(now - *site.downSince);
+            lines_.push_back({Change::Up, index, std::move(line)});
         }
         site.seen = Seen::Answering;
-        return;
+        site.downSince.reset();
+    } else {
+        switch (site.seen) {
+        case Seen::Nothing:
+            // Down from the start: when it went down is not known.
+            site.seen = Seen::Down;
+            break;
+        case Seen::Answering:
+            site.seen = Seen::FailedOnce;
+            site.downSince = now;
+            break;
+        case Seen::FailedOnce:
+            site.seen = Seen::Down;
+            lines_.push_back({Change::Down, index, ShortSiteText(url) + " is not responding"});
+            break;
+        case Seen::Down:
+            break;
+        }
     }
-    switch (site.seen) {
-    case Seen::Nothing:
-        // Down from the start: when it went down is not known.
-        site.seen = Seen::Down;
-        site.downSinceKnown = false;
-        break;
-    case Seen::Answering:
-        site.seen = Seen::FailedOnce;
-        site.downSinceKnown = true;
-        site.downSince = now;
-        break;
-    case Seen::FailedOnce:
-        site.seen = Seen::Down;
-        Gather(ShortSiteText(url) + " is not responding");
-        break;
-    case Seen::Down:
-        break;
+    NoteSpeed(site, index, answering, roundTripMs);
+}
+
+void SiteNotices::NoteSpeed(Site& site, std::size_t index, bool answering, int32_t roundTripMs) {
+    std::rotate(site.recent.begin(), site.recent.begin() + 1, site.recent.end());
+    site.recent.back() = answering ? roundTripMs : 0;
+    site.recentCount = std::min(site.recentCount + 1, kSlowWindow);
+    site.quickRun = answering && roundTripMs <= kSlowRoundTripMs ? site.quickRun + 1 : 0;
+    if (!answering) return;  // slowness is told only of a site that answers
+
+    const auto known = site.recent.end() - static_cast<std::ptrdiff_t>(site.recentCount);
+    const auto slowResults = std::count_if(known, site.recent.end(), [](int32_t ms) { return ms > kSlowRoundTripMs; });
+    if (!site.slow && static_cast<std::size_t>(slowResults) >= kSlowResults) {
+        site.slow = true;
+        int64_t sum = 0, replies = 0;
+        for (auto ms = known; ms != site.recent.end(); ++ms)
+            if (*ms > 0) sum += *ms, ++replies;
+        lines_.push_back({Change::Slow, index,
+                          ShortSiteText(site.url) + " answers slowly (" + std::to_string(std::llround(
+                              static_cast<double>(sum) / static_cast<double>(replies))) + " ms on average)"});
+    } else if (site.slow && site.quickRun >= kQuickRun) {
+        site.slow = false;
+        lines_.push_back({Change::Quick, index,
+                          ShortSiteText(site.url) + " answers quickly again (" + std::to_string(roundTripMs) + " ms)"});
     }
 }
 
-void SiteNotices::Gather(std::string line) {
-    if (lines_.size() < kNoticeMaxLines) lines_.push_back(std::move(line));
-    else ++moreLines_;
+void SiteNotices::EndOfOutage(std::vector<Line>& lines, double now) {
+    // Sites that were down before the outage keep their own lines; the others came back with
+    // the connection, or are told as down now that it is back.
+    std::erase_if(lines, [this](const Line& line) {
+        return line.change == Change::Up && !downBeforeOutage_.count(line.site);
+    });
+    for (std::size_t i = 0; i < sites_.size(); ++i) {
+        const bool told = std::any_of(lines.begin(), lines.end(),
+                                      [i](const Line& line) { return line.change == Change::Down && line.site == i; });
+        if (sites_[i].seen == Seen::Down && !downBeforeOutage_.count(i) && !told)
+            lines.push_back({Change::Down, i, ShortSiteText(sites_[i].url) + " is not responding"});
+    }
+    lines.insert(lines.begin(), {Change::Up, 0, "Sites answer again, after " + DownTimeText(now - *outageSince_)});
+    outageSince_.reset();
+    downBeforeOutage_.clear();
 }
 
 std::string SiteNotices::EndRound() {
-    std::size_t count = lines_.size();
-    std::size_t more = moreLines_;
-    std::string text = Joined(lines_, count, more);
-    // Long lines: fewer of them, and the rest counted.
-    while (text.size() > kNoticeMaxChars && count > 1) {
-        --count;
-        ++more;
-        text = Joined(lines_, count, more);
-    }
+    std::vector<Line> lines = std::move(lines_);
     lines_.clear();
-    moreLines_ = 0;
-    return text;
+    const bool allFailed = roundResults_ >= 2 && roundFailures_ == roundResults_;
+    const bool someAnswered = roundFailures_ < roundResults_;
+    roundResults_ = roundFailures_ = 0;
+    if (quietRound_) {
+        quietRound_ = false;
+        return {};
+    }
+
+    const auto isDown = [](const Line& line) { return line.change == Change::Down; };
+    if (allFailed && (outageSince_ || std::any_of(lines.begin(), lines.end(), isDown))) {
+        if (!outageSince_) {
+            // The outage began with the earliest first failure among the sites it took down.
+            outageSince_ = lastResultAt_;
+            for (std::size_t i = 0; i < sites_.size(); ++i) {
+                const bool toldNow = std::any_of(lines.begin(), lines.end(),
+                                                 [i](const Line& line) { return line.change == Change::Down && line.site == i; });
+                if (sites_[i].seen == Seen::Down && !toldNow) downBeforeOutage_.insert(i);
+                if (toldNow && sites_[i].downSince) outageSince_ = std::min(*outageSince_, *sites_[i].downSince);
+            }
+            std::erase_if(lines, isDown);
+            lines.insert(lines.begin(), {Change::Down, 0, kConnectionDownText});
+        } else {
+            std::erase_if(lines, isDown);
+        }
+    } else if (outageSince_ && someAnswered) {
+        EndOfOutage(lines, lastResultAt_);
+    }
+
+    std::vector<std::string> texts;
+    for (Line& line : lines) texts.push_back(std::move(line.text));
+    return NoticeText(texts);
 }
 
 }  // namespace corvale

@@ -1,15 +1,24 @@
 #pragma once
-// Which sites stopped or started answering: fed with every result the check cycle shows,
-// it gathers the changes of one round into one notice text for the notification area.
+// Which sites stopped or started answering, or turned slow: fed with every result the check
+// cycle shows, it gathers the changes of one round into one notice text for the
+// notification area.
 //
 // Only a change is told. The first result of a site after the list was built has nothing
 // to compare with and is silent. A site that answered is told as not responding only when
 // a second shown result confirms it: a site that answered is checked once per round, so
 // one lost packet would otherwise be enough for an alarm. The time it was down runs from
-// the first failed result to the answer that ends it.
+// the first failed result to the answer that ends it, on a clock that stands still while
+// the computer sleeps.
+//
+// When every site of the list fails in the same round, the user's own connection is the
+// likely cause: the round tells that once instead of a line per site, and the round in
+// which sites answer again tells that once too.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +31,16 @@ inline constexpr std::size_t kNoticeMaxChars = 255;
 inline constexpr std::size_t kNoticeMaxLines = 4;
 // A site's text longer than this is shortened in a notice, so four lines fit.
 inline constexpr std::size_t kNoticeMaxSiteChars = 40;
+// Slow: more than kSlowRoundTripMs in this many of the last kSlowWindow results; quick
+// again after kQuickRun results in a row at or below it.
+inline constexpr std::size_t kSlowWindow = 5;
+inline constexpr std::size_t kSlowResults = 3;
+inline constexpr std::size_t kQuickRun = 5;
+
+inline constexpr const char* kConnectionDownText = "No site answers: the connection may be down";
 
 // "45 s", "3 min 20 s", "2 h 5 min": a duration in whole seconds, to its two largest units.
-std::string DownTimeText(float seconds);
+std::string DownTimeText(double seconds);
 
 class SiteNotices {
 public:
@@ -32,9 +48,14 @@ public:
     // changes gathered so far are dropped.
     void Restart();
 
-    // One shown result of site `index`, whose text is `url`, at `now` seconds since
-    // midnight. A different text at the same index is a new site.
-    void Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, float now);
+    // One shown result of site `index`, whose text is `url`, at `now` seconds on a clock that
+    // stands still while the computer sleeps. A different text at the same index is a new site.
+    void Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, double now);
+
+    // The computer woke up. The network may not be back yet: what is gathered is dropped and
+    // the results up to the end of the next round tell nothing and change nothing (the
+    // caller starts that round afresh at once).
+    void Resumed();
 
     // The round ended: the text of its changes, one per line ("" when nothing changed).
     // Gathering starts again.
@@ -42,17 +63,32 @@ public:
 
 private:
     enum class Seen { Nothing, Answering, FailedOnce, Down };
+    enum class Change { Down, Up, Slow, Quick };
     struct Site {
         std::string url;
         Seen seen = Seen::Nothing;
-        bool downSinceKnown = false;
-        float downSince = 0;  // seconds since midnight of the first failed result
+        std::optional<double> downSince;  // the first failed result, when it was seen
+        std::array<int32_t, kSlowWindow> recent{};  // round trips, 0 for no reply
+        std::size_t recentCount = 0;
+        bool slow = false;
+        std::size_t quickRun = 0;
     };
-    void Gather(std::string line);
+    struct Line {
+        Change change;
+        std::size_t site;
+        std::string text;
+    };
+    void NoteSpeed(Site& site, std::size_t index, bool answering, int32_t roundTripMs);
+    void EndOfOutage(std::vector<Line>& lines, double now);
 
     std::vector<Site> sites_;
-    std::vector<std::string> lines_;  // at most kNoticeMaxLines
-    std::size_t moreLines_ = 0;       // changes beyond those
+    std::vector<Line> lines_;
+    std::size_t roundResults_ = 0, roundFailures_ = 0;
+    double lastResultAt_ = 0;
+    bool quietRound_ = false;
+    // The connection seems down: since when, and which sites were down before it.
+    std::optional<double> outageSince_;
+    std::set<std::size_t> downBeforeOutage_;
 };
 
 }  // namespace corvale

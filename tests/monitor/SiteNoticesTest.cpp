@@ -1,6 +1,7 @@
 // The notices of sites that stop or start answering, fed with shown results round by round.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,7 @@ namespace {
 
 // One round's results, in the order shown: a round trip per site, 0 for "Not responding".
 struct Round {
-    float at;
+    double at;
     std::vector<int32_t> roundTrips;
 };
 
@@ -20,7 +21,7 @@ std::vector<std::string> ShowRounds(SiteNotices& notices, const std::vector<std:
     std::vector<std::string> texts;
     for (const Round& round : rounds) {
         for (std::size_t i = 0; i < round.roundTrips.size(); ++i)
-            notices.Shown(i, sites[i], round.roundTrips[i] != 0, round.roundTrips[i], round.at + static_cast<float>(i));
+            notices.Shown(i, sites[i], round.roundTrips[i] != 0, round.roundTrips[i], round.at + static_cast<double>(i));
         texts.push_back(notices.EndRound());
     }
     return texts;
@@ -43,18 +44,18 @@ TEST(SiteNotices, OnlyConfirmedChangesAreToldOncePerRound) {
                                                "10.0.0.9 answers again (7 ms), after 4 min 20 s"}));
 }
 
-TEST(SiteNotices, DownTimeRunsAcrossMidnight) {
+TEST(SiteNotices, DownTimeTextsAndAFailureThatIsNotConfirmed) {
     SiteNotices notices;
-    notices.Shown(0, "a.test", true, 10, 86390);
-    notices.Shown(0, "a.test", false, 0, 86395);  // the first failure starts the time
-    notices.Shown(0, "a.test", false, 0, 5);
+    notices.Shown(0, "a.test", true, 10, 100);
+    notices.Shown(0, "a.test", false, 0, 110);  // the first failure starts the time
+    notices.Shown(0, "a.test", false, 0, 120);
     EXPECT_EQ(notices.EndRound(), "a.test is not responding");
-    notices.Shown(0, "a.test", true, 1, 45);
+    notices.Shown(0, "a.test", true, 1, 160);
     EXPECT_EQ(notices.EndRound(), "a.test answers again (1 ms), after 50 s");
 
-    EXPECT_EQ(DownTimeText(0.4f), "0 s");
-    EXPECT_EQ(DownTimeText(59.4f), "59 s");
-    EXPECT_EQ(DownTimeText(59.6f), "1 min");
+    EXPECT_EQ(DownTimeText(0.4), "0 s");
+    EXPECT_EQ(DownTimeText(59.4), "59 s");
+    EXPECT_EQ(DownTimeText(59.6), "1 min");
     EXPECT_EQ(DownTimeText(200), "3 min 20 s");
     EXPECT_EQ(DownTimeText(7500), "2 h 5 min");
     EXPECT_EQ(DownTimeText(7259), "2 h");
@@ -69,10 +70,12 @@ TEST(SiteNotices, ManyChangesAreSummedUpAndLongTextsFitTheNotificationArea) {
         up.push_back(10);
         down.push_back(0);
     }
-    const auto texts = ShowRounds(notices, sites, {{0, up}, {20, down}, {40, down}});
+    std::vector<int32_t> mostDown = down;
+    mostDown.back() = 10;  // one site still answers: not the connection
+    const auto texts = ShowRounds(notices, sites, {{0, up}, {20, mostDown}, {40, mostDown}});
     EXPECT_EQ(texts[2],
               "site0.test is not responding\nsite1.test is not responding\nsite2.test is not responding\n"
-              "site3.test is not responding\nand 16 more");
+              "site3.test is not responding\nand 15 more");
 
     // Long site texts are shortened, and fewer lines are shown when four would not fit.
     for (std::string& site : sites) site = std::string(150, 'x') + site;
@@ -97,6 +100,43 @@ TEST(SiteNotices, ARebuiltListStartsEverySiteAfresh) {
     ShowRounds(notices, {"a.test", "c.test"}, {{100, {10, 0}}});  // c failed once
     EXPECT_EQ(ShowRounds(notices, {"a.test", "d.test"}, {{120, {10, 0}}, {140, {10, 10}}}),
               (std::vector<std::string>{"", "d.test answers again (10 ms)"}));
+}
+
+TEST(SiteNotices, AnOutageOfEverySiteIsOneNoticeEachWay) {
+    SiteNotices notices;
+    const std::vector<std::string> sites = {"a.test", "b.test", "c.test"};
+    const auto texts = ShowRounds(notices, sites,
+                                  {{1000, {10, 0, 10}},   // b down from the start
+                                   {1020, {0, 0, 0}},     // a and c fail once
+                                   {1040, {0, 0, 0}},     // confirmed: the connection
+                                   {1060, {0, 0, 0}},
+                                   {1220, {12, 0, 0}}});  // back, but c stays down
+    EXPECT_EQ(texts, (std::vector<std::string>{"", "", kConnectionDownText, "",
+                                               "Sites answer again, after 3 min 22 s\nc.test is not responding"}))
+        << "b, down before the outage, is not told again";
+}
+
+TEST(SiteNotices, ASlowSiteIsToldOnceAndQuickAgainOnlyAfterFiveQuickResults) {
+    SiteNotices notices;
+    std::vector<std::string> texts;
+    double at = 0;
+    for (int32_t ms : {100, 900, 950, 1000, 120, 130, 0, 120, 120, 120, 120, 120}) {
+        notices.Shown(0, "a.test", ms != 0, ms, at += 20);
+        texts.push_back(notices.EndRound());
+    }
+    EXPECT_EQ(texts[3], "a.test answers slowly (738 ms on average)");
+    EXPECT_EQ(texts[11], "a.test answers quickly again (120 ms)") << "the lost reply broke the quick run";
+    EXPECT_EQ(std::count(texts.begin(), texts.end(), ""), 10);
+}
+
+TEST(SiteNotices, TheRoundAfterAResumeTellsNothingAndSleepIsNoDownTime) {
+    SiteNotices notices;
+    ShowRounds(notices, {"a.test", "b.test"}, {{0, {10, 10}}, {20, {0, 10}}});  // a failed once
+    notices.Resumed();
+    EXPECT_EQ(ShowRounds(notices, {"a.test", "b.test"}, {{40, {0, 0}}}), std::vector<std::string>{""});
+    EXPECT_EQ(ShowRounds(notices, {"a.test", "b.test"}, {{60, {0, 10}}}),
+              std::vector<std::string>{"a.test is not responding"})
+        << "the round after the resume neither told nor confirmed anything";
 }
 
 }  // namespace
