@@ -104,4 +104,33 @@ private:
     HGDIOBJ previous_;
 };
 
+// An icon or a menu owned by this object (DestroyIcon / DestroyMenu on destruction).
+template <typename Handle, BOOL(WINAPI* Destroy)(Handle)>
+class UserObject {
+public:
+    UserObject() = default;
+    explicit UserObject(Handle handle) : handle_(handle) {}
+    UserObject(UserObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    UserObject& operator=(UserObject&& other) noexcept {
+        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+        return *this;
+    }
+    UserObject(const UserObject&) = delete;
+    UserObject& operator=(const UserObject&) = delete;
+    ~UserObject() { Reset(); }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+    void Reset(Handle handle = nullptr) {
+        if (handle_) Destroy(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using Icon = UserObject<HICON, &DestroyIcon>;
+using Menu = UserObject<HMENU, &DestroyMenu>;
+
 }  // namespace corvale
