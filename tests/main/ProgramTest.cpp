@@ -81,30 +81,38 @@ TEST_F(ProgramTest, AMissingEngineIsReportedAndOnlyTheProgramsFolderIsSearched) 
 TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
+    frmMain& form = program_.MainWindow();
+    NOTIFYICONDATAW icon = form.Tray().Data();
+    icon.uFlags = 0;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon));
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 25;
     program_.CheckTimerTick();  // a request is under way now
     ASSERT_TRUE(RequestPending);
-    program_.ShutDown();
+    program_.ShutDown();  // as the tool box's close button does
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(engine.busyLeft, 0) << "stopped only once the request had ended";
     EXPECT_EQ(ends_, 1);
-    EXPECT_FALSE(IsWindowVisible(program_.MainWindow().hWnd()));
-    EXPECT_FALSE(program_.MainWindow().TrayIconAdded());
+    EXPECT_FALSE(form.CheckTimerEnabled()) << "no new exchange starts while ending";
+    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
+    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the shell holds no icon of ours";
     EXPECT_TRUE(SiteTooltips.empty());
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(ends_, 1);
 }
 
-TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSeconds) {
+TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSecondsEvenAtMidnight) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 1000000;
     program_.CheckTimerTick();
-    float clock = 100;
-    program_.Clock = [&clock] { return clock += 0.5f; };
+    // The time of day runs over midnight during the wait; the monotonic clock goes on.
+    float timeOfDay = 86399.5f;
+    program_.Clock = [&timeOfDay] { return timeOfDay = timeOfDay >= 86399.9f ? 0.05f : timeOfDay + 0.1f; };
+    uint64_t ticks = 5000;
+    program_.TickCount = [&ticks] { return ticks += 500; };
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
     EXPECT_NEAR(engine.busyChecks, 20, 2);
