@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cwchar>
+#include <string>
 
 #include "ui/base/WideText.h"
 
@@ -40,9 +41,8 @@ HWND WindowOfProcess(const char* windowClass, DWORD processId) {
     return nullptr;
 }
 
-}  // namespace
-
-std::wstring InstanceNameForFolder(std::string_view folder) {
+// The claim's name: of one length however long the path.
+std::wstring InstanceName(std::string_view folder) {
     // FNV-1a over the key's bytes. "Local\" keeps the claim to this user session.
     uint64_t hash = 14695981039346656037ull;
     for (wchar_t unit : FolderKey(folder))
@@ -55,8 +55,10 @@ std::wstring InstanceNameForFolder(std::string_view folder) {
     return name;
 }
 
+}  // namespace
+
 ProgramInstance::ProgramInstance(std::string_view folder) {
-    const std::wstring name = InstanceNameForFolder(folder);
+    const std::wstring name = InstanceName(folder);
     mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), name.c_str());
     if (!mapping_) return;
     first_ = GetLastError() != ERROR_ALREADY_EXISTS;

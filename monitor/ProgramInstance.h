@@ -6,19 +6,15 @@
 
 #include <windows.h>
 
-#include <string>
 #include <string_view>
 
 namespace corvale {
 
-// The claim's name for a program folder: the same for every spelling Windows takes for
-// that folder (any case, short 8.3 names), and of one length however long the path.
-std::wstring InstanceNameForFolder(std::string_view folder);
-
 class ProgramInstance {
 public:
-    // Claims `folder`. A claim the system cannot make at all leaves this start the first:
-    // the program runs rather than not at all.
+    // Claims `folder`, in any spelling Windows takes for it (any case, short 8.3 names). A
+    // claim the system cannot make at all leaves this start the first: the program runs
+    // rather than not at all.
     explicit ProgramInstance(std::string_view folder);
     ~ProgramInstance();
     ProgramInstance(const ProgramInstance&) = delete;

@@ -12,6 +12,7 @@
 
 #include "ProgramFixture.h"
 #include "ScriptedEngine.h"
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
@@ -82,9 +83,7 @@ TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
     frmMain& form = program_.MainWindow();
-    NOTIFYICONDATAW icon = form.Tray().Data();
-    icon.uFlags = 0;
-    ASSERT_TRUE(Shell_NotifyIconW(NIM_MODIFY, &icon));
+    ASSERT_TRUE(test::ShellHoldsIcon(form.hWnd(), frmMain::kTrayIconId));
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 25;
     program_.CheckTimerTick();  // a request is under way now
@@ -95,7 +94,7 @@ TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     EXPECT_EQ(ends_, 1);
     EXPECT_FALSE(form.CheckTimerEnabled()) << "no new exchange starts while ending";
     EXPECT_FALSE(IsWindowVisible(form.hWnd()));
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &icon)) << "the shell holds no icon of ours";
+    EXPECT_FALSE(test::ShellHoldsIcon(form.hWnd(), frmMain::kTrayIconId));
     EXPECT_TRUE(SiteTooltips.empty());
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
@@ -108,9 +107,8 @@ TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSecondsEvenAtMidni
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 1000000;
     program_.CheckTimerTick();
-    // The time of day runs over midnight during the wait; the monotonic clock goes on.
-    float timeOfDay = 86399.5f;
-    program_.Clock = [&timeOfDay] { return timeOfDay = timeOfDay >= 86399.9f ? 0.05f : timeOfDay + 0.1f; };
+    // The time of day passes midnight as the wait begins; the monotonic clock goes on.
+    program_.Clock = [calls = 0]() mutable { return calls++ == 0 ? 86399.9f : 0.1f; };
     uint64_t ticks = 5000;
     program_.TickCount = [&ticks] { return ticks += 500; };
     program_.ShutDown();

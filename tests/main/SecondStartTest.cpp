@@ -3,13 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <string>
 
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
@@ -37,8 +37,6 @@ TEST(ProgramInstanceTest, OneClaimPerFolderInAnySpellingAndFoldersApartRunSideBy
 
     test::TempFolder other;
     EXPECT_TRUE(ProgramInstance(other.Folder()).First());
-    EXPECT_FALSE(first.BringRunningForward(frmMain::kClassName, frmMain::ShowRequestMessage(), 0))
-        << "the first start has no one to call";
 }
 
 // A process of Corvale.exe in `folder`, ended at the latest with this object.
@@ -105,14 +103,6 @@ int WineTrayIcons() {
     return count;
 }
 
-bool ShellHoldsIconOf(HWND window) {
-    NOTIFYICONDATAW probe{};
-    probe.cbSize = sizeof probe;
-    probe.hWnd = window;
-    probe.uID = frmMain::kTrayIconId;
-    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
-}
-
 std::string RunValue() {
     char value[512] = {};
     DWORD size = sizeof value;
@@ -132,8 +122,8 @@ TEST(SecondStartTest, BringsTheRunningWindowBackAndEndsWithoutTouchingItsSetting
     ASSERT_TRUE(first.Started());
     HWND window = first.MainWindow(20000);
     ASSERT_NE(window, nullptr);
-    for (int i = 0; i < 50 && !ShellHoldsIconOf(window); ++i) test::PumpMessagesFor(100);
-    ASSERT_TRUE(ShellHoldsIconOf(window));
+    for (int i = 0; i < 50 && !test::ShellHoldsIcon(window, frmMain::kTrayIconId); ++i) test::PumpMessagesFor(100);
+    ASSERT_TRUE(test::ShellHoldsIcon(window, frmMain::kTrayIconId));
     const int icons = WineTrayIcons();
     // Hidden, as the tool box's hide button leaves it.
     ShowWindow(window, SW_MINIMIZE);
@@ -145,12 +135,12 @@ TEST(SecondStartTest, BringsTheRunningWindowBackAndEndsWithoutTouchingItsSetting
     ProgramProcess second(folder.Folder());
     ASSERT_TRUE(second.Started());
     EXPECT_EQ(second.EndsWithin(10000), 0u) << "the second start ends at once";
-    for (int i = 0; i < 50 && !(IsWindowVisible(window) && !IsIconic(window)); ++i) test::PumpMessagesFor(100);
+    for (int i = 0; i < 50 && GetForegroundWindow() != window; ++i) test::PumpMessagesFor(100);
+    EXPECT_EQ(GetForegroundWindow(), window);
     EXPECT_TRUE(IsWindowVisible(window));
     EXPECT_FALSE(IsIconic(window));
-    EXPECT_EQ(GetForegroundWindow(), window);
     EXPECT_EQ(MainWindowsOfAnyProgram(), windowsBefore + 1);
-    EXPECT_TRUE(ShellHoldsIconOf(window));
+    EXPECT_TRUE(test::ShellHoldsIcon(window, frmMain::kTrayIconId));
     EXPECT_EQ(WineTrayIcons(), icons) << "one icon";
     EXPECT_EQ(RunValue(), "left alone");
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kProgramTitle);

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
@@ -103,11 +104,7 @@ void ShellSends(HWND window, UINT event, int x = 200, int y = 150) {
     SendMessageW(window, frmMain::kTrayMessage, MAKEWPARAM(x, y), MAKELPARAM(event, frmMain::kTrayIconId));
 }
 
-// Whether the shell holds the icon: changing nothing on it succeeds only then.
-bool ShellHolds(NOTIFYICONDATAW icon) {
-    icon.uFlags = 0;
-    return Shell_NotifyIconW(NIM_MODIFY, &icon) != FALSE;
-}
+bool ShellHolds(const NOTIFYICONDATAW& icon) { return test::ShellHoldsIcon(icon.hWnd, icon.uID); }
 
 TEST_F(WindowBehaviourTest, TheIconCarriesTheProductNameAndComesBackAloneWithTheShell) {
     Load();
