@@ -139,8 +139,8 @@ TEST_F(WindowBehaviourTest, TheIconCarriesTheProductNameAndComesBackAloneWithThe
 }
 
 TEST_F(WindowBehaviourTest, AnIconTheShellRefusesIsTriedAgainAndMeanwhileHidingOnlyMinimizes) {
-    // The shell, still starting, refuses the icon. (Held apart from the test's frame: the
-    // window calls it once more when it goes.)
+    // The shell, still starting, refuses the icon. (Shared with the window, which calls it
+    // once more as it goes, after this test's frame.)
     struct Shell {
         bool up = false;
         std::vector<DWORD> calls;
