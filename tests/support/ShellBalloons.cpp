@@ -1,6 +1,7 @@
 #include "ShellBalloons.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include "WinTestSupport.h"
 
@@ -76,6 +77,14 @@ BOOL CALLBACK CollectBalloon(HWND window, LPARAM found) {
 }
 
 }  // namespace
+
+bool ShellHoldsIcon(HWND owner, UINT id) {
+    NOTIFYICONDATAW probe{};
+    probe.cbSize = sizeof probe;
+    probe.hWnd = owner;
+    probe.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
+}
 
 std::vector<ShellBalloon> ShellBalloons() {
     std::vector<ShellBalloon> found;

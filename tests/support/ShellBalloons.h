@@ -1,6 +1,7 @@
 #pragma once
-// The info balloons that the shell's notification area shows now, read from outside: each
-// is a balloon tooltip window of the shell's process, whose text lives in that process.
+// The shell's notification area read from outside: whether it holds an icon, and the info
+// balloons it shows now (each a balloon tooltip window of the shell's process, whose text
+// lives in that process).
 
 #include <windows.h>
 
@@ -8,6 +9,9 @@
 #include <vector>
 
 namespace corvale::test {
+
+// Whether the shell holds icon `id` of `owner`: a change of nothing on it succeeds only then.
+bool ShellHoldsIcon(HWND owner, UINT id);
 
 struct ShellBalloon {
     HWND window = nullptr;

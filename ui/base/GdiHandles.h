@@ -7,25 +7,25 @@
 
 namespace corvale {
 
-// A bitmap, brush, pen, font or region owned by this object (DeleteObject on destruction).
-template <typename Handle>
-class GdiObject {
+// A handle owned by this object, freed by `Destroy` on destruction or Reset.
+template <typename Handle, auto Destroy>
+class OwnedHandle {
 public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
+    OwnedHandle() = default;
+    explicit OwnedHandle(Handle handle) : handle_(handle) {}
+    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
+    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
         if (this != &other) Reset(std::exchange(other.handle_, nullptr));
         return *this;
     }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { Reset(); }
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle() { Reset(); }
 
     Handle Get() const { return handle_; }
     explicit operator bool() const { return handle_ != nullptr; }
     void Reset(Handle handle = nullptr) {
-        if (handle_) DeleteObject(handle_);
+        if (handle_) Destroy(handle_);
         handle_ = handle;
     }
     // Gives up ownership, for handing the handle to the system (SetWindowRgn owns its region).
@@ -35,11 +35,17 @@ private:
     Handle handle_ = nullptr;
 };
 
+// A bitmap, brush, pen, font or region (DeleteObject).
+template <typename Handle>
+using GdiObject = OwnedHandle<Handle, &DeleteObject>;
 using Bitmap = GdiObject<HBITMAP>;
 using Brush = GdiObject<HBRUSH>;
 using Pen = GdiObject<HPEN>;
 using Font = GdiObject<HFONT>;
 using Region = GdiObject<HRGN>;
+// An icon or a menu of the window system (DestroyIcon, DestroyMenu).
+using Icon = OwnedHandle<HICON, &DestroyIcon>;
+using Menu = OwnedHandle<HMENU, &DestroyMenu>;
 
 // A memory device context compatible with the screen (or with a given DC).
 class MemoryDC {

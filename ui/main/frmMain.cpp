@@ -14,7 +14,6 @@
 namespace corvale {
 namespace {
 
-const char kMainClass[] = "CorvaleMain";
 // Where no control covers the window: the dark steel blue of the artwork's bars.
 constexpr uint32_t kWindowBackColour = 0x003A2C22;
 constexpr uint32_t kDesignSquareColour = 0x0000FF00;
@@ -25,9 +24,11 @@ int Px(float twips) { return TwipsToScreenPixels(twips); }
 
 frmMain::frmMain(MainWindowActions& actions) : actions_(actions) {}
 
+UINT frmMain::ShowRequestMessage() { return RegisterWindowMessageA("Corvale.ShowMainWindow"); }
+
 frmMain::~frmMain() {
     if (checkTimerOn_ && hWnd()) KillTimer(hWnd(), kCheckTimerId);
-    if (trayAdded_) TrayOff();
+    TrayOff();
     // The controls go before the window that holds them.
     siteStat_.clear();
     picSite_.clear();
@@ -35,15 +36,12 @@ frmMain::~frmMain() {
     toolBoxMin_.reset();
     toolBoxMax_.reset();
     DestroyOwnWindow();
-    if (mnuTray_) DestroyMenu(mnuTray_);
-    if (largeIcon_) DestroyIcon(largeIcon_);
-    if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 bool frmMain::Load() {
     if (hWnd()) return true;
-    largeIcon_ = LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXICON));
-    smallIcon_ = LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXSMICON));
+    largeIcon_ = Icon(LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXICON)));
+    smallIcon_ = Icon(LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXSMICON)));
     captionImage_ = LoadScreenBitmap(IDB_CAPTION);
     bottomBarImage_ = LoadScreenBitmap(IDB_BOTTOM_BAR);
     toolBoxNormalImage_ = LoadScreenBitmap(IDB_TOOLBOX_NORMAL);
@@ -53,17 +51,22 @@ bool frmMain::Load() {
     caption.points = 6.75;
     captionFont_ = CreateScreenFont(caption);
     taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
+    showRequestMessage_ = ShowRequestMessage();
 
     SetPainting(Painting::Buffered);
     // Made as an overlapped window, so the window system picks its place as for any new
     // window, then turned borderless before it is ever shown.
-    if (!CreateWindowOf({kMainClass, CS_DBLCLKS, nullptr, largeIcon_, smallIcon_}, WS_EX_APPWINDOW,
+    if (!CreateWindowOf({kClassName, CS_DBLCLKS, nullptr, largeIcon_.Get(), smallIcon_.Get()}, WS_EX_APPWINDOW,
                         WS_OVERLAPPED | WS_CLIPCHILDREN,
                         {CW_USEDEFAULT, CW_USEDEFAULT, Px(kNormalWindowWidth), Px(660)}, nullptr, nullptr,
                         kProgramTitle))
         return false;
     SetWindowLongPtrA(hWnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX);
     SetWindowPos(hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    // Run as administrator, the window would otherwise never hear the shell's return or a
+    // later start of the program.
+    for (UINT message : {taskbarCreatedMessage_, showRequestMessage_})
+        if (message) ChangeWindowMessageFilterEx(hWnd(), message, MSGFLT_ALLOW, nullptr);
     CreateControls();
 
     TrayOn();
@@ -168,9 +171,10 @@ void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_vie
     case ToolBoxAction::EnterMini: EnterMiniMode(); break;
     case ToolBoxAction::LeaveMini: LeaveMiniMode(); break;
     case ToolBoxAction::Hide:
-        // Reachable again through the notification-area icon.
         ShowWindow(hWnd(), SW_MINIMIZE);
-        ShowWindow(hWnd(), SW_HIDE);
+        // Hidden, it is reached again through the notification-area icon. Without an icon it
+        // stays on the taskbar: a hidden window could then be found by nothing.
+        if (tray_.Shown()) ShowWindow(hWnd(), SW_HIDE);
         break;
     }
 }
@@ -275,17 +279,23 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     if (message == taskbarCreatedMessage_ && message != 0) {
-        // The shell's notification area came back (Explorer restarted): so does the icon.
-        trayAdded_ = false;
-        TrayOn();
+        // The shell's notification area came back (Explorer restarted): so does the icon,
+        // and nothing else changes.
+        tray_.ShellRestarted();
+        return 0;
+    }
+    if (message == showRequestMessage_ && message != 0) {
+        // A later start of the program from this folder; not once this one is ending.
+        if (tray_.Wanted()) ShowAndRestore();
         return 0;
     }
     switch (message) {
     case WM_TIMER:
         if (wParam == kCheckTimerId) actions_.CheckTimerTick();
+        if (wParam == kTrayRetryTimerId) tray_.Retry();
         return 0;
     case kTrayMessage:
-        OnTrayMessage(LOWORD(lParam));  // the icon's id rides in the high word
+        OnTrayMessage(wParam, lParam);
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuRestore) mnuRestore_Click();

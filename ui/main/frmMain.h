@@ -5,7 +5,6 @@
 // check timer, keeps the notification-area icon and can be dragged by any surface.
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
@@ -17,6 +16,7 @@
 #include "ui/base/Window.h"
 #include "ui/main/ImageBox.h"
 #include "ui/main/MainLayout.h"
+#include "ui/main/TrayIcon.h"
 #include "ui/tiles/ctlSiteStat.h"
 
 namespace corvale {
@@ -38,16 +38,24 @@ public:
 
 class frmMain : public Window {
 public:
+    static constexpr const char* kClassName = "CorvaleMain";
+    // Our own message for the icon's events, not a mouse message: a click on the icon
+    // must never look like a move over the window, which would drag it.
     static constexpr UINT kTrayMessage = WM_APP + 1;
+    static constexpr UINT kTrayIconId = 1;
     static constexpr UINT_PTR kCheckTimerId = 1;
+    static constexpr UINT_PTR kTrayRetryTimerId = 2;
     static constexpr UINT kCheckTimerInterval = 20;
     static constexpr int kSnapTolerance = 150;
-    static constexpr UINT kMenuRestore = 101;
-    static constexpr UINT kMenuExit = 102;
-    static constexpr UINT kBalloonTimeoutMs = 10000;
+    static constexpr UINT kMenuRestore = TrayIcon::kRestoreCommand;
+    static constexpr UINT kMenuExit = TrayIcon::kExitCommand;
 
     explicit frmMain(MainWindowActions& actions);
     ~frmMain() override;
+
+    // The message that asks the window to come forward, shown and restored (a later start
+    // of the program from the same folder sends it).
+    static UINT ShowRequestMessage();
 
     // Creates the window and runs its load: tray icon (which shows the window), layout,
     // translucency. False when the window could not be made.
@@ -87,18 +95,17 @@ public:
     void MoveForm();
     void Snap(frmMain& oMe, int32_t iSnapTolerance);
 
-    // The notification-area icon.
+    // The notification-area icon: TrayOn shows the window and adds the icon (tried again
+    // until the shell takes it); TrayOff, the first step of the shut-down, takes it away
+    // for good.
     void TrayOn();
     void TrayOff();
-    bool TrayIconAdded() const { return trayAdded_; }
-    const NOTIFYICONDATAA& TrayIconData() const { return trayIconData_; }
-    // An info balloon on the icon, within the system's quiet time; it never takes the focus.
-    // False, with nothing shown, when the icon is not there or the shell refused it.
-    bool ShowBalloon(std::string_view title, std::string_view text);
-    const NOTIFYICONDATAA& BalloonData() const { return balloonData_; }
-    HICON Icon() const { return smallIcon_; }
-    // The icon's mouse message (the table of the tray icon) and the menu's two items.
-    void OnTrayMessage(UINT mouseMessage);
+    bool TrayIconAdded() const { return tray_.Shown(); }
+    TrayIcon& Tray() { return tray_; }
+    const TrayIcon& Tray() const { return tray_; }
+    bool ShowBalloon(std::string_view title, std::string_view text) { return tray_.ShowBalloon(title, text); }
+    HICON WindowIcon() const { return smallIcon_.Get(); }
+    // The menu's two items.
     void mnuRestore_Click();
     void mnuexit_Click();
 
@@ -113,7 +120,9 @@ private:
     void OnBackgroundMouse(const MouseEvent& event);
     bool InCaptionLabel(float x, float y) const;
     void SizeWindow(float widthTwips, float heightTwips);
-    void ShowTrayMenu();
+    void OnTrayMessage(WPARAM wParam, LPARAM lParam);
+    // Shown, restored and in front: a click on the icon, or a later start of the program.
+    void ShowAndRestore();
     void ApplyTranslucency();
 
     MainWindowActions& actions_;
@@ -122,8 +131,8 @@ private:
     Bitmap toolBoxNormalImage_;
     Bitmap toolBoxMiniImage_;
     Font captionFont_;
-    HICON largeIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    Icon largeIcon_;
+    Icon smallIcon_;
 
     std::unique_ptr<ImageBox> barBottom_;
     std::unique_ptr<ImageBox> toolBoxMin_;
@@ -136,11 +145,9 @@ private:
     bool checkBusy_ = false;
     bool backgroundPressed_ = false;
 
-    NOTIFYICONDATAA trayIconData_{};
-    NOTIFYICONDATAA balloonData_{};  // the last balloon asked for
-    bool trayAdded_ = false;
+    TrayIcon tray_{kTrayIconId, kTrayMessage, kTrayRetryTimerId};
     UINT taskbarCreatedMessage_ = 0;
-    HMENU mnuTray_ = nullptr;
+    UINT showRequestMessage_ = 0;
 };
 
 }  // namespace corvale
