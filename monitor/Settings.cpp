@@ -8,6 +8,7 @@
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 #include "ui/prefs/clsRegistry.h"
 
 namespace corvale {
@@ -54,6 +55,7 @@ bool NotifyOnChange() { return ReadIniValue("General", "Notify") != "0"; }
 void SetNotifyOnChange(bool on) { WriteIniValue("General", "Notify", on ? "1" : "0"); }
 
 void LoadSettings() {
+    const bool iniFound = FileExists(IniPath());
     clsRegistry registry;
     SitesText = ReadSitesFile();
     PingTimeout = static_cast<float>(SafeLong(ReadIniValue("General", "PingTimeout")));
@@ -80,6 +82,13 @@ void LoadSettings() {
     if (hue >= INT16_MIN && hue <= INT16_MAX) NormalHue = static_cast<int16_t>(hue);
     hue = SafeLong(ReadIniValue("Colors", "Error"));
     if (hue >= INT16_MIN && hue <= INT16_MAX) ErrorHue = static_cast<int16_t>(hue);
+
+    if (!iniFound) {
+        TransPerc = kFirstRunTransPerc;
+        CheckInterval = kFirstRunCheckInterval;
+        NormalHue = kFirstRunNormalHue;
+        ErrorHue = kFirstRunErrorHue;
+    }
 }
 
 bool SaveSettings() {

@@ -24,13 +24,20 @@ extern int16_t ErrorHue;     // tile hue of a failing site
 
 inline constexpr const char* kIniFileName = "monitor.ini";
 inline constexpr const char* kSitesFileName = "sites.txt";
-inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved.";
 
 // The lower bounds applied on every load.
 inline constexpr int kMinTransPerc = 10;
 inline constexpr int16_t kFallbackTransPerc = 30;
 inline constexpr int kMinCheckInterval = 10;
 inline constexpr float kFallbackCheckInterval = 20.0f;
+
+// Where no monitor.ini exists at all (a program just unzipped): an opaque window, green
+// tiles for the sites that answer and red ones for those that do not. An existing file
+// with a key missing still gets the fallbacks above.
+inline constexpr int16_t kFirstRunTransPerc = 255;
+inline constexpr float kFirstRunCheckInterval = 20.0f;
+inline constexpr int16_t kFirstRunNormalHue = 127;
+inline constexpr int16_t kFirstRunErrorHue = 42;
 
 // Values are read through a buffer of this many characters, so longer values are cut
 // to one less (room for the terminating NUL).
@@ -50,7 +57,8 @@ std::string ReadIniValue(std::string_view section, std::string_view key);
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
 
 // Reads monitor.ini and sites.txt into the settings and the site table and brings the
-// start-with-Windows entry in line with the file.
+// start-with-Windows entry in line with the file. Without a monitor.ini the first-run
+// values apply; nothing is written.
 void LoadSettings();
 // Writes sites.txt and the settings the program owns; a failed site list write is
 // shown to the user, everything else goes on regardless. False when the list could not

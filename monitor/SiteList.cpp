@@ -13,6 +13,11 @@ bool IsBlankLine(std::string_view line) {
     return std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; });
 }
 
+void SetTable(std::vector<SiteRecord> table) {
+    Sites = std::move(table);
+    SiteLast = static_cast<int16_t>(static_cast<int>(Sites.size()) - 1);
+}
+
 }  // namespace
 
 std::vector<std::string> AcceptedSiteLines(std::string_view text) {
@@ -33,12 +38,22 @@ std::vector<std::string> AcceptedSiteLines(std::string_view text) {
     return accepted;
 }
 
-void ParseSiteList(std::string_view text) {
-    std::vector<std::string> lines = AcceptedSiteLines(text);
+std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines) {
     std::vector<SiteRecord> table(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) table[i].Url = std::move(lines[i]);
-    Sites = std::move(table);
-    SiteLast = static_cast<int16_t>(static_cast<int>(Sites.size()) - 1);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto known = std::find_if(old.begin(), old.end(), [&](const SiteRecord& r) { return r.Url == lines[i]; });
+        if (known != old.end()) {
+            table[i] = *known;
+            table[i].RetryCount = 0;
+        } else {
+            table[i].Url = lines[i];
+        }
+    }
+    return table;
 }
+
+void ParseSiteList(std::string_view text) { SetTable(CarrySiteState({}, AcceptedSiteLines(text))); }
+
+void UpdateSiteList(std::string_view text) { SetTable(CarrySiteState(Sites, AcceptedSiteLines(text))); }
 
 }  // namespace corvale

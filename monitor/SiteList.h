@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/tiles/GraphBars.h"
+
 namespace corvale {
 
 inline constexpr int kMaxSites = 20;
@@ -15,9 +17,12 @@ struct SiteRecord {
     std::string Url;             // the line exactly as written, handed to the engine
     int32_t PingMs = 0;          // last round-trip shown; 0 = failed or not checked yet
     std::string Address;         // what the engine's text buffer held after the last check
-    bool NotResponding = false;  // the last check failed
-    std::string PingText;        // "192 ms" or "Not responding"
+    bool NotResponding = false;  // the last shown result was a failure
+    std::string PingText;        // "192 ms" or "Not responding"; empty until the first result
     int16_t RetryCount = 0;      // results dropped for this site in a row
+    bool Checked = false;        // a result has been shown since the site joined the list
+    int32_t ResultCode = 0;      // the engine's code of the last shown result (0: a reply)
+    ResponseHistory History;     // the round trips shown, as the tile's graph has them
 };
 
 // Indexed 0..SiteLast; SiteLast is -1 when there is no site. The table holds exactly
@@ -32,6 +37,14 @@ void ParseSiteList(std::string_view text);
 
 // The accepted lines of a list text, in order; ParseSiteList builds the table from it.
 std::vector<std::string> AcceptedSiteLines(std::string_view text);
+
+// The table for `lines` made from `old`: a line that was already a site keeps its record,
+// wherever it was, and a new one starts unchecked. Dropped results are forgotten, as the
+// check cycle starts over with the new table.
+std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines);
+// Rebuilds Sites and SiteLast from an edited list text, keeping what is known of the sites
+// that stay (CarrySiteState).
+void UpdateSiteList(std::string_view text);
 
 // The whole text of SitesPath; empty when the file is missing, empty or unreadable.
 // Sets SitesFileUnreadable when the file is there but its text could not be had.
@@ -49,5 +62,8 @@ bool WriteSitesFile();
 // given, tells a file that is there but could not be read from one that is missing.
 std::string ReadWholeFile(const std::string& path, bool* unreadable = nullptr);
 bool ReplaceFileContents(const std::string& path, std::string_view contents);
+// Whether anything (a file or a folder) is there under that name; only a name the system
+// reports missing counts as missing.
+bool FileExists(const std::string& path);
 
 }  // namespace corvale

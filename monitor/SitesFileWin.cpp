@@ -81,6 +81,12 @@ std::string ReadWholeFile(const std::string& path, bool* unreadable) {
     }
 }
 
+bool FileExists(const std::string& path) {
+    if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     DWORD attributes = GetFileAttributesA(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&

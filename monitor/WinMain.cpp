@@ -7,6 +7,7 @@
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     static corvale::CorvaleProgram program;
     if (!program.Main(corvale::ProgramModulePath())) return 1;
+    program.GreetFirstRun();
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

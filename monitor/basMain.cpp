@@ -11,6 +11,7 @@
 #include "monitor/SiteTiles.h"
 #include "monitor/basTarnel.h"
 #include "ui/base/MessagePump.h"
+#include "ui/main/basTransparent.h"
 
 namespace corvale {
 
@@ -20,6 +21,7 @@ namespace {
 
 constexpr float kShutDownWaitSeconds = 10;
 constexpr const char* kExitQuestion = "Are you sure you want to exit?";
+constexpr int16_t kSitesPage = 1;
 
 }  // namespace
 
@@ -49,6 +51,7 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     SitesPath = AppFolder + kSitesFileName;
     CheckInterval = 20;
     TransPerc = 100;
+    firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
     LoadSettings();
 
     // The first start binds the library, from the program's folder only.
@@ -68,6 +71,10 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
+}
+
+void CorvaleProgram::GreetFirstRun() {
+    if (firstRun_ && form_.hWnd()) OpenPreferences(kSitesPage);
 }
 
 void CorvaleProgram::ShutDown() {
@@ -133,7 +140,26 @@ void CorvaleProgram::CheckTimerTick() {
     }
 }
 
-void CorvaleProgram::RebuildTiles() { BuildTiles(form_); }
+void CorvaleProgram::PreviewAlpha(int16_t alpha) { SetWindowAlpha(form_.hWnd(), alpha); }
+
+void CorvaleProgram::PauseChecks() { form_.SetCheckTimerEnabled(false); }
+
+void CorvaleProgram::ResumeChecks() {
+    if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+}
+
+void CorvaleProgram::ApplySavedSettings() {
+    // Every tile takes the hues, also those left below the window from a longer list.
+    for (int i = 0; i < form_.SiteStatCount(); ++i) {
+        form_.SiteStat(i).SetBackHue(NormalHue);
+        form_.SiteStat(i).SetBackHueError(ErrorHue);
+    }
+    // A request still under way belongs to the old table: its result is dropped, and
+    // the next round starts at once with the new one.
+    CheckCycle.Reset();
+    BuildTiles(form_);
+    form_.ResizeWindow();
+}
 
 void CorvaleProgram::OpenDocument(const std::string& target) {
     if (OpenDocumentHook) OpenDocumentHook(target);

@@ -72,18 +72,26 @@ protected:
 
 }  // namespace
 
-TEST_F(Settings, MissingFilesGiveTheDefaults) {
+TEST_F(Settings, NoFileGivesTheFirstRunValuesAndAnyFileTheFallbacks) {
     NormalHue = 7;
     LoadSettings();
-    EXPECT_EQ(TransPerc, 30);
+    EXPECT_EQ(TransPerc, 255) << "opaque";
     EXPECT_EQ(CheckInterval, 20.0f);
     EXPECT_FALSE(MiniMode);
     EXPECT_EQ(PingTimeout, 0.0f);
-    EXPECT_EQ(NormalHue, 0);
-    EXPECT_EQ(ErrorHue, 0);
+    EXPECT_EQ(NormalHue, 127) << "green";
+    EXPECT_EQ(ErrorHue, 42) << "red";
     EXPECT_EQ(SitesText, "");
     EXPECT_EQ(SiteLast, -1);
     EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written by a load";
+
+    // A file that is there, even empty, is the user's: its missing keys take the fallbacks.
+    WriteIni("");
+    LoadSettings();
+    EXPECT_EQ(TransPerc, 30);
+    EXPECT_EQ(NormalHue, 0);
+    EXPECT_EQ(ErrorHue, 0);
 }
 
 TEST_F(Settings, LowerBoundsOfTransPercAndCheckInterval) {

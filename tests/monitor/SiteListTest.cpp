@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 
 using namespace corvale;
 using namespace std::string_literals;
@@ -101,4 +102,73 @@ TEST(ParseSiteList, HugeAndBinaryTexts) {
     std::string binary = "a\0b\r\n\0\r\n\xff\xfe\r\n"s;
     ParseSiteList(binary);
     EXPECT_EQ(Urls(), (Lines{"a\0b"s, "\0"s, "\xff\xfe"}));
+}
+
+namespace {
+
+// A site as the check cycle leaves it after showing results.
+void Show(SiteRecord& site, std::initializer_list<int32_t> roundTrips, int32_t lastCode) {
+    for (int32_t ms : roundTrips) site.History.Add(ms);
+    site.PingMs = *(roundTrips.end() - 1);
+    site.NotResponding = site.PingMs == 0;
+    site.PingText = site.NotResponding ? kNotRespondingText : RoundTripText(site.PingMs);
+    site.ResultCode = lastCode;
+    site.Checked = true;
+    site.RetryCount = 1;
+}
+
+void ExpectSameState(const SiteRecord& actual, const SiteRecord& expected) {
+    EXPECT_EQ(actual.Url, expected.Url);
+    EXPECT_EQ(actual.PingMs, expected.PingMs) << actual.Url;
+    EXPECT_EQ(actual.PingText, expected.PingText) << actual.Url;
+    EXPECT_EQ(actual.NotResponding, expected.NotResponding) << actual.Url;
+    EXPECT_EQ(actual.ResultCode, expected.ResultCode) << actual.Url;
+    EXPECT_EQ(actual.Checked, expected.Checked) << actual.Url;
+    for (int i = 0; i < kGraphBarCount; ++i) EXPECT_EQ(actual.History[i], expected.History[i]) << actual.Url << i;
+    EXPECT_EQ(actual.RetryCount, 0) << "the cycle starts over with the new table";
+}
+
+}  // namespace
+
+TEST(UpdateSiteList, SitesThatStayKeepWhatIsKnownWhereverTheyAreAndNewOnesStartUnchecked) {
+    ParseSiteList("up.example\r\ndown.example\r\ngone.example\r\n");
+    Show(Sites[0], {12, 30}, 0);
+    Show(Sites[1], {15, 0}, 11);
+    Show(Sites[2], {900}, 0);
+    const std::vector<SiteRecord> before = Sites;
+
+    // An edit that keeps one site in place, moves another and puts a new one where the
+    // moved one was.
+    UpdateSiteList("up.example\r\nnew.example\r\ndown.example\r\n");
+    ASSERT_EQ(Urls(), (Lines{"up.example", "new.example", "down.example"}));
+    ExpectSameState(Sites[0], before[0]);
+    ExpectSameState(Sites[2], before[1]);
+    SiteRecord fresh;
+    fresh.Url = "new.example";
+    ExpectSameState(Sites[1], fresh);
+    EXPECT_EQ(Sites[1].PingText, "") << "nothing borrowed from the site that had index 1";
+
+    // The same text again changes nothing; an empty one leaves no site.
+    UpdateSiteList("up.example\r\nnew.example\r\ndown.example\r\n");
+    ExpectSameState(Sites[2], before[1]);
+    UpdateSiteList("");
+    EXPECT_EQ(SiteLast, -1);
+    EXPECT_TRUE(Sites.empty());
+}
+
+TEST(TooltipTitle, LongSiteTextsAreCutWithAnEllipsisToWhatThePlatformShows) {
+    const std::string fits(kTooltipTitleMaxUnits, 'a');
+    EXPECT_EQ(TooltipTitle(fits), fits);
+    EXPECT_EQ(TooltipTitle(fits + "b"), std::string(kTooltipTitleMaxUnits - 3, 'a') + "...");
+    // Counted in characters, not in UTF-8 bytes, and never cut inside one.
+    std::string cyrillic;
+    for (std::size_t i = 0; i < 120; ++i) cyrillic += "\xD0\x96";  // U+0416
+    std::string expected;
+    for (std::size_t i = 0; i < kTooltipTitleMaxUnits - 3; ++i) expected += "\xD0\x96";
+    EXPECT_EQ(TooltipTitle(cyrillic), expected + "...");
+    // A character beyond the basic plane takes two units of the platform's count.
+    std::string emoji;
+    for (int i = 0; i < 60; ++i) emoji += "\xF0\x9F\x98\x80";  // U+1F600
+    const std::string cut = TooltipTitle(emoji);
+    EXPECT_EQ(cut.size(), 48u * 4 + 3) << "48 pairs (96 units) and the ellipsis";
 }

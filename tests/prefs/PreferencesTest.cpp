@@ -6,7 +6,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 
 #include "RegistryTestSupport.h"
@@ -192,8 +194,22 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     EXPECT_EQ(Ini("Colors", "Normal"), "0");
     EXPECT_EQ(Ini("Colors", "Error"), "255");
     EXPECT_EQ(SiteLast, 2) << "the edited text is the list, though the file could not take it";
-    EXPECT_EQ(Form().SiteStat(2).SiteURL(), "new.test");
-    // Tiles 3 and 4 are left below the window, recoloured all the same.
+    // b.test keeps its failure where it moved to; new.test shows nothing borrowed from the
+    // site that had its index.
+    ctlSiteStat& moved = Form().SiteStat(0);
+    EXPECT_EQ(moved.PingValue(), "Not responding");
+    EXPECT_EQ(moved.CurrentPair().hue, 255) << "the error colours, in the new hue";
+    EXPECT_EQ(moved.Graph().Value(0), 0);
+    EXPECT_EQ(Form().picSite(0).BackColor(), kSquareRed);
+    ctlSiteStat& added = Form().SiteStat(2);
+    EXPECT_EQ(added.SiteURL(), "new.test");
+    EXPECT_EQ(added.PingValue(), "");
+    EXPECT_EQ(added.CurrentPair().hue, 0) << "the normal colours";
+    for (int bar = 0; bar < kGraphBarCount; ++bar) EXPECT_EQ(added.Graph().Value(bar), 0) << bar;
+    EXPECT_EQ(Form().picSite(2).BackColor(), kSquareGrey);
+    EXPECT_EQ(SiteTooltips[2]->Text(), "Not checked yet");
+    EXPECT_EQ(SiteTooltips[2]->Title(), "new.test");
+    // Tiles 3 and 4 are left below the window, with the new hues all the same.
     ASSERT_EQ(Form().SiteStatCount(), 5);
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(Form().SiteStat(i).BackHue(), 0) << i;
@@ -205,14 +221,20 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-TEST_F(PreferencesTest, UneditedSaveRereadsTheListAndAnEmptyListStopsTheTimer) {
-    Write("sites.txt", "a.test\nb.test\n");  // line ends the box does not draw, kept byte for byte
+TEST_F(PreferencesTest, UneditedSaveKeepsEveryResultAndAnEmptyListStopsTheTimer) {
+    Write("sites.txt", "a.test\r\ndown.test\r\nc.test\r\n");
     Start();
+    ScriptedEngine::Get().replies["down.test"] = {0, 11};
     RunRound();
-    ASSERT_EQ(Sites[0].PingText, "10 ms");
+    ASSERT_EQ(Form().SiteStat(1).PingValue(), "Not responding");
     WithDialog(1, [&](frmOptions& d) { Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave)); });
-    EXPECT_EQ(Read("sites.txt"), "a.test\nb.test\n");
-    EXPECT_EQ(Sites[0].PingText, "") << "the load after the save built the list afresh";
+    EXPECT_EQ(Read("sites.txt"), "a.test\r\ndown.test\r\nc.test\r\n");
+    EXPECT_EQ(Sites[0].PingText, "10 ms");
+    ctlSiteStat& down = Form().SiteStat(1);
+    EXPECT_EQ(down.PingValue(), "Not responding");
+    EXPECT_EQ(down.CurrentPair().hue, down.BackHueError()) << "still red, before the round reaches it";
+    EXPECT_EQ(Form().picSite(1).BackColor(), kSquareRed);
+    EXPECT_EQ(Form().SiteStat(0).CurrentPair().hue, Form().SiteStat(0).BackHue());
     EXPECT_TRUE(Form().CheckTimerEnabled());
 
     WithDialog(1, [&](frmOptions& d) {
@@ -324,6 +346,88 @@ TEST_F(PreferencesTest, AnUnreadableListIsNotOverwrittenByAnUneditedSave) {
     EXPECT_EQ(Read("sites.txt"), "kept.test\r\n");
     EXPECT_EQ(SiteLast, 0) << "the load after the save reads the file, now free";
     EXPECT_TRUE(messages_.empty());
+}
+
+TEST_F(PreferencesTest, SquaresAndTipsBeyondAShrinkingListGoInBothModes) {
+    Write("monitor.ini", "[General]\r\nMiniMode=True\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\nc.test\r\nd.test\r\ne.test\r\n");
+    Start();
+    // Before the first round every square is grey: none has answered yet. (The round is
+    // held off while the squares are drawn.)
+    Form().SetCheckTimerEnabled(false);
+    test::PumpMessagesFor(100);
+    for (int i = 0; i < 5; ++i) {
+        ImageBox& square = Form().picSite(i);
+        RECT r{};
+        GetClientRect(square.hWnd(), &r);
+        EXPECT_TRUE(IsWindowVisible(square.hWnd())) << i;
+        EXPECT_EQ(test::WindowPixel(square.hWnd(), r.right / 2, r.bottom / 2), kSquareGrey) << i;
+        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Text(), "Not checked yet") << i;
+    }
+    EXPECT_TRUE(test::SaveWindowPng(Form().hWnd(), CORVALE_SCREENSHOT_DIR "/main-mini-unchecked.png"));
+
+    auto saveList = [&](const char* text) {
+        WithDialog(1, [&](frmOptions& d) {
+            SetWindowTextA(d.txtSites(), text);
+            Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
+        });
+    };
+    auto visibleSquares = [&] {
+        int visible = 0;
+        for (int i = 0; i < Form().picSiteCount(); ++i) visible += IsWindowVisible(Form().picSite(i).hWnd()) ? 1 : 0;
+        return visible;
+    };
+    saveList("a.test\r\nb.test\r\nc.test\r\n");
+    EXPECT_EQ(visibleSquares(), 3);
+    EXPECT_EQ(SiteTooltips.size(), 3u);
+    Form().LeaveMiniMode();
+    EXPECT_EQ(visibleSquares(), 0) << "no square left on the caption strip";
+
+    Form().EnterMiniMode();
+    saveList("");
+    EXPECT_EQ(visibleSquares(), 0);
+    EXPECT_TRUE(SiteTooltips.empty());
+    Form().LeaveMiniMode();
+    EXPECT_EQ(visibleSquares(), 0);
+}
+
+TEST_F(PreferencesTest, AFirstRunIsOpaqueWritesNothingAndOpensTheSitesPage) {
+    Start();
+    EXPECT_TRUE(program_.FirstRun());
+    EXPECT_EQ(AlphaOf(Form().hWnd()), 255);
+    EXPECT_EQ(NormalHue, 127);
+    EXPECT_EQ(ErrorHue, 42);
+    EXPECT_EQ(CheckInterval, 20.0f);
+    EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written at start";
+
+    // Clear of the stand-in notification area Wine opens at the top left.
+    SetWindowPos(Form().hWnd(), nullptr, 240, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    int shown = -1;
+    test::ModalScript greeting([&] {
+        frmOptions& d = *program_.Preferences();
+        shown = d.FrontPage();
+        // For the read-me's picture: the dialog beside the window it belongs to.
+        RECT main{}, dialog{};
+        GetWindowRect(Form().hWnd(), &main);
+        SetWindowPos(d.hWnd(), nullptr, main.right + 8, main.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        GetWindowRect(d.hWnd(), &dialog);
+        test::PumpMessagesFor(100);
+        RECT both{main.left, main.top, dialog.right, std::max(main.bottom, dialog.bottom)};
+        EXPECT_TRUE(test::SaveScreenPng(both, CORVALE_SCREENSHOT_DIR "/first-run.png"));
+        d.Unload();
+    }, WhenUp());
+    program_.GreetFirstRun();
+    EXPECT_EQ(shown, 1);
+
+    // A list of sites alone is no first run: the window just shows them.
+    Write("sites.txt", "a.test\r\n");
+    CorvaleProgram second;
+    second.EndProgram = [] {};
+    ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
+    EXPECT_FALSE(second.FirstRun());
+    second.GreetFirstRun();
+    EXPECT_EQ(second.Preferences(), nullptr);
+    EXPECT_FALSE(std::filesystem::exists(folder_.File("monitor.ini")));
 }
 
 TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {

@@ -6,12 +6,12 @@
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 #include "resources/app/ResourceIds.h"
 #include "ui/base/Artwork.h"
 #include "ui/base/DibSurface.h"
 #include "ui/base/Fonts.h"
 #include "ui/main/VersionInfo.h"
-#include "ui/main/basTransparent.h"
 
 namespace corvale {
 namespace {
@@ -20,7 +20,7 @@ constexpr float kClientWidth = 5595, kClientHeight = 4575;
 constexpr float kLineLeft = 3270, kLineTop = 30, kLineBottom = 780;
 constexpr COLORREF kLineColour = 0x00C0C0C0;
 constexpr const char* kPreviewSite = "www.example.com";
-constexpr const char* kNotResponding = "Not responding";
+constexpr int32_t kPreviewRoundTripMs = 10;
 
 Font MakeFont(const char* face) {
     FontDescription description;
@@ -45,7 +45,7 @@ frmOptions::~frmOptions() {
 void frmOptions::Show(int16_t page) {
     if (IsOpen()) return;
     requestedPage_ = page;
-    RunModal(host_.MainWindow().hWnd(),
+    RunModal(host_.OwnerWindow(),
              {"Preferences", TwipsToScreenPixels(kClientWidth), TwipsToScreenPixels(kClientHeight)});
 }
 
@@ -108,8 +108,8 @@ void frmOptions::Load() {
     ssError_->ApplyColorsError();
     ssNormal_->SetSiteURL(kPreviewSite);
     ssError_->SetSiteURL(kPreviewSite);
-    ssNormal_->SetPingValue("10 ms");
-    ssError_->SetPingValue(kNotResponding);
+    ssNormal_->SetPingValue(RoundTripText(kPreviewRoundTripMs));
+    ssError_->SetPingValue(kNotRespondingText);
 
     sldPing_->Scrolled = [this](int value) {
         ping_.moved = true;
@@ -127,7 +127,7 @@ void frmOptions::Load() {
     };
     sldTrans_->Scrolled = [this](int value) {
         trans_.moved = true;
-        SetWindowAlpha(host_.MainWindow().hWnd(), static_cast<int16_t>(value));
+        host_.PreviewAlpha(static_cast<int16_t>(value));
     };
 }
 
@@ -234,9 +234,11 @@ void frmOptions::chkStartup_Click() {
 }
 
 void frmOptions::cmdSave_Click() {
-    frmMain& main = host_.MainWindow();
+    host_.PauseChecks();
     TransPerc = SafeInt(trans_.ValueToSave(sldTrans_->GetValue()));
-    main.SetCheckTimerEnabled(false);
+    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
+    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
+    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
 
     const std::string text = SitesBoxText();
     // A box the user did not edit keeps the list as it was read, even where the box cannot
@@ -244,35 +246,17 @@ void frmOptions::cmdSave_Click() {
     if (text != shownSitesText_ && text != SitesText) {
         SitesText = text;
         SitesFileUnreadable = false;
-        ParseSiteList(SitesText);
+    } else if (SitesFileUnreadable) {
+        // Nothing of the list was known: the file may be readable by now.
+        SitesText = ReadSitesFile();
     }
-
-    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
-    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
-    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
-
-    // Every tile there is, including those left over below the window beyond the list.
-    for (int i = 0; i < main.SiteStatCount(); ++i) {
-        ctlSiteStat& tile = main.SiteStat(i);
-        tile.SetBackHue(NormalHue);
-        tile.SetBackHueError(ErrorHue);
-        if (tile.PingValue() == kNotResponding) tile.ApplyColorsError();
-        else tile.ApplyColorsNormal();
-    }
-
-    const std::string edited = SitesText;
-    const bool listStored = SaveSettings();
-    LoadSettings();
-    // The load reads the list back from the file; one the file could not take stays as
-    // edited rather than being lost to the old file's text.
-    if (!listStored) {
-        SitesText = edited;
-        ParseSiteList(SitesText);
-    }
-    host_.RebuildTiles();
-    main.ResizeWindow();
+    // What is in memory is what the user confirmed: it stays in effect whether or not
+    // the files could take it, and sites that stay keep what is known of them.
+    UpdateSiteList(SitesText);
+    SaveSettings();
+    host_.ApplySavedSettings();
     End(IDOK);
-    if (SiteLast >= 0) main.SetCheckTimerEnabled(true);
+    host_.ResumeChecks();
 }
 
 void frmOptions::cmdCancel_Click() { End(IDCANCEL); }

@@ -18,7 +18,6 @@
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Picture.h"
 #include "ui/base/Window.h"
-#include "ui/main/frmMain.h"
 #include "ui/prefs/PrefsValues.h"
 #include "ui/prefs/clsRegistry.h"
 #include "ui/tiles/ctlSiteStat.h"
@@ -31,9 +30,17 @@ namespace corvale {
 class PreferencesHost {
 public:
     virtual ~PreferencesHost() = default;
-    virtual frmMain& MainWindow() = 0;
-    // One tile, status square and tooltip per site of the table, as at start-up.
-    virtual void RebuildTiles() = 0;
+    // The window the dialog is modal over.
+    virtual HWND OwnerWindow() = 0;
+    // The main window's translucency, shown at once while the slider moves.
+    virtual void PreviewAlpha(int16_t alpha) = 0;
+    // The checks hold while Save changes the settings and the list, and go on after it
+    // (only when there is a site to check).
+    virtual void PauseChecks() = 0;
+    virtual void ResumeChecks() = 0;
+    // The saved settings and site table take effect on the main window: a tile, status
+    // square and tooltip per site showing what is known of it, and the window's layout.
+    virtual void ApplySavedSettings() = 0;
     // The shell's "open" of a file or web address.
     virtual void OpenDocument(const std::string& target) = 0;
     // Whether the user wants to be told when a site stops or starts answering.
