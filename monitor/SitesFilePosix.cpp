@@ -98,4 +98,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     return true;
 }
 
+// There is no ANSI code page here: the bytes are taken as they are.
+std::string TextFromAnsiCodePage(std::string_view text) { return std::string(text); }
+
 }  // namespace corvale

@@ -27,6 +27,17 @@ std::string TooltipText(const SiteRecord& site) {
     return "Ping: " + std::to_string(site.PingMs) + " ms ";
 }
 
+std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder) {
+    std::string text = sitesFailed ? kSitesNotSavedText : "";
+    if (settingsFailed) {
+        if (!text.empty()) text += "\r\n";
+        text += kSettingsNotSavedText;
+        text += "\r\n\r\n";
+        text += folder;
+    }
+    return text;
+}
+
 std::string TooltipTitle(std::string_view siteText) {
     static constexpr std::string_view kEllipsis = "...";
     const std::wstring wide = Widen(siteText);

@@ -25,8 +25,10 @@ std::string TooltipText(const SiteRecord& site);
 inline constexpr std::size_t kTooltipTitleMaxUnits = 99;
 std::string TooltipTitle(std::string_view siteText);
 
-// What a failed save tells the user.
+// What a failed save tells the user: which file could not take what was saved and, for
+// the settings, in which folder (one the user cannot write, as a rule).
 inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved.";
 inline constexpr const char* kSettingsNotSavedText = "Settings could not be saved.";
+std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder);
 
 }  // namespace corvale

@@ -7,10 +7,12 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basTarnel.h"
 #include "ui/base/MessagePump.h"
+#include "ui/base/WideText.h"
 #include "ui/main/basTransparent.h"
 
 namespace corvale {
@@ -26,6 +28,7 @@ constexpr int16_t kSitesPage = 1;
 }  // namespace
 
 std::string ErrorReportText(uint32_t number, std::string_view description) {
+    if (number == ERROR_SUCCESS) number = static_cast<uint32_t>(E_FAIL);
     return "Error " + std::to_string(number) + " : " + std::string(description);
 }
 
@@ -54,17 +57,19 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
     LoadSettings();
 
-    // The first start binds the library, from the program's folder only.
+    // The first start binds the library, from the program's folder only. Each step that
+    // can fail starts from a clear error, so the one reported is that step's own.
     EngineBindError error;
+    SetLastError(ERROR_SUCCESS);
     if (!BindEngineLibrary(AppFolder, &error)) {
         ReportError("Main", error.code, error.description);
         return false;
     }
     EngineStartDll();  // a failed start only means no request is ever accepted
 
+    SetLastError(ERROR_SUCCESS);
     if (!form_.Load()) {
-        const DWORD code = GetLastError();
-        ReportError("Main", code, "The main window could not be created");
+        ReportError("Main", GetLastError(), "The main window could not be created");
         return false;
     }
     BuildTiles(form_);
@@ -103,7 +108,7 @@ void CorvaleProgram::ShutDown() {
 }
 
 void OpenDocument(const std::string& target) {
-    ShellExecuteA(nullptr, "Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"Open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 frmOptions& CorvaleProgram::LoadPreferences() {
@@ -168,7 +173,7 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
 
 bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
-void CorvaleProgram::SetNotifyOnChange(bool notify) { corvale::SetNotifyOnChange(notify); }
+bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

@@ -17,7 +17,8 @@ namespace corvale {
 
 extern bool ShuttingDown;
 
-// "Error <number> : <description>"; the routine's name is not part of it.
+// "Error <number> : <description>"; the routine's name is not part of it. A failure the
+// system gave no number for shows E_FAIL ("unspecified"), never 0, which means success.
 std::string ErrorReportText(uint32_t number, std::string_view description);
 void ReportError(std::string_view routine, uint32_t number, std::string_view description);
 
@@ -79,7 +80,7 @@ public:
     void ApplySavedSettings() override;
     void OpenDocument(const std::string& target) override;
     bool NotifyOnChange() override;
-    void SetNotifyOnChange(bool notify) override;
+    bool SetNotifyOnChange(bool notify) override;
 
 private:
     frmOptions& LoadPreferences();

@@ -17,6 +17,7 @@
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"

@@ -9,6 +9,7 @@
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basProcessing.h"

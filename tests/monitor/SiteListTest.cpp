@@ -32,7 +32,7 @@ TEST(ParseSiteList, BlankLinesAndTrailingLineBreakAreSkipped) {
 }
 
 TEST(ParseSiteList, NoSitesGivesMinusOne) {
-    for (const char* text : {"", "\r\n", "   ", "  \r\n\r\n    \r\n"}) {
+    for (const char* text : {"", "\r\n", "   ", "  \r\n\r\n    \r\n", "\t \n\r\t"}) {
         ParseSiteList("x.example");
         ParseSiteList(text);
         EXPECT_EQ(SiteLast, -1) << '"' << text << '"';
@@ -40,15 +40,21 @@ TEST(ParseSiteList, NoSitesGivesMinusOne) {
     }
 }
 
-TEST(ParseSiteList, DuplicatesCompareExactlyAndLinesStayUntrimmed) {
-    ParseSiteList("a.example\r\na.example\r\nA.example\r\na.example \r\n  a.example");
-    EXPECT_EQ(Urls(), (Lines{"a.example", "A.example", "a.example ", "  a.example"}));
-}
+TEST(ParseSiteList, ListsAsEditorsWriteThem) {
+    // CR LF, LF and CR all end a line; spaces and tabs around a site are not part of it,
+    // so a site written twice, once with a trailing space, is one site.
+    ParseSiteList("a.example\nb.example\r\nc.example\rd.example\n\r\n \t\r\te.example \r\n a.example\t");
+    EXPECT_EQ(Urls(), (Lines{"a.example", "b.example", "c.example", "d.example", "e.example"}));
+    ParseSiteList("a.example\r\nA.example\r\na.example \r\nx y.example");
+    EXPECT_EQ(Urls(), (Lines{"a.example", "A.example", "x y.example"})) << "letter case and inner spaces count";
 
-TEST(ParseSiteList, OnlyCrLfSeparatesLines) {
-    // A lone LF or CR is part of the line: the list is edited and stored with CR LF.
-    ParseSiteList("a.example\nb.example\r\nc.example\rd\r\n\r");
-    EXPECT_EQ(Urls(), (Lines{"a.example\nb.example", "c.example\rd", "\r"}));
+    // A list file's UTF-8 mark is not part of its first site, and a list the preferences
+    // show has a CR LF at every line end.
+    const std::string file = "\xEF\xBB\xBF" "a.example\nb.example\rc.example\r\n";
+    ParseSiteList(SitesTextFromFile(file));
+    EXPECT_EQ(Urls(), (Lines{"a.example", "b.example", "c.example"}));
+    EXPECT_EQ(SitesTextFromFile("plain\n"), "plain\n");
+    EXPECT_EQ(WithCrLfLineEnds("a\nb\rc\r\n\n"), "a\r\nb\r\nc\r\n\r\n");
 }
 
 TEST(ParseSiteList, AtMostTwentySitesInFileOrder) {

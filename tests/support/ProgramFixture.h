@@ -11,6 +11,7 @@
 #include "ScriptedEngine.h"
 #include "TempFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
 #include "monitor/basProcessing.h"

@@ -45,7 +45,8 @@ public:
     virtual void OpenDocument(const std::string& target) = 0;
     // Whether the user wants to be told when a site stops or starts answering.
     virtual bool NotifyOnChange() = 0;
-    virtual void SetNotifyOnChange(bool notify) = 0;
+    // False when the choice could not be stored (the user has been told).
+    virtual bool SetNotifyOnChange(bool notify) = 0;
 };
 
 inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
@@ -172,6 +173,8 @@ private:
     SliderSetting ping_, normalHue_, errorHue_, trans_;
     // The site text as the box showed it at opening, to tell an edit from none.
     std::string shownSitesText_;
+    // The start-up box's state as monitor.ini holds it.
+    StartupBox startupStored_ = StartupBox::Unchecked;
 };
 
 }  // namespace corvale
