@@ -202,7 +202,6 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     ctlSiteStat& moved = Form().SiteStat(0);
     EXPECT_EQ(moved.PingValue(), "Not responding");
     EXPECT_EQ(moved.CurrentPair().hue, 255) << "the error colours, in the new hue";
-    EXPECT_EQ(moved.Graph().Value(0), 0);
     EXPECT_EQ(Form().picSite(0).BackColor(), kSquareRed);
     ctlSiteStat& added = Form().SiteStat(2);
     EXPECT_EQ(added.SiteURL(), "new.test");
@@ -211,7 +210,6 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     for (int bar = 0; bar < kGraphBarCount; ++bar) EXPECT_EQ(added.Graph().Value(bar), 0) << bar;
     EXPECT_EQ(Form().picSite(2).BackColor(), kSquareGrey);
     EXPECT_EQ(SiteTooltips[2]->Text(), "Not checked yet");
-    EXPECT_EQ(SiteTooltips[2]->Title(), "new.test");
     // Tiles 3 and 4 are left below the window, with the new hues all the same.
     ASSERT_EQ(Form().SiteStatCount(), 5);
     for (int i = 0; i < 5; ++i) {
