@@ -157,4 +157,14 @@ std::string FormatIniNumber(float value) {
     return text;
 }
 
+std::string IniValueFromBuffer(std::string_view buffer) {
+    std::string value = TextBeforeNul(buffer.substr(0, kIniValueBuffer - 1));
+    while (!value.empty() && value.back() == ' ') value.pop_back();
+    return value;
+}
+
+std::string_view IniValueToWrite(std::string_view value) {
+    return value.substr(0, value.find_first_of("\r\n"));
+}
+
 }  // namespace corvale

@@ -3,6 +3,7 @@
 // usable value reads as false or 0, so a hand-edited monitor.ini can never stop the
 // program from starting.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -31,5 +32,16 @@ int32_t SafeLong(double value);
 // A number as monitor.ini stores it: whole values without a decimal point, others in
 // plain decimal notation.
 std::string FormatIniNumber(float value);
+
+// Values are read through a buffer of this many characters, so longer values are cut
+// to one less (room for the terminating NUL).
+inline constexpr std::size_t kIniValueBuffer = 145;
+
+// What a value read from monitor.ini becomes: cut at its first NUL and to the read
+// buffer, trailing spaces removed.
+std::string IniValueFromBuffer(std::string_view buffer);
+// What may be written as a value: everything before the first line break, so a value
+// can never add lines (keys or sections) of its own to the file.
+std::string_view IniValueToWrite(std::string_view value);
 
 }  // namespace corvale

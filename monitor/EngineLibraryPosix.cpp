@@ -29,4 +29,7 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
     return true;
 }
 
+// The engine takes the program's own text here.
+std::string EngineHostText(const std::string& siteText) { return siteText; }
+
 }  // namespace corvale

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "monitor/basTarnel.h"
+#include "ui/base/WideText.h"
 
 namespace corvale {
 
@@ -10,11 +11,11 @@ const char* const kEngineLibraryName = "tarnel.dll";
 namespace {
 
 std::string SystemErrorText(DWORD code) {
-    char* text = nullptr;
-    const DWORD length = FormatMessageA(
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-        0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string description = length && text ? std::string(text, length) : std::string();
+        0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string description = length && text ? Narrow(std::wstring_view(text, length)) : std::string();
     if (text) LocalFree(text);
     while (!description.empty() && (description.back() == '\r' || description.back() == '\n' ||
                                     description.back() == ' ' || description.back() == '.'))
@@ -25,10 +26,11 @@ std::string SystemErrorText(DWORD code) {
 HMODULE LoadFromFolderOnly(const std::string& path) {
     // A full path loads exactly that file; its own dependencies come from its folder and
     // the system folder only (flags of Windows 8, and of Windows 7 with its loader update).
-    HMODULE module = LoadLibraryExA(path.c_str(), nullptr,
+    const std::wstring widePath = Widen(path);
+    HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr,
                                     LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
-        module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+        module = LoadLibraryExW(widePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     return module;
 }
 
@@ -58,6 +60,17 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
     }
     UseEngine(entryPoints);
     return true;
+}
+
+std::string EngineHostText(const std::string& siteText) {
+    if (siteText.empty()) return {};
+    const std::wstring wide = Widen(siteText);
+    const int size = static_cast<int>(wide.size());
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length <= 0) return {};
+    std::string ansi(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+    return ansi;
 }
 
 }  // namespace corvale

@@ -9,8 +9,16 @@ int16_t SiteLast = -1;
 
 namespace {
 
-bool IsBlankLine(std::string_view line) {
-    return std::all_of(line.begin(), line.end(), [](char c) { return c == ' '; });
+// What a line holds without the spaces and tabs around it.
+std::string_view Trimmed(std::string_view line) {
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string_view::npos) return {};
+    return line.substr(first, line.find_last_not_of(" \t") - first + 1);
+}
+
+void SetTable(std::vector<SiteRecord> table) {
+    Sites = std::move(table);
+    SiteLast = static_cast<int16_t>(static_cast<int>(Sites.size()) - 1);
 }
 
 }  // namespace
@@ -18,27 +26,49 @@ bool IsBlankLine(std::string_view line) {
 std::vector<std::string> AcceptedSiteLines(std::string_view text) {
     std::vector<std::string> accepted;
     std::size_t start = 0;
-    // Only CR LF separates lines: a lone CR or LF is part of the line, as the list is
-    // edited and written with CR LF throughout.
+    // Lines end in CR LF, LF or CR, as editors write them.
     while (start <= text.size() && accepted.size() < static_cast<std::size_t>(kMaxSites)) {
-        std::size_t end = text.find("\r\n", start);
-        bool last = end == std::string_view::npos;
-        std::string_view line = text.substr(start, last ? std::string_view::npos : end - start);
-        if (!IsBlankLine(line) &&
-            std::find(accepted.begin(), accepted.end(), line) == accepted.end())
+        const std::size_t end = text.find_first_of("\r\n", start);
+        const bool last = end == std::string_view::npos;
+        const std::string_view line = Trimmed(text.substr(start, last ? std::string_view::npos : end - start));
+        if (!line.empty() && std::find(accepted.begin(), accepted.end(), line) == accepted.end())
             accepted.emplace_back(line);
         if (last) break;
-        start = end + 2;
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
     return accepted;
 }
 
-void ParseSiteList(std::string_view text) {
-    std::vector<std::string> lines = AcceptedSiteLines(text);
-    std::vector<SiteRecord> table(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) table[i].Url = std::move(lines[i]);
-    Sites = std::move(table);
-    SiteLast = static_cast<int16_t>(static_cast<int>(Sites.size()) - 1);
+std::string WithCrLfLineEnds(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + text.size() / 8);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            result += "\r\n";
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        } else {
+            result += text[i];
+        }
+    }
+    return result;
 }
+
+std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines) {
+    std::vector<SiteRecord> table(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        auto known = std::find_if(old.begin(), old.end(), [&](const SiteRecord& r) { return r.Url == lines[i]; });
+        if (known != old.end()) {
+            table[i] = *known;
+            table[i].RetryCount = 0;
+        } else {
+            table[i].Url = lines[i];
+        }
+    }
+    return table;
+}
+
+void ParseSiteList(std::string_view text) { SetTable(CarrySiteState({}, AcceptedSiteLines(text))); }
+
+void UpdateSiteList(std::string_view text) { SetTable(CarrySiteState(Sites, AcceptedSiteLines(text))); }
 
 }  // namespace corvale

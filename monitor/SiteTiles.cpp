@@ -4,6 +4,7 @@
 
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 #include "monitor/basProcessing.h"
 #include "ui/main/MainLayout.h"
 
@@ -20,13 +21,22 @@ bool InTable(int index) {
     return index >= 0 && index <= SiteLast && static_cast<std::size_t>(index) < Sites.size();
 }
 
+// Everything the site's record holds goes onto its tile and square, so what a tile showed
+// for an earlier site at this index is gone.
+void ShowSite(ctlSiteStat& tile, ImageBox& square, const SiteRecord& record) {
+    tile.SetSiteURL(record.Url);
+    tile.SetPingValue(record.PingText);
+    tile.SetPingHistory(record.History);
+    square.SetBackColor(SquareColourFor(record));
+}
+
 }  // namespace
 
 void BuildTiles(frmMain& form) {
     SiteChangeNotices.Restart();
-    if (SiteLast < 0) return;
+    // The tips of sites that are gone go with them.
     SiteTooltips.clear();
-    SiteTooltips.resize(static_cast<std::size_t>(SiteLast) + 1);
+    SiteTooltips.resize(static_cast<std::size_t>(SiteLast + 1));
     for (int i = 0; i <= SiteLast; ++i) {
         ctlSiteStat& tile = form.LoadSiteStat(i);
         ImageBox& square = form.LoadPicSite(i);
@@ -35,14 +45,15 @@ void BuildTiles(frmMain& form) {
             square.Move(form.picSite(i - 1).Left() + square.Width() + kSquareGap, square.Top());
             tile.Move(kFirstTileLeft, TileTop(i), kTileWidthTwips, kTileHeightTwips);
         }
-        tile.RefreshGraph();
         tile.SetVisible(true);
         tile.SetBackHue(NormalHue);
         tile.SetBackHueError(ErrorHue);
+        ShowSite(tile, square, Sites[static_cast<std::size_t>(i)]);
         square.SetVisible(MiniMode);
-        CreateTileTooltip(tile.hWnd(), i);
         RefreshTile(form, i);
     }
+    // Squares of a longer earlier list would stay on the caption strip in mini mode.
+    for (int i = SiteLast + 1; i < form.picSiteCount(); ++i) form.picSite(i).SetVisible(false);
 }
 
 void CreateTileTooltip(HWND window, int index) {
@@ -53,11 +64,11 @@ void CreateTileTooltip(HWND window, int index) {
     auto tip = std::make_unique<CTooltip>();
     const SiteRecord& record = Sites[static_cast<std::size_t>(index)];
     tip->SetHwndParentControl(window);
-    tip->SetText("Ping: " + std::to_string(record.PingMs) + " ms ");
+    tip->SetText(TooltipText(record));
     tip->SetStyle(1);
     tip->SetBackColor(kTipBackColour);
     tip->SetForeColor(kTipTextColour);
-    tip->SetTitle(record.Url);
+    tip->SetTitle(TooltipTitle(record.Url));
     tip->Create();  // a site without a tip until its next refresh is no failure to report
     slot = std::move(tip);
 }
@@ -69,7 +80,8 @@ void RefreshTile(frmMain& form, int index) {
     tile.SetSiteURL(record.Url);
     if (MiniMode && index < form.picSiteCount()) CreateTileTooltip(form.picSite(index).hWnd(), index);
     else CreateTileTooltip(tile.hWnd(), index);
-    if (Sites[static_cast<std::size_t>(index)].NotResponding) tile.ApplyColorsError();
+    // The colours of the last result, also while the site is being checked again.
+    if (record.NotResponding) tile.ApplyColorsError();
     else tile.ApplyColorsNormal();
 }
 

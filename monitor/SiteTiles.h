@@ -15,9 +15,10 @@ namespace corvale {
 // One per site index 0..SiteLast, made afresh with the tiles; an entry may be empty.
 extern std::vector<std::unique_ptr<CTooltip>> SiteTooltips;
 
-// Makes the tiles and squares the table needs (those of a longer earlier list stay as they
-// are), places them, gives each its colours, visibility and tooltip. Every site starts
-// afresh for the change notices; nothing else happens when there is no site.
+// Makes the tiles and squares the table needs, places them and shows on each what its
+// site's record holds (text, graph, square colour, tile colours, tooltip). Tiles of a longer
+// earlier list stay below the window; their squares are hidden and their tooltips released.
+// Every site starts afresh for the change notices.
 void BuildTiles(frmMain& form);
 // Pushes site `index`'s record into its tile and renews its tooltip on whichever of tile
 // and square is on show. Indexes outside the table are ignored.

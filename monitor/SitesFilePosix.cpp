@@ -74,6 +74,11 @@ std::string ReadWholeFile(const std::string& path, bool* unreadable) {
     }
 }
 
+bool FileExists(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) {
@@ -92,5 +97,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view contents) {
     }
     return true;
 }
+
+// There is no ANSI code page here: the bytes are taken as they are.
+std::string TextFromAnsiCodePage(std::string_view text) { return std::string(text); }
 
 }  // namespace corvale

@@ -1,32 +1,18 @@
 // Whole-file reading and the one-step replacement of a file, with the Windows file API.
+// Paths are UTF-8 and go to the system's wide-character calls, so any folder name works.
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <new>
 
 #include "monitor/AppFolder.h"
 #include "monitor/SiteList.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/WideText.h"
 
 namespace corvale {
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    bool Valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
-    HANDLE Get() const { return h_; }
-    bool Close() {
-        if (!Valid()) return true;
-        bool ok = CloseHandle(h_) != 0;
-        h_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE h_;
-};
 
 bool WriteAll(HANDLE file, std::string_view contents) {
     while (!contents.empty()) {
@@ -44,7 +30,8 @@ std::string ReadWholeFile(const std::string& path, bool* unreadable) {
     bool ignored = false;
     bool& failed = unreadable ? *unreadable : ignored;
     failed = false;
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring widePath = Widen(path);
+    DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD error = GetLastError();
         failed = error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
@@ -53,9 +40,9 @@ std::string ReadWholeFile(const std::string& path, bool* unreadable) {
     // From here the file is there: whatever keeps its text from us makes it unreadable.
     failed = true;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {};
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) return {};
+    KernelHandle file(CreateFileW(widePath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file.Get(), &size)) return {};
     failed = false;
@@ -81,31 +68,48 @@ std::string ReadWholeFile(const std::string& path, bool* unreadable) {
     }
 }
 
+bool FileExists(const std::string& path) {
+    if (GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view contents) {
-    DWORD attributes = GetFileAttributesA(path.c_str());
+    const std::wstring widePath = Widen(path);
+    DWORD attributes = GetFileAttributesW(widePath.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         return false;
 
     std::string folder = FolderOfPath(path);
     if (folder.empty()) folder.push_back('.');
-    char temp[MAX_PATH + 1] = {};
-    if (!GetTempFileNameA(folder.c_str(), "cvs", 0, temp)) return false;
+    wchar_t temp[MAX_PATH + 1] = {};
+    if (!GetTempFileNameW(Widen(folder).c_str(), L"cvs", 0, temp)) return false;
     {
-        FileHandle file(CreateFileA(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        bool ok = file.Valid() && WriteAll(file.Get(), contents) && FlushFileBuffers(file.Get());
+        KernelHandle file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                      nullptr));
+        bool ok = file && WriteAll(file.Get(), contents) && FlushFileBuffers(file.Get());
         ok = file.Close() && ok;
         if (!ok) {
-            DeleteFileA(temp);
+            DeleteFileW(temp);
             return false;
         }
     }
-    if (!MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp);
+    if (!MoveFileExW(temp, widePath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp);
         return false;
     }
     return true;
+}
+
+std::string TextFromAnsiCodePage(std::string_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(std::min<std::size_t>(text.size(), INT32_MAX));
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), size, nullptr, 0);
+    if (length <= 0) return std::string(text);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), size, wide.data(), length);
+    return Narrow(wide);
 }
 
 }  // namespace corvale

@@ -23,10 +23,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
     static corvale::CorvaleProgram program;
     if (!program.Main(corvale::ProgramModulePath())) return 1;
+    program.GreetFirstRun();
+    // The wide-character loop hands typed characters on as typed, whatever the code page.
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return 0;
 }

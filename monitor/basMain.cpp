@@ -5,10 +5,13 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basTarnel.h"
 #include "ui/base/MessagePump.h"
+#include "ui/base/WideText.h"
+#include "ui/main/basTransparent.h"
 
 namespace corvale {
 
@@ -18,10 +21,12 @@ namespace {
 
 constexpr uint64_t kShutDownWaitMs = 10000;
 constexpr const char* kExitQuestion = "Are you sure you want to exit?";
+constexpr int16_t kSitesPage = 1;
 
 }  // namespace
 
 std::string ErrorReportText(uint32_t number, std::string_view description) {
+    if (number == ERROR_SUCCESS) number = static_cast<uint32_t>(E_FAIL);
     return "Error " + std::to_string(number) + " : " + std::string(description);
 }
 
@@ -48,25 +53,32 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     SitesPath = AppFolder + kSitesFileName;
     CheckInterval = 20;
     TransPerc = 100;
+    firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
     LoadSettings();
 
-    // The first start binds the library, from the program's folder only.
+    // The first start binds the library, from the program's folder only. Each step that
+    // can fail starts from a clear error, so the one reported is that step's own.
     EngineBindError error;
+    SetLastError(ERROR_SUCCESS);
     if (!BindEngineLibrary(AppFolder, &error)) {
         ReportError("Main", error.code, error.description);
         return false;
     }
     EngineStartDll();  // a failed start only means no request is ever accepted
 
+    SetLastError(ERROR_SUCCESS);
     if (!form_.Load()) {
-        const DWORD code = GetLastError();
-        ReportError("Main", code, "The main window could not be created");
+        ReportError("Main", GetLastError(), "The main window could not be created");
         return false;
     }
     BuildTiles(form_);
     if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
+}
+
+void CorvaleProgram::GreetFirstRun() {
+    if (firstRun_ && form_.hWnd()) OpenPreferences(kSitesPage);
 }
 
 void CorvaleProgram::ShutDown() {
@@ -98,7 +110,7 @@ void CorvaleProgram::ShutDown() {
 }
 
 void OpenDocument(const std::string& target) {
-    ShellExecuteA(nullptr, "Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(nullptr, L"Open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 frmOptions& CorvaleProgram::LoadPreferences() {
@@ -135,7 +147,26 @@ void CorvaleProgram::CheckTimerTick() {
     }
 }
 
-void CorvaleProgram::RebuildTiles() { BuildTiles(form_); }
+void CorvaleProgram::PreviewAlpha(int16_t alpha) { SetWindowAlpha(form_.hWnd(), alpha); }
+
+void CorvaleProgram::PauseChecks() { form_.SetCheckTimerEnabled(false); }
+
+void CorvaleProgram::ResumeChecks() {
+    if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+}
+
+void CorvaleProgram::ApplySavedSettings() {
+    // Every tile takes the hues, also those left below the window from a longer list.
+    for (int i = 0; i < form_.SiteStatCount(); ++i) {
+        form_.SiteStat(i).SetBackHue(NormalHue);
+        form_.SiteStat(i).SetBackHueError(ErrorHue);
+    }
+    // A request still under way belongs to the old table: its result is dropped, and
+    // the next round starts at once with the new one.
+    CheckCycle.Reset();
+    BuildTiles(form_);
+    form_.ResizeWindow();
+}
 
 void CorvaleProgram::OpenDocument(const std::string& target) {
     if (OpenDocumentHook) OpenDocumentHook(target);
@@ -144,7 +175,7 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
 
 bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
-void CorvaleProgram::SetNotifyOnChange(bool notify) { corvale::SetNotifyOnChange(notify); }
+bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

@@ -17,7 +17,8 @@ namespace corvale {
 
 extern bool ShuttingDown;
 
-// "Error <number> : <description>"; the routine's name is not part of it.
+// "Error <number> : <description>"; the routine's name is not part of it. A failure the
+// system gave no number for shows E_FAIL ("unspecified"), never 0, which means success.
 std::string ErrorReportText(uint32_t number, std::string_view description);
 void ReportError(std::string_view routine, uint32_t number, std::string_view description);
 
@@ -35,6 +36,11 @@ public:
     // The start-up, for the program file at `modulePath`. False when it failed (reported,
     // and no window is left on screen): the program then ends.
     bool Main(const std::string& modulePath);
+    // After a start that found neither monitor.ini nor the site list (a first run), shows
+    // the preferences on their "Sites" page, so the user sees where sites are added; returns
+    // when they are closed. Any other start: nothing.
+    void GreetFirstRun();
+    bool FirstRun() const { return firstRun_; }
     // Runs once; later calls return at once. Ends the program through EndProgram.
     void ShutDown() override;
 
@@ -46,8 +52,9 @@ public:
     std::function<uint64_t()> TickCount;
     std::function<void(const std::string&)> OpenDocumentHook;
 
-    // The preferences dialog while it is loaded (null otherwise).
+    // The preferences dialog while it is loaded (null otherwise), and the main window.
     frmOptions* Preferences() { return options_.get(); }
+    frmMain& MainWindow() { return form_; }
 
     // MainWindowActions. OpenPreferences shows the dialog modally and returns when it is
     // closed; asked for while a check step is on the stack, it opens once the step is over.
@@ -68,11 +75,14 @@ public:
     void ShowNotice(std::string_view text) override;
 
     // PreferencesHost.
-    frmMain& MainWindow() override { return form_; }
-    void RebuildTiles() override;
+    HWND OwnerWindow() override { return form_.hWnd(); }
+    void PreviewAlpha(int16_t alpha) override;
+    void PauseChecks() override;
+    void ResumeChecks() override;
+    void ApplySavedSettings() override;
     void OpenDocument(const std::string& target) override;
     bool NotifyOnChange() override;
-    void SetNotifyOnChange(bool notify) override;
+    bool SetNotifyOnChange(bool notify) override;
 
 private:
     frmOptions& LoadPreferences();
@@ -80,6 +90,7 @@ private:
     frmMain form_;
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;
+    bool firstRun_ = false;
 };
 
 }  // namespace corvale

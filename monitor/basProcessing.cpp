@@ -3,16 +3,12 @@
 #include <cmath>
 
 #include "monitor/Settings.h"
-#include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 #include "monitor/basTarnel.h"
 
 namespace corvale {
 
-float RoundStart = 0.0f;
-int16_t CurrentSite = 0;
-bool RoundRunning = false;
-bool RequestPending = false;
-bool ResultReady = false;
+CheckCycleState CheckCycle;
 SiteNotices SiteChangeNotices;
 
 namespace {
@@ -20,27 +16,27 @@ namespace {
 // The site table can be rebuilt while events run inside a step (the preferences saved);
 // a round whose site is gone ends, so nothing indexes outside the table.
 bool CurrentSiteGone() {
-    if (CurrentSite >= 0 && CurrentSite <= SiteLast && static_cast<std::size_t>(CurrentSite) < Sites.size())
-        return false;
-    RoundRunning = false;
-    RequestPending = false;
-    ResultReady = false;
+    const int16_t site = CheckCycle.CurrentSite;
+    if (site >= 0 && site <= SiteLast && static_cast<std::size_t>(site) < Sites.size()) return false;
+    CheckCycle.RoundRunning = false;
+    CheckCycle.RequestPending = false;
+    CheckCycle.ResultReady = false;
     return true;
 }
 
+// The tile says the site is being checked; its colours stay those of its last result.
 void StartSite(CheckCycleHost& host) {
-    const int site = CurrentSite;
-    Sites[static_cast<std::size_t>(site)].NotResponding = false;
+    const int site = CheckCycle.CurrentSite;
     host.SetPingValue(site, kPingingText);
     host.RefreshTile(site);
     host.LetEventsRun();
     if (CurrentSiteGone()) return;
-    const int accepted = EnginePingStart(Sites[static_cast<std::size_t>(CurrentSite)], kCheckTimeoutMs);
-    host.LetEventsRun();
-    if (accepted == 0) {
-        RequestPending = true;
-        ResultReady = false;
+    if (EnginePingStart(Sites[static_cast<std::size_t>(CheckCycle.CurrentSite)], kCheckTimeoutMs) == 0) {
+        CheckCycle.RequestPending = true;
+        CheckCycle.ResultReady = false;
     }
+    // After the flags: a cycle started over among these events forgets the request.
+    host.LetEventsRun();
 }
 
 }  // namespace
@@ -50,75 +46,80 @@ uint32_t SquareColourFor(int32_t roundTripMs) {
     return roundTripMs <= kSlowRoundTripMs ? kSquareGreen : kSquareYellow;
 }
 
+uint32_t SquareColourFor(const SiteRecord& site) { return site.Checked ? SquareColourFor(site.PingMs) : kSquareGrey; }
+
 void CheckStep(CheckCycleHost& host) {
     if (SiteLast < 0) return;
+    CheckCycleState& cycle = CheckCycle;
 
     const float now = host.Now();
-    const float elapsed = std::fabs(now - RoundStart);
-    if (elapsed > CheckInterval && !RoundRunning) {
-        RoundStart = now;
-        CurrentSite = 0;
-        RoundRunning = true;
-        RequestPending = false;
-        ResultReady = false;
+    const float elapsed = std::fabs(now - cycle.RoundStart);
+    if (elapsed > CheckInterval && !cycle.RoundRunning) {
+        cycle.RoundStart = now;
+        cycle.CurrentSite = 0;
+        cycle.RoundRunning = true;
+        cycle.RequestPending = false;
+        cycle.ResultReady = false;
     }
-    if (!RoundRunning || CurrentSiteGone()) return;
+    if (!cycle.RoundRunning || CurrentSiteGone()) return;
 
     std::string text;
     int32_t roundTripMs = 0, resultCode = 0;
-    if (!RequestPending && EnginePingCheck(text, roundTripMs, resultCode) != 1) {
+    if (!cycle.RequestPending && EnginePingCheck(text, roundTripMs, resultCode) != 1) {
         StartSite(host);
-        if (!RoundRunning) return;
+        if (!cycle.RoundRunning) return;
     }
-    if (RequestPending) {
+    if (cycle.RequestPending) {
         const int state = EnginePingCheck(text, roundTripMs, resultCode);
         host.LetEventsRun();
-        if (CurrentSiteGone()) return;
-        if (state != 1) ResultReady = true;
+        // Gone, or the cycle started over meanwhile: this result belongs to no site now.
+        if (CurrentSiteGone() || !cycle.RequestPending) return;
+        if (state != 1) cycle.ResultReady = true;
     }
-    if (!ResultReady) return;
+    if (!cycle.ResultReady) return;
 
-    SiteRecord& record = Sites[static_cast<std::size_t>(CurrentSite)];
-    if (CurrentSite < SiteLast) {
+    SiteRecord& record = Sites[static_cast<std::size_t>(cycle.CurrentSite)];
+    if (cycle.CurrentSite < SiteLast) {
         if (record.PingMs == 0 && record.RetryCount == 0) {
             // Failed or never checked: this answer is dropped and the site asked again.
             ++record.RetryCount;
-            RequestPending = false;
-            ResultReady = false;
+            cycle.RequestPending = false;
+            cycle.ResultReady = false;
             return;
         }
         record.RetryCount = 0;
         ShowResult(host, roundTripMs, text, resultCode);
-        RequestPending = false;
-        ResultReady = false;
-        ++CurrentSite;
+        cycle.RequestPending = false;
+        cycle.ResultReady = false;
+        ++cycle.CurrentSite;
         return;
     }
     ShowResult(host, roundTripMs, text, resultCode);
-    RoundRunning = false;
-    ResultReady = false;
+    cycle.RoundRunning = false;
+    cycle.ResultReady = false;
     const std::string notice = SiteChangeNotices.EndRound();
     if (!notice.empty()) host.ShowNotice(notice);
 }
 
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode) {
-    if (CurrentSite < 0 || CurrentSite > SiteLast || static_cast<std::size_t>(CurrentSite) >= Sites.size()) return;
-    const int site = CurrentSite;
+    const int site = CheckCycle.CurrentSite;
+    if (site < 0 || site > SiteLast || static_cast<std::size_t>(site) >= Sites.size()) return;
     SiteRecord& record = Sites[static_cast<std::size_t>(site)];
-    if (roundTripMs == 0) {
-        if (resultCode != 0) record.NotResponding = true;
-        else roundTripMs = 1;  // a reply within one tick of the system clock
-    }
+    if (roundTripMs == 0 && resultCode == 0) roundTripMs = 1;  // a reply within one tick of the system clock
+    record.NotResponding = roundTripMs == 0;
     record.PingMs = roundTripMs;
+    record.ResultCode = resultCode;
+    record.Checked = true;
+    record.History.Add(roundTripMs);
     record.Address = text;
-    record.PingText = record.NotResponding ? kNotRespondingText : std::to_string(roundTripMs) + " ms";
+    record.PingText = record.NotResponding ? kNotRespondingText : RoundTripText(roundTripMs);
     SiteChangeNotices.Shown(static_cast<std::size_t>(site), record.Url, !record.NotResponding, record.PingMs,
                             host.Now());
 
     host.SetSiteURL(site, record.Url);
     host.SetPingValue(site, record.PingText);
     host.SetPingNumeric(site, record.PingMs);
-    host.SetSquareColour(site, SquareColourFor(record.PingMs));
+    host.SetSquareColour(site, SquareColourFor(record));
     host.RefreshTile(site);
     host.LetEventsRun();
 }
@@ -130,6 +131,6 @@ void CheckTick(CheckCycleHost& host, bool& busy) {
     busy = false;
 }
 
-void CheckNow() { RoundStart = RoundStart - CheckInterval; }
+void CheckNow() { CheckCycle.RoundStart = CheckCycle.RoundStart - CheckInterval; }
 
 }  // namespace corvale

@@ -8,26 +8,33 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/SiteList.h"
 #include "monitor/SiteNotices.h"
 
 namespace corvale {
 
-// Process-wide state of the cycle.
-extern float RoundStart;      // seconds since midnight at the start of the current or last round
-extern int16_t CurrentSite;   // the site being checked
-extern bool RoundRunning;
-extern bool RequestPending;   // the engine accepted a request for CurrentSite
-extern bool ResultReady;      // its result was collected and not yet processed
+// Where the cycle stands; one process-wide instance, CheckCycle.
+struct CheckCycleState {
+    float RoundStart = 0.0f;     // seconds since midnight at the start of the current or last round
+    int16_t CurrentSite = 0;     // the site being checked
+    bool RoundRunning = false;
+    bool RequestPending = false;  // the engine accepted a request for CurrentSite
+    bool ResultReady = false;     // its result was collected and not yet processed
+
+    // As at the program's start: no round under way, nothing awaited, and the next tick
+    // starts a round. A result the engine still owes is collected and dropped unseen.
+    void Reset() { *this = CheckCycleState{}; }
+};
+extern CheckCycleState CheckCycle;
 // Told every shown result; its text of a round's changes goes to the host at the round's end.
 extern SiteNotices SiteChangeNotices;
 
 inline constexpr int32_t kCheckTimeoutMs = 2000;
-inline constexpr const char* kPingingText = "Ping...";
-inline constexpr const char* kNotRespondingText = "Not responding";
-// Status square colours (0x00BBGGRR).
+// Status square colours (0x00BBGGRR): grey until the site's first result.
 inline constexpr uint32_t kSquareRed = 0x0000FF;
 inline constexpr uint32_t kSquareGreen = 0x00FF00;
 inline constexpr uint32_t kSquareYellow = 0x00FFFF;
+inline constexpr uint32_t kSquareGrey = 0xA0A0A0;
 inline constexpr int32_t kSlowRoundTripMs = 800;  // above this a square turns yellow
 
 // What the cycle needs of the windows that show the sites and of the clock.
@@ -51,9 +58,11 @@ public:
 
 // The colour of a status square for a shown round-trip time (0: no answer).
 uint32_t SquareColourFor(int32_t roundTripMs);
+// The colour of a site's status square: grey until its first result.
+uint32_t SquareColourFor(const SiteRecord& site);
 
 void CheckStep(CheckCycleHost& host);
-// Writes one collected result into the record, tile and square of CurrentSite.
+// Writes one collected result into the record, tile and square of CheckCycle.CurrentSite.
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode);
 
 // The timer's tick: one CheckStep unless one is already running further up the stack

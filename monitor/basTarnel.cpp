@@ -24,7 +24,7 @@ int EngineStopDll() { return EngineBound() ? Engine().StopDll() : -1; }
 int EnginePingStart(const SiteRecord& site, int32_t timeoutMs) {
     if (!EngineBound()) return -1;
     const int16_t timeout = static_cast<int16_t>(std::clamp<int32_t>(timeoutMs, 0, INT16_MAX));
-    return Engine().PingStart(site.Url.c_str(), 64, static_cast<uint32_t>(timeout), 0);
+    return Engine().PingStart(EngineHostText(site.Url).c_str(), 64, static_cast<uint32_t>(timeout), 0);
 }
 
 int EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode) {

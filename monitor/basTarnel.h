@@ -54,6 +54,10 @@ void UseEngine(const EngineEntryPoints& entryPoints);
 int EngineStartDll();
 int EngineStopDll();
 
+// A site's text as the engine takes it: in the system's ANSI code page on Windows (a
+// character the code page lacks cannot be resolved, and the site shows as not responding).
+std::string EngineHostText(const std::string& siteText);
+
 // PingStart with the site's address, 64 payload bytes, the timeout as a 16-bit number of
 // milliseconds and no message boxes; -1 when nothing is bound.
 int EnginePingStart(const SiteRecord& site, int32_t timeoutMs);

@@ -17,6 +17,7 @@
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
@@ -41,7 +42,7 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     test::WriteBytes(folder.File("sites.txt"), list);
 
     ShuttingDown = false;
-    RoundStart = 0;
+    CheckCycle.Reset();
     CorvaleProgram program;
     bool ended = false;
     program.EndProgram = [&ended] { ended = true; };
@@ -52,11 +53,11 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     // The first round: two quick sites twice, the late and the silent one twice, the last once.
     bool started = false;
     const DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < 30000 && !(started && !RoundRunning)) {
+    while (GetTickCount() - begin < 30000 && !(started && !CheckCycle.RoundRunning)) {
         test::PumpMessagesFor(20);
-        started = started || RoundRunning;
+        started = started || CheckCycle.RoundRunning;
     }
-    ASSERT_FALSE(RoundRunning) << "the round did not end";
+    ASSERT_FALSE(CheckCycle.RoundRunning) << "the round did not end";
 
     struct Expect {
         bool answers;
@@ -108,9 +109,9 @@ void RunRoundNow() {
     CheckNow();
     bool started = false;
     const DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < 30000 && !(started && !RoundRunning)) {
+    while (GetTickCount() - begin < 30000 && !(started && !CheckCycle.RoundRunning)) {
         test::PumpMessagesFor(20);
-        started = started || RoundRunning;
+        started = started || CheckCycle.RoundRunning;
     }
 }
 
@@ -131,7 +132,7 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
     Silence("");
 
     ShuttingDown = false;
-    RoundStart = 0;
+    CheckCycle.Reset();
     CorvaleProgram program;
     program.EndProgram = [] {};
     ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
@@ -173,7 +174,7 @@ TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
     std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
     test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + ".10\r\n");
     ShuttingDown = false;
-    RoundStart = 0;
+    CheckCycle.Reset();
     CorvaleProgram program;
     program.EndProgram = [] {};
     ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));

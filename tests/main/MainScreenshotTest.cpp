@@ -34,7 +34,7 @@ TEST(MainScreenshot, ControlsScaleWithTheScreenAndNothingIsClippedOrMisplaced) {
     ScriptedEngine::Get().replies = {{"127.0.0.1", {0, 0}}, {"www.example.test", {38, 0}},
                                      {"slow.example.test", {912, 0}}, {"down.example.test", {0, 9}}};
     ShuttingDown = false;
-    RoundStart = 0;
+    CheckCycle.Reset();
     CorvaleProgram program;
     program.EndProgram = [] {};
     ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));

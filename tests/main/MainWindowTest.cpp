@@ -9,6 +9,7 @@
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basProcessing.h"
@@ -125,16 +126,16 @@ TEST_F(MainWindowTest, ImageButtonsActOnTheirSurfacesAndTheRightButtonOnlyPopsUp
     LoadWith("a.test");
     HWND form = form_.hWnd(), bar = form_.barBottom().hWnd(), tools = form_.toolBoxMin().hWnd();
 
-    RoundStart = 500;
+    CheckCycle.RoundStart = 500;
     CheckInterval = 20;
     form_.FormToolBoxClick(1, 90, 100, "form");
     form_.FormToolBoxClick(1, 240, 100, "form");
-    EXPECT_EQ(RoundStart, 500) << "on a bound is outside";
+    EXPECT_EQ(CheckCycle.RoundStart, 500) << "on a bound is outside";
     form_.FormToolBoxClick(1, 91, 100, "form");
-    EXPECT_EQ(RoundStart, 480);
+    EXPECT_EQ(CheckCycle.RoundStart, 480);
     // Through the window: a press on the middle of the button.
     Press(form, 165, 140);
-    EXPECT_EQ(RoundStart, 460);
+    EXPECT_EQ(CheckCycle.RoundStart, 460);
     EXPECT_EQ(GetFocus(), bar) << "a click on the background hands the focus to the bar";
 
     Press(bar, 165, 140);
@@ -170,7 +171,7 @@ TEST_F(MainWindowTest, TooltipsFollowTheModeAndAPressRefreshesTheTile) {
     LoadWith("a.test\r\nb.test");
     ASSERT_EQ(SiteTooltips.size(), 2u);
     EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form_.SiteStat(1).hWnd());
-    EXPECT_EQ(SiteTooltips[1]->Text(), "Ping: 0 ms ");
+    EXPECT_EQ(SiteTooltips[1]->Text(), "Not checked yet");
     EXPECT_EQ(SiteTooltips[1]->Title(), "b.test");
     EXPECT_FALSE(form_.picSite(1).Visible());
 
@@ -183,6 +184,7 @@ TEST_F(MainWindowTest, TooltipsFollowTheModeAndAPressRefreshesTheTile) {
 
     Sites[0].PingMs = 42;
     Sites[0].NotResponding = true;
+    Sites[0].Checked = true;
     HWND before = SiteTooltips[0]->TooltipWindow();
     Press(form_.SiteStat(0).hWnd(), 100, 100);
     EXPECT_EQ(actions_.refreshed.back(), 0);

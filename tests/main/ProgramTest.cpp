@@ -87,7 +87,7 @@ TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 25;
     program_.CheckTimerTick();  // a request is under way now
-    ASSERT_TRUE(RequestPending);
+    ASSERT_TRUE(CheckCycle.RequestPending);
     program_.ShutDown();  // as the tool box's close button does
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(engine.busyLeft, 0) << "stopped only once the request had ended";
@@ -166,7 +166,7 @@ TEST_F(ProgramTest, AThousandResultsLeaveWindowsGdiObjectsAndMemoryFlat) {
     ASSERT_TRUE(Start());
     auto showMany = [&](int count) {
         for (int n = 0; n < count; ++n) {
-            CurrentSite = static_cast<int16_t>(n % 20);
+            CheckCycle.CurrentSite = static_cast<int16_t>(n % 20);
             ShowResult(program_, n % 7 == 0 ? 0 : 10 + n % 900, "", n % 7 == 0 ? 9 : 0);
         }
     };

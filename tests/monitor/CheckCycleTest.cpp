@@ -17,15 +17,16 @@ namespace {
 
 struct Shown {
     std::string url, value;
+    std::vector<std::string> values;  // every PingValue the tile showed, in order
     int32_t numeric = -1;
     uint32_t square = 0;
     int refreshes = 0;
+    bool errorColours = false;  // what the last refresh coloured the tile with
 };
 
 class RecordingHost : public CheckCycleHost {
 public:
     std::map<int, Shown> sites;
-    std::vector<std::string> valuesOf0;  // every PingValue tile 0 showed, in order
     std::vector<std::string> notices;
     float now = 1000.0f;
     std::function<void()> duringEvents;
@@ -33,11 +34,15 @@ public:
     void SetSiteURL(int site, std::string_view url) override { sites[site].url = url; }
     void SetPingValue(int site, std::string_view text) override {
         sites[site].value = text;
-        if (site == 0) valuesOf0.emplace_back(text);
+        sites[site].values.emplace_back(text);
     }
     void SetPingNumeric(int site, int32_t ms) override { sites[site].numeric = ms; }
     void SetSquareColour(int site, uint32_t colour) override { sites[site].square = colour; }
-    void RefreshTile(int site) override { ++sites[site].refreshes; }
+    // The program colours a tile from its record's flag; so does this record of it.
+    void RefreshTile(int site) override {
+        ++sites[site].refreshes;
+        sites[site].errorColours = Sites[static_cast<std::size_t>(site)].NotResponding;
+    }
     void LetEventsRun() override {
         if (duringEvents) duringEvents();
     }
@@ -49,9 +54,7 @@ class CheckCycleTest : public ::testing::Test {
 protected:
     void SetUp() override {
         ScriptedEngine::Install();
-        RoundStart = 0;
-        CurrentSite = 0;
-        RoundRunning = RequestPending = ResultReady = false;
+        CheckCycle.Reset();
         CheckInterval = 20;
         SiteChangeNotices.Restart();
     }
@@ -64,7 +67,7 @@ protected:
         do {
             CheckTick(host_, busy_);
             ++ticks;
-        } while (RoundRunning && ticks < limit);
+        } while (CheckCycle.RoundRunning && ticks < limit);
         return ticks;
     }
     std::map<std::string, int> StartsPerSite() const {
@@ -115,8 +118,8 @@ TEST_F(CheckCycleTest, ChangesReachTheHostAsOneNoticeWhenTheRoundEnds) {
     Engine().replies["a.test"] = {15, 0};
     host_.now += 21;
     do CheckTick(host_, busy_);
-    while (CurrentSite < 2);
-    EXPECT_TRUE(Sites[0].PingMs == 15 && RoundRunning);
+    while (CheckCycle.CurrentSite < 2);
+    EXPECT_TRUE(Sites[0].PingMs == 15 && CheckCycle.RoundRunning);
     EXPECT_EQ(host_.notices.size(), 1u) << "nothing before the round ends";
     RunRound();
     EXPECT_EQ(host_.notices.back(), "a.test answers again (15 ms), after 42 s");
@@ -157,23 +160,59 @@ TEST_F(CheckCycleTest, ResultsShowAsTimesColoursAndNotResponding) {
     EXPECT_EQ(Engine().lastShowMessages, 0);
 }
 
-TEST_F(CheckCycleTest, PingingShowsWhileTheRequestIsPending) {
+TEST_F(CheckCycleTest, PingingShowsWhileTheRequestIsPendingInTheColoursOfTheLastResult) {
     ParseSiteList("one.test");
     Engine().busyPolls = 5;
     for (int tick = 0; tick < 4; ++tick) CheckTick(host_, busy_);
-    EXPECT_TRUE(RequestPending);
+    EXPECT_TRUE(CheckCycle.RequestPending);
     EXPECT_EQ(host_.sites[0].value, "Ping...");
     RunRound();
-    EXPECT_EQ(host_.valuesOf0, (std::vector<std::string>{"Ping...", "10 ms"}));
+    EXPECT_EQ(host_.sites[0].values, (std::vector<std::string>{"Ping...", "10 ms"}));
+
+    // Down, then checked again: the tile says so, and stays in the error colours until
+    // an answer comes.
+    Engine().replies["one.test"] = {0, 11};
+    host_.now += 21;
+    RunRound();
+    ASSERT_TRUE(host_.sites[0].errorColours);
+    Engine().replies["one.test"] = {20, 0};
+    host_.now += 21;
+    for (int tick = 0; tick < 3; ++tick) CheckTick(host_, busy_);
+    ASSERT_EQ(host_.sites[0].value, "Ping...");
+    EXPECT_TRUE(host_.sites[0].errorColours);
+    EXPECT_EQ(host_.sites[0].square, kSquareRed);
+    RunRound();
+    EXPECT_FALSE(host_.sites[0].errorColours);
+    EXPECT_EQ(host_.sites[0].square, kSquareGreen);
+}
+
+TEST_F(CheckCycleTest, AResultIsShownOnlyOnTheSiteItWasAskedFor) {
+    ParseSiteList("a.test\r\nb.test\r\nc.test");
+    Engine().replies["b.test"] = {0, 11};
+    RunRound();
+    // The next round's request for b.test is under way when the list is saved with b.test
+    // moved to the front and a new site where it was.
+    Engine().busyPolls = 5;
+    host_.now += 21;
+    while (!(CheckCycle.CurrentSite == 1 && CheckCycle.RequestPending)) CheckTick(host_, busy_);
+    host_.sites.clear();
+    UpdateSiteList("b.test\r\nnew.test\r\nc.test");
+    CheckCycle.Reset();
+    RunRound();
+    // Never b.test's failure: the new site is asked twice, as any unchecked one.
+    EXPECT_EQ(host_.sites[1].values, (std::vector<std::string>{"Ping...", "Ping...", "10 ms"}));
+    EXPECT_EQ(Sites[1].PingMs, 10);
+    EXPECT_EQ(host_.sites[0].value, "Not responding");
+    EXPECT_EQ(Engine().started.back(), "c.test");
 }
 
 TEST_F(CheckCycleTest, AnEngineNotStartedKeepsTryingTheSameSite) {
     ParseSiteList("a.test\r\nb.test");
     Engine().startResult = -1;
     for (int tick = 0; tick < 10; ++tick) CheckTick(host_, busy_);
-    EXPECT_EQ(CurrentSite, 0);
-    EXPECT_TRUE(RoundRunning);
-    EXPECT_FALSE(RequestPending);
+    EXPECT_EQ(CheckCycle.CurrentSite, 0);
+    EXPECT_TRUE(CheckCycle.RoundRunning);
+    EXPECT_FALSE(CheckCycle.RequestPending);
     EXPECT_EQ(host_.sites[0].value, "Ping...");
     EXPECT_EQ(host_.sites[0].refreshes, 10) << "tried again on every tick";
     EXPECT_EQ(host_.sites.count(1), 0u);
@@ -187,12 +226,12 @@ TEST_F(CheckCycleTest, ShortIntervalsRunRoundsBackToBackNeverOverlapping) {
     float lastStart = -1;
     for (int tick = 0; tick < 200; ++tick) {
         host_.now += 0.02f;
-        const bool wasRunning = RoundRunning;
-        const int16_t siteBefore = CurrentSite;
+        const bool wasRunning = CheckCycle.RoundRunning;
+        const int16_t siteBefore = CheckCycle.CurrentSite;
         CheckTick(host_, busy_);
-        if (RoundStart != lastStart) {
+        if (CheckCycle.RoundStart != lastStart) {
             EXPECT_FALSE(wasRunning && siteBefore != 0) << "a round started while another was under way";
-            lastStart = RoundStart;
+            lastStart = CheckCycle.RoundStart;
             ++roundsStarted;
         }
     }
@@ -212,20 +251,20 @@ TEST_F(CheckCycleTest, CheckNowStartsARoundAtTheNextIdleTick) {
 
 TEST_F(CheckCycleTest, AListRebuiltMidRoundEndsTheRoundWhenItsSiteIsGone) {
     ParseSiteList("a.test\r\nb.test\r\nc.test\r\nd.test\r\ne.test");
-    while (CurrentSite < 4) CheckTick(host_, busy_);
+    while (CheckCycle.CurrentSite < 4) CheckTick(host_, busy_);
     // Rebuilt while the cycle was paused: the round would go on at a site that is gone.
     ParseSiteList("a.test\r\nb.test");
     CheckTick(host_, busy_);
-    EXPECT_FALSE(RoundRunning);
+    EXPECT_FALSE(CheckCycle.RoundRunning);
 
     // Rebuilt by an event that runs inside a step, while the step is on the stack.
     host_.now += 21;
     ParseSiteList("a.test\r\nb.test\r\nc.test");
-    while (CurrentSite < 2) CheckTick(host_, busy_);
+    while (CheckCycle.CurrentSite < 2) CheckTick(host_, busy_);
     host_.duringEvents = [] { ParseSiteList("a.test"); };
     for (int tick = 0; tick < 5; ++tick) CheckTick(host_, busy_);
     host_.duringEvents = nullptr;
-    EXPECT_FALSE(RoundRunning);
+    EXPECT_FALSE(CheckCycle.RoundRunning);
     EXPECT_EQ(SiteLast, 0);
 }
 

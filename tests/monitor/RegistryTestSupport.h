@@ -4,34 +4,44 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <optional>
 #include <string>
 
 #include "monitor/AppFolder.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/WideText.h"
 #include "ui/prefs/clsRegistry.h"
 
 namespace corvale::test {
 
 struct StoredValue {
     DWORD type = 0;
-    std::string data;  // as stored, terminating NUL included
+    std::string data;  // as stored, terminating NUL included; a text as UTF-8
+    std::string bytes;  // exactly as stored
 };
 
 inline std::optional<StoredValue> ReadValue(const std::string& keyPath, const std::string& name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, Widen(keyPath).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
         return std::nullopt;
+    const std::wstring wideName = Widen(name);
     StoredValue value;
     DWORD size = 0;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type, nullptr, &size);
+    LONG rc = RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type, nullptr, &size);
     if (rc == ERROR_SUCCESS) {
-        value.data.resize(size);
-        rc = RegQueryValueExA(key, name.c_str(), nullptr, &value.type,
-                              reinterpret_cast<BYTE*>(value.data.data()), &size);
-        value.data.resize(size);
+        value.bytes.resize(size);
+        rc = RegQueryValueExW(key.Get(), wideName.c_str(), nullptr, &value.type,
+                              reinterpret_cast<BYTE*>(value.bytes.data()), &size);
+        value.bytes.resize(size);
     }
-    RegCloseKey(key);
     if (rc != ERROR_SUCCESS) return std::nullopt;
+    value.data = value.bytes;
+    if (value.type == REG_SZ || value.type == REG_EXPAND_SZ) {
+        std::wstring text(value.bytes.size() / sizeof(wchar_t), L'\0');
+        std::memcpy(text.data(), value.bytes.data(), text.size() * sizeof(wchar_t));
+        value.data = Narrow(text);
+    }
     return value;
 }
 
@@ -43,18 +53,14 @@ inline std::string Stored(const std::string& text) { return text + '\0'; }
 class StartupEntryLock {
 public:
     StartupEntryLock() : mutex_(CreateMutexA(nullptr, FALSE, "Local\\CorvaleStartupEntryTests")) {
-        if (mutex_) WaitForSingleObject(mutex_, INFINITE);
+        if (mutex_) WaitForSingleObject(mutex_.Get(), INFINITE);
     }
     ~StartupEntryLock() {
-        if (!mutex_) return;
-        ReleaseMutex(mutex_);
-        CloseHandle(mutex_);
+        if (mutex_) ReleaseMutex(mutex_.Get());
     }
-    StartupEntryLock(const StartupEntryLock&) = delete;
-    StartupEntryLock& operator=(const StartupEntryLock&) = delete;
 
 private:
-    HANDLE mutex_;
+    KernelHandle mutex_;
 };
 
 // Keeps the start-up entry of whoever uses this prefix as it was.
@@ -64,16 +70,11 @@ public:
     ~StartupEntryGuard() {
         clsRegistry registry;
         registry.RemoveFromStartup();
-        if (saved_) {
-            HKEY key = nullptr;
-            if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                                nullptr) == ERROR_SUCCESS) {
-                RegSetValueExA(key, kProgramTitle, 0, saved_->type,
-                               reinterpret_cast<const BYTE*>(saved_->data.data()),
-                               static_cast<DWORD>(saved_->data.size()));
-                RegCloseKey(key);
-            }
-        }
+        RegistryKey key;
+        if (saved_ && RegCreateKeyExA(HKEY_CURRENT_USER, kRunKeyPath, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                      key.Receive(), nullptr) == ERROR_SUCCESS)
+            RegSetValueExW(key.Get(), Widen(kProgramTitle).c_str(), 0, saved_->type,
+                           reinterpret_cast<const BYTE*>(saved_->bytes.data()), static_cast<DWORD>(saved_->bytes.size()));
     }
 
 private:

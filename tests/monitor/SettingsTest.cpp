@@ -13,8 +13,12 @@
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
+#include "monitor/Conversions.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/WideText.h"
 #include "ui/prefs/clsRegistry.h"
 
 using namespace corvale;
@@ -72,18 +76,26 @@ protected:
 
 }  // namespace
 
-TEST_F(Settings, MissingFilesGiveTheDefaults) {
+TEST_F(Settings, NoFileGivesTheFirstRunValuesAndAnyFileTheFallbacks) {
     NormalHue = 7;
     LoadSettings();
-    EXPECT_EQ(TransPerc, 30);
+    EXPECT_EQ(TransPerc, 255) << "opaque";
     EXPECT_EQ(CheckInterval, 20.0f);
     EXPECT_FALSE(MiniMode);
     EXPECT_EQ(PingTimeout, 0.0f);
-    EXPECT_EQ(NormalHue, 0);
-    EXPECT_EQ(ErrorHue, 0);
+    EXPECT_EQ(NormalHue, 127) << "green";
+    EXPECT_EQ(ErrorHue, 42) << "red";
     EXPECT_EQ(SitesText, "");
     EXPECT_EQ(SiteLast, -1);
     EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written by a load";
+
+    // A file that is there, even empty, is the user's: its missing keys take the fallbacks.
+    WriteIni("");
+    LoadSettings();
+    EXPECT_EQ(TransPerc, 30);
+    EXPECT_EQ(NormalHue, 0);
+    EXPECT_EQ(ErrorHue, 0);
 }
 
 TEST_F(Settings, LowerBoundsOfTransPercAndCheckInterval) {
@@ -227,9 +239,10 @@ TEST_F(Settings, TwentyFiveLinesAreKeptInTheFileButTwentyLoad) {
 }
 
 TEST_F(Settings, HostileSiteFilesLoad) {
-    WriteBytes(SitesPath, "a.example\0evil\r\n\0\0\0\r\n\xff\r\n"s);
+    const std::string binary = "a.example\0evil\r\n\0\0\0\r\n\xff\r\n"s;
+    WriteBytes(SitesPath, binary);
     LoadSettings();
-    EXPECT_EQ(SitesText.size(), 24u);
+    EXPECT_EQ(SitesText, TextFromAnsiCodePage(binary)) << "not UTF-8: taken as the ANSI code page";
     EXPECT_EQ(SiteLast, 2);
 
     std::string many;
@@ -268,6 +281,48 @@ TEST_F(Settings, FailedSiteSaveLeavesTheFileAndSaysSo) {
     EXPECT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved."}));
     EXPECT_EQ(ReadBytes(SitesPath), before);
     EXPECT_EQ(folder_.EntryCount(), 2u) << "only monitor.ini and sites.txt, no temporary file";
+}
+
+// monitor.ini held by another program without sharing: it cannot be written, as in a
+// folder the user may not write. (The tests may run as root, which a read-only mark or
+// folder would not stop.)
+class HeldFile {
+public:
+    explicit HeldFile(const std::string& path)
+        : handle_(CreateFileW(Widen(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    void Let() { handle_.Close(); }
+
+private:
+    KernelHandle handle_;
+};
+
+TEST_F(Settings, WritesTheFileCannotTakeAreToldOnceAndTheValuesStayInMemory) {
+    WriteIni("[General]\r\nCheckInterval=30\r\n");
+    WriteBytes(SitesPath, "old.example\r\n");
+    HeldFile held(IniPath());
+    CheckInterval = 45;
+    SitesText = "new.example\r\n";
+    EXPECT_FALSE(SaveSettings());
+    ASSERT_EQ(messages_, (std::vector<std::string>{"Settings could not be saved.\r\n\r\n" + AppFolder}));
+    EXPECT_EQ(ReadBytes(SitesPath), "new.example\r\n") << "the list's own file could take it";
+    EXPECT_EQ(CheckInterval, 45.0f);
+
+    // Both files refused: still one message, naming both.
+    messages_.clear();
+    MakeReadOnly(SitesPath, true);
+    EXPECT_FALSE(SaveSettings());
+    EXPECT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved.\r\nSettings could not be saved."
+                                                    "\r\n\r\n" + AppFolder}));
+
+    // A setting stored on its own says so too; one the file takes says nothing.
+    messages_.clear();
+    EXPECT_FALSE(StoreSetting(kGeneralSection, kMiniModeKey, "True"));
+    EXPECT_EQ(messages_.size(), 1u);
+    held.Let();
+    MakeReadOnly(SitesPath, false);
+    EXPECT_EQ(ReadIniValue("General", "CheckInterval"), "30");
+    EXPECT_TRUE(StoreSetting(kGeneralSection, kMiniModeKey, "True"));
+    EXPECT_EQ(messages_.size(), 1u);
 }
 
 namespace {

@@ -38,11 +38,19 @@ TEST_F(SitesFile, MissingEmptyOrFolderReadsAsEmptyText) {
 }
 
 TEST_F(SitesFile, WritesExactlyTheTextAndReadsItBack) {
-    // CR LF, NUL and high bytes all survive; nothing is added at the end.
-    SitesText = "a.example\r\n\r\nb.example\0\xff\r\n"s;
+    // CR LF, NUL and UTF-8 all survive; no mark is put in front and nothing is added at the end.
+    SitesText = "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\0x\r\n"s;
     ASSERT_TRUE(WriteSitesFile());
     EXPECT_EQ(ReadBytes(SitesPath), SitesText);
     EXPECT_EQ(ReadSitesFile(), SitesText);
+
+    // A list an earlier version wrote in the ANSI code page reads as it did, as UTF-8.
+    const std::string ansi = "caf\xE9.example\r\n";
+    WriteBytes(SitesPath, ansi);
+    EXPECT_EQ(ReadSitesFile(), TextFromAnsiCodePage(ansi));
+#ifdef _WIN32
+    EXPECT_NE(ReadSitesFile(), ansi);
+#endif
 
     SitesText = "short";
     ASSERT_TRUE(WriteSitesFile());
@@ -75,6 +83,18 @@ TEST_F(SitesFile, ReadOnlyFileIsLeftByteForByte) {
     MakeReadOnly(SitesPath, false);
     EXPECT_EQ(ReadBytes(SitesPath), before);
     EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
+}
+
+TEST(SitesFileHelpers, WorkInAFolderOfAnyName) {
+    TempFolder folder("Corvale \xD0\x9A\xD0\xB8\xD1\x80 \xE6\xBC\xA2\xE5\xAD\x97 \xF0\x9F\x98\x80");
+    const std::string path = folder.File("sites.txt");
+    EXPECT_FALSE(FileExists(path));
+    const std::string text = "\xE6\xBC\xA2.example\r\nb.example\r\n";
+    ASSERT_TRUE(ReplaceFileContents(path, text));
+    EXPECT_TRUE(FileExists(path));
+    EXPECT_EQ(ReadWholeFile(path), text);
+    EXPECT_EQ(ReadBytes(path), text) << "the very file, seen from outside";
+    EXPECT_EQ(folder.EntryCount(), 1u);
 }
 
 TEST_F(SitesFile, MissingFolderFails) {

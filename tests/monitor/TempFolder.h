@@ -1,5 +1,6 @@
 #pragma once
-// A fresh folder per test, removed with everything in it (read-only files included).
+// A fresh folder per test, removed with everything in it (read-only files included). Its
+// names are UTF-8, as the program keeps paths, so a folder may have any name.
 
 #include <atomic>
 #include <chrono>
@@ -11,6 +12,11 @@
 
 namespace corvale::test {
 
+// A UTF-8 path as the platform's path (on Windows the narrow form would be taken as ANSI).
+inline std::filesystem::path Utf8Path(std::string_view utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
 class TempFolder {
 public:
     explicit TempFolder(std::string_view leaf = "") {
@@ -18,7 +24,7 @@ public:
         auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
         std::string name = "corvale-monitor-" + std::to_string(stamp) + "-" + std::to_string(counter++);
         path_ = std::filesystem::temp_directory_path() / name;
-        if (!leaf.empty()) path_ /= std::string(leaf);
+        if (!leaf.empty()) path_ /= Utf8Path(leaf);
         std::filesystem::create_directories(path_);
         root_ = std::filesystem::temp_directory_path() / name;
     }
@@ -34,7 +40,8 @@ public:
 
     // The folder with its trailing separator, as the program keeps its own folder.
     std::string Folder() const {
-        std::string text = path_.string();
+        const std::u8string utf8 = path_.u8string();
+        std::string text(utf8.begin(), utf8.end());
         text += static_cast<char>(std::filesystem::path::preferred_separator);
         return text;
     }
@@ -51,18 +58,18 @@ private:
 };
 
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(Utf8Path(path), std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(Utf8Path(path), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 inline void MakeReadOnly(const std::string& path, bool readOnly) {
     using std::filesystem::perms;
-    std::filesystem::permissions(path, perms::owner_write | perms::group_write | perms::others_write,
+    std::filesystem::permissions(Utf8Path(path), perms::owner_write | perms::group_write | perms::others_write,
                                  readOnly ? std::filesystem::perm_options::remove
                                           : std::filesystem::perm_options::add);
 }

@@ -11,6 +11,7 @@
 #include "ScriptedEngine.h"
 #include "TempFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
 #include "monitor/basProcessing.h"
@@ -22,8 +23,7 @@ protected:
     void SetUp() override {
         ScriptedEngine::Install();
         ShuttingDown = false;
-        RoundStart = 0;
-        RoundRunning = RequestPending = ResultReady = false;
+        CheckCycle.Reset();
         SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
         program_.EndProgram = [this] { ++ends_; };
     }
@@ -37,9 +37,9 @@ protected:
     // Ticks of the check timer until a round has run through.
     void RunRound() {
         bool started = false;
-        for (int i = 0; i < 500 && !(started && !RoundRunning); ++i) {
+        for (int i = 0; i < 500 && !(started && !CheckCycle.RoundRunning); ++i) {
             program_.CheckTimerTick();
-            started = started || RoundRunning;
+            started = started || CheckCycle.RoundRunning;
         }
     }
 

@@ -75,10 +75,10 @@ TestHostWindow::~TestHostWindow() {
     PumpMessages();
 }
 
-bool SaveWindowPng(HWND window, const std::string& path) {
-    RECT client{};
-    GetClientRect(window, &client);
-    int width = client.right, height = client.bottom;
+namespace {
+
+// The area (left, top, width, height) of `window`'s DC (the screen's for null) as a PNG file.
+bool SaveAreaPng(HWND window, int left, int top, int width, int height, const std::string& path) {
     if (width <= 0 || height <= 0) return false;
     HDC windowDc = GetDC(window);
     HDC memory = CreateCompatibleDC(windowDc);
@@ -91,7 +91,7 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     void* bits = nullptr;
     HBITMAP section = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, section);
-    BitBlt(memory, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, windowDc, left, top, SRCCOPY);
     GdiFlush();
     std::vector<uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
     const uint8_t* src = static_cast<const uint8_t*>(bits);
@@ -108,6 +108,18 @@ bool SaveWindowPng(HWND window, const std::string& path) {
     std::error_code ignored;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     return WritePng(path, width, height, rgb);
+}
+
+}  // namespace
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return SaveAreaPng(window, 0, 0, client.right, client.bottom, path);
+}
+
+bool SaveScreenPng(const RECT& area, const std::string& path) {
+    return SaveAreaPng(nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top, path);
 }
 
 COLORREF WindowPixel(HWND window, int x, int y) {

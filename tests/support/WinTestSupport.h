@@ -34,6 +34,8 @@ private:
 
 // Captures a window's client area (as drawn on screen) and writes it to a PNG file.
 bool SaveWindowPng(HWND window, const std::string& path);
+// Captures an area of the screen (several windows together) likewise.
+bool SaveScreenPng(const RECT& area, const std::string& path);
 // Reads one pixel of a window's client area as drawn on screen (0x00BBGGRR).
 COLORREF WindowPixel(HWND window, int x, int y);
 

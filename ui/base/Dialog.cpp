@@ -40,7 +40,8 @@ INT_PTR Dialog::RunModal(HWND owner, const Frame& frame) {
     owner_ = owner;
     frame_ = frame;
     std::vector<WORD> words = DialogTemplate(frame.caption);
-    return DialogBoxIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<DLGTEMPLATE*>(words.data()), owner,
+    // A wide dialog runs a wide modal loop, so typed characters reach its controls as typed.
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<DLGTEMPLATE*>(words.data()), owner,
                                    &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Owners for GDI handles: each deletes or releases its handle exactly once.
+// Owners for GDI handles, and for kernel and registry handles: each deletes, releases or
+// closes its handle exactly once.
 
 #include <windows.h>
 
@@ -109,5 +110,64 @@ private:
     HDC dc_;
     HGDIOBJ previous_;
 };
+
+// A kernel handle (a file, an event, a mutex, a process) or an opened registry key, owned
+// by this object and closed on destruction; movable, never copied. `Traits` names the
+// handle type, its empty value, what counts as a handle and how it is closed.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Empty())) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, Traits::Empty());
+        }
+        return *this;
+    }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Close(); }
+
+    Handle Get() const { return handle_; }
+    explicit operator bool() const { return Traits::Valid(handle_); }
+    // Closes the handle now; false when the system reported the close as failed (a file
+    // whose last writes could not be completed, say).
+    bool Close() {
+        const Handle handle = std::exchange(handle_, Traits::Empty());
+        return !Traits::Valid(handle) || Traits::Close(handle);
+    }
+    // Where a function that hands out a new handle puts it; the one held is closed first.
+    Handle* Receive() {
+        Close();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = Traits::Empty();
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    // Some functions fail with null, others (CreateFile) with INVALID_HANDLE_VALUE.
+    static bool Valid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static bool Close(Handle handle) { return CloseHandle(handle) != FALSE; }
+};
+
+struct RegistryKeyTraits {
+    using Handle = HKEY;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle handle) { return handle != nullptr; }
+    static bool Close(Handle handle) { return RegCloseKey(handle) == ERROR_SUCCESS; }
+};
+
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+// A key this program opened or created; never one of the predefined roots.
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 }  // namespace corvale

@@ -16,15 +16,16 @@ void LetWindowEventsRun() {
     // Bounded, so messages that keep posting more can never hold the caller forever.
     const DWORD start = GetTickCount();
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    // Wide, as every loop of the program: typed characters reach the controls as typed.
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
         HWND active = GetActiveWindow();
-        if (!(IsDialogWindow(active) && IsDialogMessageA(active, &msg))) {
+        if (!(IsDialogWindow(active) && IsDialogMessageW(active, &msg))) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
         if (GetTickCount() - start > 100) return;
     }

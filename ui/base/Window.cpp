@@ -1,6 +1,7 @@
 #include "ui/base/Window.h"
 
 #include "ui/base/GdiHandles.h"
+#include "ui/base/WideText.h"
 
 namespace corvale {
 namespace {
@@ -115,8 +116,9 @@ LRESULT Window::Default(UINT message, WPARAM wParam, LPARAM lParam) {
 bool SystemWindow::Create(DWORD exStyle, const char* className, const char* text, DWORD style, int x, int y,
                           int width, int height, HWND parent, HMENU menuOrId) {
     Reset();
-    window_ = CreateWindowExA(exStyle, className, text ? text : "", style, x, y, width, height, parent, menuOrId,
-                              GetModuleHandleA(nullptr), nullptr);
+    // A wide window keeps its text in UTF-16 (an edit box holds what is typed, in any script).
+    window_ = CreateWindowExW(exStyle, Widen(className).c_str(), Widen(text ? text : "").c_str(), style, x, y, width,
+                              height, parent, menuOrId, GetModuleHandleW(nullptr), nullptr);
     if (window_) GetClassNameA(window_, className_, sizeof className_);
     return window_ != nullptr;
 }

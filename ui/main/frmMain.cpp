@@ -3,6 +3,7 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/basProcessing.h"
 #include "resources/app/ResourceIds.h"
@@ -180,7 +181,8 @@ void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_vie
 }
 
 void frmMain::EnterMiniMode() {
-    WriteIniValue("General", "MiniMode", "True");
+    // Stored at once; a folder that cannot take it is told, and the mode switches anyway.
+    StoreSetting(kGeneralSection, kMiniModeKey, "True");
     MiniMode = true;
     ResizeWindow();
     toolBoxMax_->BringToFront();
@@ -191,7 +193,7 @@ void frmMain::EnterMiniMode() {
 }
 
 void frmMain::LeaveMiniMode() {
-    WriteIniValue("General", "MiniMode", "False");
+    StoreSetting(kGeneralSection, kMiniModeKey, "False");
     MiniMode = false;
     ResizeWindow();
     toolBoxMin_->BringToFront();

@@ -3,6 +3,8 @@
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
+#include "ui/base/GdiHandles.h"
+#include "ui/base/WideText.h"
 #include "ui/prefs/RegistryText.h"
 
 namespace corvale {
@@ -11,46 +13,32 @@ namespace {
 // Read, write, create and enumerate: what the program needs of its key and no more.
 constexpr REGSAM kKeyAccess = 0x3F;
 
-class RegKey {
-public:
-    RegKey() = default;
-    ~RegKey() {
-        if (key_) RegCloseKey(key_);
-    }
-    RegKey(const RegKey&) = delete;
-    RegKey& operator=(const RegKey&) = delete;
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 }  // namespace
 
 void clsRegistry::SetValue(std::string_view vValue) {
-    RegKey key;
+    RegistryKey key;
     DWORD disposition = 0;
-    char emptyClass[] = "";
-    if (RegCreateKeyExA(classKey_, sectionKey_.c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE,
-                        kKeyAccess, nullptr, key.Out(), &disposition) != ERROR_SUCCESS)
+    wchar_t emptyClass[] = L"";
+    if (RegCreateKeyExW(classKey_, Widen(sectionKey_).c_str(), 0, emptyClass, REG_OPTION_NON_VOLATILE, kKeyAccess,
+                        nullptr, key.Receive(), &disposition) != ERROR_SUCCESS)
         return;
+    const std::wstring name = Widen(valueKey_);
     if (valueType_ == REG_SZ || valueType_ == REG_EXPAND_SZ) {
-        std::string data(vValue);  // the terminating NUL is part of what is stored
-        RegSetValueExA(key.Get(), valueKey_.c_str(), 0, RegistryTextType(data),
-                       reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size() + 1));
+        // UTF-16, so a path in any folder is stored as it is; the NUL is part of the data.
+        const std::wstring data = Widen(vValue);
+        RegSetValueExW(key.Get(), name.c_str(), 0, RegistryTextType(vValue), reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
     } else if (valueType_ == REG_DWORD) {
         DWORD number = static_cast<DWORD>(SafeLong(vValue));
-        RegSetValueExA(key.Get(), valueKey_.c_str(), 0, REG_DWORD,
-                       reinterpret_cast<const BYTE*>(&number), sizeof number);
+        RegSetValueExW(key.Get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     }
 }
 
 bool clsRegistry::DeleteValue() {
-    RegKey key;
-    if (RegOpenKeyExA(classKey_, sectionKey_.c_str(), 0, kKeyAccess, key.Out()) != ERROR_SUCCESS)
+    RegistryKey key;
+    if (RegOpenKeyExW(classKey_, Widen(sectionKey_).c_str(), 0, kKeyAccess, key.Receive()) != ERROR_SUCCESS)
         return false;
-    return RegDeleteValueA(key.Get(), valueKey_.c_str()) == ERROR_SUCCESS;
+    return RegDeleteValueW(key.Get(), Widen(valueKey_).c_str()) == ERROR_SUCCESS;
 }
 
 void clsRegistry::PointAtStartupEntry() {

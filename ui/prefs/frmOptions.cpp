@@ -5,13 +5,15 @@
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
+#include "monitor/UserTexts.h"
 #include "resources/app/ResourceIds.h"
 #include "ui/base/Artwork.h"
 #include "ui/base/DibSurface.h"
 #include "ui/base/Fonts.h"
+#include "ui/base/WideText.h"
 #include "ui/main/VersionInfo.h"
-#include "ui/main/basTransparent.h"
 
 namespace corvale {
 namespace {
@@ -20,7 +22,7 @@ constexpr float kClientWidth = 5595, kClientHeight = 4575;
 constexpr float kLineLeft = 3270, kLineTop = 30, kLineBottom = 780;
 constexpr COLORREF kLineColour = 0x00C0C0C0;
 constexpr const char* kPreviewSite = "www.example.com";
-constexpr const char* kNotResponding = "Not responding";
+constexpr int32_t kPreviewRoundTripMs = 10;
 
 Font MakeFont(const char* face) {
     FontDescription description;
@@ -45,7 +47,7 @@ frmOptions::~frmOptions() {
 void frmOptions::Show(int16_t page) {
     if (IsOpen()) return;
     requestedPage_ = page;
-    RunModal(host_.MainWindow().hWnd(),
+    RunModal(host_.OwnerWindow(),
              {"Preferences", TwipsToScreenPixels(kClientWidth), TwipsToScreenPixels(kClientHeight)});
 }
 
@@ -74,8 +76,9 @@ void frmOptions::OnInit() {
     CreatePages();
     CreateCommandButtons();
     Load();
-    // What the opening asked for: the list in force and the page.
-    SetWindowTextA(txtSites_.Get(), SitesText.c_str());
+    // What the opening asked for: the list in force, a line per line whatever its line
+    // ends, and the page.
+    SetWindowTextW(txtSites_.Get(), Widen(WithCrLfLineEnds(SitesText)).c_str());
     shownSitesText_ = SitesBoxText();
     cmdToolBar_Click(requestedPage_ >= 0 && requestedPage_ < kPageCount ? requestedPage_ : 0);
 }
@@ -83,8 +86,8 @@ void frmOptions::OnInit() {
 void frmOptions::Load() {
     registry_.emplace();
     const ProgramVersion& version = ProgramVersionInfo();
-    SetWindowTextA(lblInfo_.Get(), ProductInfoText(version.productName, version.major, version.minor,
-                                                   version.revision, version.companyName)
+    SetWindowTextW(lblInfo_.Get(), Widen(ProductInfoText(version.productName, version.major, version.minor,
+                                                         version.revision, version.companyName))
                                        .c_str());
 
     ping_ = {CheckInterval, false};
@@ -92,7 +95,7 @@ void frmOptions::Load() {
     // The stored value as it is, even where the slider cannot show it.
     ShowIntervalText(FormatIniNumber(CheckInterval));
 
-    SetStartupBox(SafeInt(ReadIniValue("General", "Startup")));
+    SetStartupBox(SafeInt(ReadIniValue(kGeneralSection, kStartupKey)));
     SendMessageA(chkNotify_.Get(), BM_SETCHECK, host_.NotifyOnChange() ? BST_CHECKED : BST_UNCHECKED, 0);
 
     trans_ = {static_cast<double>(TransPerc), false};
@@ -108,8 +111,8 @@ void frmOptions::Load() {
     ssError_->ApplyColorsError();
     ssNormal_->SetSiteURL(kPreviewSite);
     ssError_->SetSiteURL(kPreviewSite);
-    ssNormal_->SetPingValue("10 ms");
-    ssError_->SetPingValue(kNotResponding);
+    ssNormal_->SetPingValue(RoundTripText(kPreviewRoundTripMs));
+    ssError_->SetPingValue(kNotRespondingText);
 
     sldPing_->Scrolled = [this](int value) {
         ping_.moved = true;
@@ -127,16 +130,16 @@ void frmOptions::Load() {
     };
     sldTrans_->Scrolled = [this](int value) {
         trans_.moved = true;
-        SetWindowAlpha(host_.MainWindow().hWnd(), static_cast<int16_t>(value));
+        host_.PreviewAlpha(static_cast<int16_t>(value));
     };
 }
 
 void frmOptions::SetStartupBox(int16_t stored) {
-    const StartupBox state = StartupBoxFor(stored);
-    SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(state), 0);
+    startupStored_ = StartupBoxFor(stored);
+    SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(startupStored_), 0);
     // Leaving the unchecked state it starts in counts as a click: "Startup" 1 registers
-    // the program again.
-    if (state != StartupBox::Unchecked) chkStartup_Click();
+    // the program again (the file says so already).
+    if (startupStored_ == StartupBox::Checked && registry_) registry_->AddToStartup();
 }
 
 void frmOptions::ShowIntervalText(std::string_view text) {
@@ -144,10 +147,10 @@ void frmOptions::ShowIntervalText(std::string_view text) {
 }
 
 std::string frmOptions::SitesBoxText() const {
-    const int length = GetWindowTextLengthA(txtSites_.Get());
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(txtSites_.Get(), text.data(), length + 1)));
-    return text;
+    const int length = GetWindowTextLengthW(txtSites_.Get());
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(txtSites_.Get(), text.data(), length + 1)));
+    return Narrow(text);
 }
 
 bool frmOptions::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
@@ -191,7 +194,11 @@ void frmOptions::OnCommand(int id, int code, HWND control) {
         }
         break;
     case kIdNotify:
-        if (clicked) host_.SetNotifyOnChange(SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        if (clicked) {
+            const bool on = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            // A choice the file could not take is not shown as made.
+            if (!host_.SetNotifyOnChange(on)) SendMessageA(control, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
+        }
         break;
     case kIdWebsite:
         if (clicked) host_.OpenDocument(kProductWebPage);
@@ -219,24 +226,25 @@ void frmOptions::cmdToolBar_Click(int index) {
 
 void frmOptions::chkStartup_Click() {
     if (!registry_) return;
-    switch (static_cast<StartupBox>(SendMessageA(chkStartup_.Get(), BM_GETCHECK, 0, 0))) {
-    case StartupBox::Unchecked:
-        registry_->RemoveFromStartup();
-        WriteIniValue("General", "Startup", "0");
-        break;
-    case StartupBox::Checked:
-        registry_->AddToStartup();
-        WriteIniValue("General", "Startup", "1");
-        break;
-    default:
-        break;
+    const auto state = static_cast<StartupBox>(SendMessageA(chkStartup_.Get(), BM_GETCHECK, 0, 0));
+    if (state == StartupBox::Greyed) return;
+    // The file first: the next start applies "Startup" to the registry, so an entry the
+    // file could not record would be removed again. Such a choice is not made at all.
+    if (!StoreSetting(kGeneralSection, kStartupKey, state == StartupBox::Checked ? "1" : "0")) {
+        SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(startupStored_), 0);
+        return;
     }
+    startupStored_ = state;
+    if (state == StartupBox::Checked) registry_->AddToStartup();
+    else registry_->RemoveFromStartup();
 }
 
 void frmOptions::cmdSave_Click() {
-    frmMain& main = host_.MainWindow();
+    host_.PauseChecks();
     TransPerc = SafeInt(trans_.ValueToSave(sldTrans_->GetValue()));
-    main.SetCheckTimerEnabled(false);
+    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
+    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
+    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
 
     const std::string text = SitesBoxText();
     // A box the user did not edit keeps the list as it was read, even where the box cannot
@@ -244,35 +252,17 @@ void frmOptions::cmdSave_Click() {
     if (text != shownSitesText_ && text != SitesText) {
         SitesText = text;
         SitesFileUnreadable = false;
-        ParseSiteList(SitesText);
+    } else if (SitesFileUnreadable) {
+        // Nothing of the list was known: the file may be readable by now.
+        SitesText = ReadSitesFile();
     }
-
-    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
-    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
-    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
-
-    // Every tile there is, including those left over below the window beyond the list.
-    for (int i = 0; i < main.SiteStatCount(); ++i) {
-        ctlSiteStat& tile = main.SiteStat(i);
-        tile.SetBackHue(NormalHue);
-        tile.SetBackHueError(ErrorHue);
-        if (tile.PingValue() == kNotResponding) tile.ApplyColorsError();
-        else tile.ApplyColorsNormal();
-    }
-
-    const std::string edited = SitesText;
-    const bool listStored = SaveSettings();
-    LoadSettings();
-    // The load reads the list back from the file; one the file could not take stays as
-    // edited rather than being lost to the old file's text.
-    if (!listStored) {
-        SitesText = edited;
-        ParseSiteList(SitesText);
-    }
-    host_.RebuildTiles();
-    main.ResizeWindow();
+    // What is in memory is what the user confirmed: it stays in effect whether or not
+    // the files could take it, and sites that stay keep what is known of them.
+    UpdateSiteList(SitesText);
+    SaveSettings();
+    host_.ApplySavedSettings();
     End(IDOK);
-    if (SiteLast >= 0) main.SetCheckTimerEnabled(true);
+    host_.ResumeChecks();
 }
 
 void frmOptions::cmdCancel_Click() { End(IDCANCEL); }

@@ -18,7 +18,6 @@
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Picture.h"
 #include "ui/base/Window.h"
-#include "ui/main/frmMain.h"
 #include "ui/prefs/PrefsValues.h"
 #include "ui/prefs/clsRegistry.h"
 #include "ui/tiles/ctlSiteStat.h"
@@ -31,14 +30,23 @@ namespace corvale {
 class PreferencesHost {
 public:
     virtual ~PreferencesHost() = default;
-    virtual frmMain& MainWindow() = 0;
-    // One tile, status square and tooltip per site of the table, as at start-up.
-    virtual void RebuildTiles() = 0;
+    // The window the dialog is modal over.
+    virtual HWND OwnerWindow() = 0;
+    // The main window's translucency, shown at once while the slider moves.
+    virtual void PreviewAlpha(int16_t alpha) = 0;
+    // The checks hold while Save changes the settings and the list, and go on after it
+    // (only when there is a site to check).
+    virtual void PauseChecks() = 0;
+    virtual void ResumeChecks() = 0;
+    // The saved settings and site table take effect on the main window: a tile, status
+    // square and tooltip per site showing what is known of it, and the window's layout.
+    virtual void ApplySavedSettings() = 0;
     // The shell's "open" of a file or web address.
     virtual void OpenDocument(const std::string& target) = 0;
     // Whether the user wants to be told when a site stops or starts answering.
     virtual bool NotifyOnChange() = 0;
-    virtual void SetNotifyOnChange(bool notify) = 0;
+    // False when the choice could not be stored (the user has been told).
+    virtual bool SetNotifyOnChange(bool notify) = 0;
 };
 
 inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
@@ -165,6 +173,8 @@ private:
     SliderSetting ping_, normalHue_, errorHue_, trans_;
     // The site text as the box showed it at opening, to tell an edit from none.
     std::string shownSitesText_;
+    // The start-up box's state as monitor.ini holds it.
+    StartupBox startupStored_ = StartupBox::Unchecked;
 };
 
 }  // namespace corvale

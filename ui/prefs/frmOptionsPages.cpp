@@ -9,6 +9,7 @@
 #include "ui/base/Fonts.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/prefs/frmOptions.h"
+#include "ui/tiles/TileDesigns.h"
 
 namespace corvale {
 namespace {
@@ -154,10 +155,13 @@ void frmOptions::CreateColorsPage(HWND page) {
     MakeControl(lblNormal_, page, "STATIC", "Normal Color", SS_LEFT, 660, 450, 900, 195);
     sldNormalColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 360, 3195, 435), kIdNormal);
     ssNormal_ = std::make_unique<ctlSiteStat>(page, 2070, 840, 435);
+    // The designs hold the tiles' saturations, so the previews show the tiles' colours.
+    if (auto design = PropertyBag::Parse(PreviewNormalTileDesign())) ssNormal_->ReadProperties(*design);
     ssNormal_->SetVisible(true);
     MakeControl(lblError_, page, "STATIC", "Error Color", SS_LEFT, 660, 1650, 735, 195);
     sldErrorColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 1590, 3195, 435), kIdError);
     ssError_ = std::make_unique<ctlSiteStat>(page, 2070, 2070, 435);
+    if (auto design = PropertyBag::Parse(PreviewErrorTileDesign())) ssError_->ReadProperties(*design);
     ssError_->SetVisible(true);
     for (Trackbar* slider : {sldNormalColor_.get(), sldErrorColor_.get()}) {
         slider->SetRange(0, 255);

@@ -94,6 +94,11 @@ void cltGraph::AddItem(int32_t& newVal) {
     RePaint();
 }
 
+void cltGraph::SetHistory(const ResponseHistory& history) {
+    history_ = history;
+    RePaint();
+}
+
 void cltGraph::RePaint() {
     for (int i = 0; i < kGraphBarCount; ++i) bars_[static_cast<std::size_t>(i)] = BarFor(i, history_[i]);
     if (hWnd()) InvalidateRect(hWnd(), nullptr, FALSE);

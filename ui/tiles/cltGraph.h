@@ -44,6 +44,8 @@ public:
 
     // Scrolls the history one place to the left, puts `newVal` in as the newest and redraws.
     void AddItem(int32_t& newVal);
+    // Replaces the whole history (a site's graph shown on another tile) and redraws.
+    void SetHistory(const ResponseHistory& history);
     // Sets every bar's position, height and colour from the history.
     void RePaint();
     // Redraws the window now.

@@ -229,6 +229,10 @@ void ctlSiteStat::SetPingNumeric(int32_t newVal) {
     if (graph_) graph_->AddItem(newVal);
 }
 
+void ctlSiteStat::SetPingHistory(const ResponseHistory& history) {
+    if (graph_) graph_->SetHistory(history);
+}
+
 void ctlSiteStat::RefreshGraph() {
     if (graph_) graph_->RePaint();
 }

@@ -75,6 +75,8 @@ public:
 
     // A check's round-trip time in ms (0: no answer) into the graph.
     void SetPingNumeric(int32_t newVal);
+    // The graph's whole history at once, newest first.
+    void SetPingHistory(const ResponseHistory& history);
     void RefreshGraph();
 
     // Loads the ten design values (applying the normal pair on the way, the labels stay

@@ -1,0 +1,34 @@
+#pragma once
+// The texts the monitor shows the user about its sites and its files, each defined here
+// once and used wherever it appears.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvale {
+
+struct SiteRecord;
+
+// A site's ping value on its tile.
+inline constexpr const char* kPingingText = "Ping...";
+inline constexpr const char* kNotRespondingText = "Not responding";
+// A round trip as the tile shows it: "192 ms".
+inline std::string RoundTripText(int32_t milliseconds) { return std::to_string(milliseconds) + " ms"; }
+
+// A site's tooltip text: its last round trip ("Ping: 192 ms "), or that it has none yet.
+inline constexpr const char* kNotCheckedYetText = "Not checked yet";
+std::string TooltipText(const SiteRecord& site);
+// A tooltip's title, the site's text, cut with "..." to what the platform shows: at most
+// kTooltipTitleMaxUnits UTF-16 units.
+inline constexpr std::size_t kTooltipTitleMaxUnits = 99;
+std::string TooltipTitle(std::string_view siteText);
+
+// What a failed save tells the user: which file could not take what was saved and, for
+// the settings, in which folder (one the user cannot write, as a rule).
+inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved.";
+inline constexpr const char* kSettingsNotSavedText = "Settings could not be saved.";
+std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder);
+
+}  // namespace corvale
