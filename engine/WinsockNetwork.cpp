@@ -1,10 +1,12 @@
 // The socket seam over Windows Sockets 2. Without administrator rights no raw socket can be
-// opened; the IP Helper echo service then stands in for it.
+// opened; the IP Helper echo service then stands in for it. IP Helper is not one of the system's
+// known DLLs, so it is loaded from the system folder when first needed, never imported.
 
 #include "engine/EchoMessages.h"
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
 #include "engine/SocketAddress.h"
+#include "engine/SystemLibrary.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -22,6 +24,38 @@ namespace tarnel {
 namespace {
 
 constexpr std::size_t kIpHeaderSize = 20;
+
+// IP Helper's echo service, bound at run time.
+struct EchoService {
+    decltype(&::IcmpCreateFile) createFile = nullptr;
+    decltype(&::Icmp6CreateFile) create6File = nullptr;
+    decltype(&::IcmpCloseHandle) closeHandle = nullptr;
+    decltype(&::IcmpSendEcho) sendEcho = nullptr;
+    decltype(&::Icmp6SendEcho2) send6Echo = nullptr;
+    DWORD error = 0;  // why it is not there
+
+    bool Complete() const { return createFile && create6File && closeHandle && sendEcho && send6Echo; }
+};
+
+EchoService BindEchoService(const SystemLibrary& library)
+{
+    EchoService bound;
+    bound.createFile = library.Find<decltype(&::IcmpCreateFile)>("IcmpCreateFile");
+    bound.create6File = library.Find<decltype(&::Icmp6CreateFile)>("Icmp6CreateFile");
+    bound.closeHandle = library.Find<decltype(&::IcmpCloseHandle)>("IcmpCloseHandle");
+    bound.sendEcho = library.Find<decltype(&::IcmpSendEcho)>("IcmpSendEcho");
+    bound.send6Echo = library.Find<decltype(&::Icmp6SendEcho2)>("Icmp6SendEcho2");
+    bound.error = !library.Loaded() ? library.Error() : bound.Complete() ? 0 : ERROR_PROC_NOT_FOUND;
+    return bound;
+}
+
+const EchoService& IpHelper()
+{
+    // Loaded once and never freed: freeing it as the engine unloads would run under the loader's lock.
+    static const SystemLibrary& library = *new SystemLibrary(L"iphlpapi.dll");
+    static const EchoService service = BindEchoService(library);
+    return service;
+}
 
 IoResult SocketFailure(long error)
 {
@@ -170,7 +204,7 @@ int Icmp6TypeOf(ULONG status)
 class EchoServiceSocket : public EchoSocket {
 public:
     EchoServiceSocket(HANDLE service, IpFamily family) : service_(service), family_(family) {}
-    ~EchoServiceSocket() override { ::IcmpCloseHandle(service_); }
+    ~EchoServiceSocket() override { IpHelper().closeHandle(service_); }
     EchoServiceSocket(const EchoServiceSocket&) = delete;
     EchoServiceSocket& operator=(const EchoServiceSocket&) = delete;
 
@@ -230,7 +264,7 @@ private:
     ULONG Echo4(EchoAddress& source)
     {
         std::vector<std::uint8_t> replies = ReplyBuffer(sizeof(ICMP_ECHO_REPLY));
-        const DWORD count = ::IcmpSendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
+        const DWORD count = IpHelper().sendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
                                            static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
                                            replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
         if (count == 0)
@@ -247,7 +281,7 @@ private:
         ToSocketAddress(address_, target);
         sockaddr_in6 anySource{};
         anySource.sin6_family = AF_INET6;
-        const DWORD count = ::Icmp6SendEcho2(service_, nullptr, nullptr, nullptr, &anySource,
+        const DWORD count = IpHelper().send6Echo(service_, nullptr, nullptr, nullptr, &anySource,
                                              reinterpret_cast<sockaddr_in6*>(&target),
                                              request_.data() + kIcmpHeaderSize,
                                              static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
@@ -325,7 +359,12 @@ private:
 
 std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(IpFamily family, long& error)
 {
-    const HANDLE service = family == IpFamily::V6 ? ::Icmp6CreateFile() : ::IcmpCreateFile();
+    const EchoService& helper = IpHelper();
+    if (!helper.Complete()) {
+        error = static_cast<long>(helper.error);
+        return nullptr;
+    }
+    const HANDLE service = family == IpFamily::V6 ? helper.create6File() : helper.createFile();
     if (service == INVALID_HANDLE_VALUE) {
         error = static_cast<long>(::GetLastError());
         return nullptr;
