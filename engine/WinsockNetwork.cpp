@@ -6,6 +6,8 @@
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
 #include "engine/SocketAddress.h"
+#include "engine/TcpConnection.h"
+#include "engine/WinHttpCheck.h"
 #include "engine/SystemLibrary.h"
 
 #include <winsock2.h>
@@ -330,6 +332,17 @@ public:
 
     bool Resolve(const char* host, EchoAddress& address) override { return ResolveHost(host, address); }
     std::string AddressText(const EchoAddress& address) override { return AddressToText(address); }
+
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress& address, std::uint16_t port, std::uint32_t timeoutMs,
+                                          int& failureCode, long& error) override
+    {
+        return ConnectTcp(address, port, timeoutMs, failureCode, error);
+    }
+
+    CheckOutcome WebCheck(const SiteTarget& target, std::uint32_t timeoutMs) override
+    {
+        return WinHttpCheck(*this, target, timeoutMs);
+    }
 
     std::uint16_t ProcessIdentifier() override
     {

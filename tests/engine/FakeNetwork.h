@@ -37,6 +37,7 @@ public:
     std::deque<ScriptedReceive> receives;
     std::uint32_t clock = 1000;
     std::uint16_t identifier = 0x4321;
+    int connectFailure = 16;  // there is nothing to connect to: refused
 
     // Observations
     int layerStarts = 0;
@@ -44,6 +45,7 @@ public:
     int socketsOpen = 0;
     std::vector<IpFamily> socketFamilies;  // of every socket asked for, in order
     int resolveCalls = 0;
+    int connectCalls = 0;
     std::vector<std::uint8_t> sentPacket;
     EchoAddress sentAddress;
     std::vector<std::uint32_t> receiveTimeouts;
@@ -91,6 +93,14 @@ public:
     std::uint16_t ProcessIdentifier() override { return identifier; }
     std::uint32_t NowMs() override { return clock; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress&, std::uint16_t, std::uint32_t, int& failureCode,
+                                          long& error) override
+    {
+        ++connectCalls;
+        failureCode = connectFailure;
+        error = 0;
+        return nullptr;
+    }
 
     // A reply echoing what was sent, as a raw socket delivers it (over IPv4 behind an IP
     // header, over ICMPv6 bare), with the ICMP type given.
