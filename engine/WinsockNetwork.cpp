@@ -6,9 +6,9 @@
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
 #include "engine/SocketAddress.h"
+#include "engine/SystemLibrary.h"
 #include "engine/TcpConnection.h"
 #include "engine/WinHttpCheck.h"
-#include "engine/SystemLibrary.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -42,11 +42,11 @@ struct EchoService {
 EchoService BindEchoService(const SystemLibrary& library)
 {
     EchoService bound;
-    bound.createFile = library.Find<decltype(&::IcmpCreateFile)>("IcmpCreateFile");
-    bound.create6File = library.Find<decltype(&::Icmp6CreateFile)>("Icmp6CreateFile");
-    bound.closeHandle = library.Find<decltype(&::IcmpCloseHandle)>("IcmpCloseHandle");
-    bound.sendEcho = library.Find<decltype(&::IcmpSendEcho)>("IcmpSendEcho");
-    bound.send6Echo = library.Find<decltype(&::Icmp6SendEcho2)>("Icmp6SendEcho2");
+    bound.createFile = library.Find<decltype(bound.createFile)>("IcmpCreateFile");
+    bound.create6File = library.Find<decltype(bound.create6File)>("Icmp6CreateFile");
+    bound.closeHandle = library.Find<decltype(bound.closeHandle)>("IcmpCloseHandle");
+    bound.sendEcho = library.Find<decltype(bound.sendEcho)>("IcmpSendEcho");
+    bound.send6Echo = library.Find<decltype(bound.send6Echo)>("Icmp6SendEcho2");
     bound.error = !library.Loaded() ? library.Error() : bound.Complete() ? 0 : ERROR_PROC_NOT_FOUND;
     return bound;
 }
@@ -267,8 +267,8 @@ private:
     {
         std::vector<std::uint8_t> replies = ReplyBuffer(sizeof(ICMP_ECHO_REPLY));
         const DWORD count = IpHelper().sendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
-                                           static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
-                                           replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+                                                static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                                replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
         if (count == 0)
             return ::GetLastError();
         const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies.data());
@@ -284,10 +284,10 @@ private:
         sockaddr_in6 anySource{};
         anySource.sin6_family = AF_INET6;
         const DWORD count = IpHelper().send6Echo(service_, nullptr, nullptr, nullptr, &anySource,
-                                             reinterpret_cast<sockaddr_in6*>(&target),
-                                             request_.data() + kIcmpHeaderSize,
-                                             static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
-                                             replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+                                                 reinterpret_cast<sockaddr_in6*>(&target),
+                                                 request_.data() + kIcmpHeaderSize,
+                                                 static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                                 replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
         if (count == 0)
             return ::GetLastError();
         Icmp6EchoReply reply{};

@@ -4,6 +4,7 @@
 
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
+#include "engine/ResultText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -37,7 +38,6 @@ public:
     std::deque<ScriptedReceive> receives;
     std::uint32_t clock = 1000;
     std::uint16_t identifier = 0x4321;
-    int connectFailure = 16;  // there is nothing to connect to: refused
 
     // Observations
     int layerStarts = 0;
@@ -97,7 +97,7 @@ public:
                                           long& error) override
     {
         ++connectCalls;
-        failureCode = connectFailure;
+        failureCode = kConnectionRefused;  // there is nothing to connect to
         error = 0;
         return nullptr;
     }
