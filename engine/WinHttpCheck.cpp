@@ -78,8 +78,8 @@ private:
     HINTERNET handle_;
 };
 
-// What WinHTTP tells of a request while it runs; without a request's own thread it calls back
-// on the calling thread, inside the call.
+// What WinHTTP tells of a request while it runs. In synchronous use it calls back on the
+// calling thread, inside the call.
 struct RequestEvents {
     EchoNetwork* network = nullptr;
     bool connecting = false;
