@@ -1,5 +1,7 @@
 #include "engine/EchoMessages.h"
 
+#include "engine/ResultText.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -45,6 +47,16 @@ std::string FailureMessage(int code, long number, const std::string& text)
 std::string ShortSendMessage(long bytesSent)
 {
     return Format("Wrote %ld bytes\n", bytesSent);
+}
+
+std::string CheckMessage(const std::string& line, int code, long systemError, std::int32_t elapsedMs)
+{
+    // The line last, so that a long one is what the buffer cuts.
+    if (code == 0)
+        return Format("answered in %ld ms: %s\n", static_cast<long>(elapsedMs), line.c_str());
+    const std::string reason = ResultText(code);
+    return systemError != 0 ? Format("%s (%ld): %s\n", reason.c_str(), systemError, line.c_str())
+                            : Format("%s: %s\n", reason.c_str(), line.c_str());
 }
 
 std::string SuccessMessage(long bytesReceived, const std::string& source, std::uint16_t sequence,

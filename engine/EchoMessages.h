@@ -21,6 +21,10 @@ std::string ShortSendMessage(long bytesSent);
 std::string SuccessMessage(long bytesReceived, const std::string& source, std::uint16_t sequence,
                            std::int32_t roundTripMs);
 
+// The one text of a TCP or web check: how long it took the line's site to answer, or why it
+// did not (the reason's text, and the system's error when there is one).
+std::string CheckMessage(const std::string& line, int code, long systemError, std::int32_t elapsedMs);
+
 // Only exactly 1 turns the message boxes on.
 inline bool MessagesWanted(std::int32_t showMessages) { return showMessages == 1; }
 

@@ -1,8 +1,10 @@
 #pragma once
-// The seam between the echo exchange and the platform: Winsock on Windows, POSIX sockets
-// elsewhere. The exchange logic is the same code on both; only these operations differ.
+// The seam between the checks and the platform: Winsock on Windows, POSIX sockets elsewhere.
+// The echo exchange and the TCP and web checks are the same code on both; only these
+// operations differ.
 
 #include "engine/EchoPacket.h"
+#include "engine/SiteTarget.h"
 
 #include <array>
 #include <cstddef>
@@ -57,6 +59,23 @@ public:
     virtual IoResult Receive(std::uint8_t* buffer, std::size_t capacity, EchoAddress& source) = 0;
 };
 
+// A connected TCP socket. Each call waits at most the time it is given.
+class StreamSocket {
+public:
+    virtual ~StreamSocket() = default;
+    virtual IoResult Send(const std::uint8_t* data, std::size_t length, std::uint32_t timeoutMs) = 0;
+    // 0 bytes once the peer has closed its side.
+    virtual IoResult Receive(std::uint8_t* buffer, std::size_t capacity, std::uint32_t timeoutMs) = 0;
+};
+
+// What a TCP or web check found: a result code (ResultText.h), the time it took to connect (TCP)
+// or to the status line (web), and the system's error behind a failure, for the diagnostics.
+struct CheckOutcome {
+    int code = 0;
+    std::int32_t elapsedMs = 0;
+    long systemError = 0;
+};
+
 class EchoNetwork {
 public:
     virtual ~EchoNetwork() = default;
@@ -75,6 +94,18 @@ public:
     // Monotonic milliseconds, wrapping at 32 bits.
     virtual std::uint32_t NowMs() = 0;
     virtual void ShowMessage(const std::string& text) = 0;
+
+    // A TCP connection to the address and port within the time given, with the system's
+    // handshake only (a SYN that goes unanswered is not sent again, as an echo request is not).
+    // Null when there is none: `failureCode` says why (refused, unreachable, timed out, failed,
+    // or no socket) and `error` is the system's error.
+    virtual std::unique_ptr<StreamSocket> Connect(const EchoAddress& address, std::uint16_t port,
+                                                  std::uint32_t timeoutMs, int& failureCode, long& error) = 0;
+
+    // One web request (HEAD, or GET where the server refuses HEAD) to an http:// or https://
+    // target, following no redirect. By default plain HTTP over Connect, and no HTTPS; Windows
+    // uses the system's own HTTP stack for both.
+    virtual CheckOutcome WebCheck(const SiteTarget& target, std::uint32_t timeoutMs);
 };
 
 // The platform's real network (Winsock or POSIX), one per process.

@@ -5,6 +5,7 @@
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
 #include "engine/SocketAddress.h"
+#include "engine/TcpConnection.h"
 
 #include <linux/errqueue.h>
 #include <sys/time.h>
@@ -178,6 +179,12 @@ public:
 
     bool Resolve(const char* host, EchoAddress& address) override { return ResolveHost(host, address); }
     std::string AddressText(const EchoAddress& address) override { return AddressToText(address); }
+
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress& address, std::uint16_t port, std::uint32_t timeoutMs,
+                                          int& failureCode, long& error) override
+    {
+        return ConnectTcp(address, port, timeoutMs, failureCode, error);
+    }
 
     std::uint16_t ProcessIdentifier() override { return static_cast<std::uint16_t>(::getpid() & 0xFFFF); }
 

@@ -10,18 +10,20 @@
 
 namespace tarnel {
 
-int ToSocketAddress(const EchoAddress& address, sockaddr_storage& storage)
+int ToSocketAddress(const EchoAddress& address, sockaddr_storage& storage, std::uint16_t port)
 {
     storage = {};
     if (address.family == IpFamily::V6) {
         auto& target = reinterpret_cast<sockaddr_in6&>(storage);
         target.sin6_family = AF_INET6;
+        target.sin6_port = htons(port);
         std::memcpy(&target.sin6_addr, address.v6.data(), address.v6.size());
         target.sin6_scope_id = address.scopeId;
         return static_cast<int>(sizeof target);
     }
     auto& target = reinterpret_cast<sockaddr_in&>(storage);
     target.sin_family = AF_INET;
+    target.sin_port = htons(port);
     target.sin_addr.s_addr = address.v4;
     return static_cast<int>(sizeof target);
 }

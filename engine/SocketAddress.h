@@ -17,8 +17,8 @@
 
 namespace tarnel {
 
-// Fills a socket address for sendto; returns its length.
-int ToSocketAddress(const EchoAddress& address, sockaddr_storage& storage);
+// Fills a socket address for sendto or connect (with the port, in host order); returns its length.
+int ToSocketAddress(const EchoAddress& address, sockaddr_storage& storage, std::uint16_t port = 0);
 EchoAddress FromSocketAddress(const sockaddr_storage& storage);
 
 // The host text's address in the order EchoNetwork::Resolve gives.

@@ -3,8 +3,8 @@
 #include "engine/Tarnel.h"
 
 #include "engine/EchoNetwork.h"
-#include "engine/IcmpEcho.h"
 #include "engine/PingEngine.h"
+#include "engine/SiteCheck.h"
 
 #if defined(_WIN32)
 #include <windows.h>
@@ -20,7 +20,7 @@ namespace {
 tarnel::PingEngine& Engine()
 {
     static tarnel::PingEngine* engine = new tarnel::PingEngine(
-        [](const tarnel::EchoRequest& request) { return tarnel::IcmpEcho(tarnel::SystemNetwork(), request); });
+        [](const tarnel::EchoRequest& request) { return tarnel::RunSiteCheck(tarnel::SystemNetwork(), request); });
     return *engine;
 }
 

@@ -1,10 +1,14 @@
 // The socket seam over Windows Sockets 2. Without administrator rights no raw socket can be
-// opened; the IP Helper echo service then stands in for it.
+// opened; the IP Helper echo service then stands in for it. IP Helper is not one of the system's
+// known DLLs, so it is loaded from the system folder when first needed, never imported.
 
 #include "engine/EchoMessages.h"
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
 #include "engine/SocketAddress.h"
+#include "engine/SystemLibrary.h"
+#include "engine/TcpConnection.h"
+#include "engine/WinHttpCheck.h"
 
 #include <winsock2.h>
 #include <ws2tcpip.h>
@@ -22,6 +26,38 @@ namespace tarnel {
 namespace {
 
 constexpr std::size_t kIpHeaderSize = 20;
+
+// IP Helper's echo service, bound at run time.
+struct EchoService {
+    decltype(&::IcmpCreateFile) createFile = nullptr;
+    decltype(&::Icmp6CreateFile) create6File = nullptr;
+    decltype(&::IcmpCloseHandle) closeHandle = nullptr;
+    decltype(&::IcmpSendEcho) sendEcho = nullptr;
+    decltype(&::Icmp6SendEcho2) send6Echo = nullptr;
+    DWORD error = 0;  // why it is not there
+
+    bool Complete() const { return createFile && create6File && closeHandle && sendEcho && send6Echo; }
+};
+
+EchoService BindEchoService(const SystemLibrary& library)
+{
+    EchoService bound;
+    bound.createFile = library.Find<decltype(bound.createFile)>("IcmpCreateFile");
+    bound.create6File = library.Find<decltype(bound.create6File)>("Icmp6CreateFile");
+    bound.closeHandle = library.Find<decltype(bound.closeHandle)>("IcmpCloseHandle");
+    bound.sendEcho = library.Find<decltype(bound.sendEcho)>("IcmpSendEcho");
+    bound.send6Echo = library.Find<decltype(bound.send6Echo)>("Icmp6SendEcho2");
+    bound.error = !library.Loaded() ? library.Error() : bound.Complete() ? 0 : ERROR_PROC_NOT_FOUND;
+    return bound;
+}
+
+const EchoService& IpHelper()
+{
+    // Loaded once and never freed: freeing it as the engine unloads would run under the loader's lock.
+    static const SystemLibrary& library = *new SystemLibrary(L"iphlpapi.dll");
+    static const EchoService service = BindEchoService(library);
+    return service;
+}
 
 IoResult SocketFailure(long error)
 {
@@ -170,7 +206,7 @@ int Icmp6TypeOf(ULONG status)
 class EchoServiceSocket : public EchoSocket {
 public:
     EchoServiceSocket(HANDLE service, IpFamily family) : service_(service), family_(family) {}
-    ~EchoServiceSocket() override { ::IcmpCloseHandle(service_); }
+    ~EchoServiceSocket() override { IpHelper().closeHandle(service_); }
     EchoServiceSocket(const EchoServiceSocket&) = delete;
     EchoServiceSocket& operator=(const EchoServiceSocket&) = delete;
 
@@ -230,9 +266,9 @@ private:
     ULONG Echo4(EchoAddress& source)
     {
         std::vector<std::uint8_t> replies = ReplyBuffer(sizeof(ICMP_ECHO_REPLY));
-        const DWORD count = ::IcmpSendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
-                                           static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
-                                           replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+        const DWORD count = IpHelper().sendEcho(service_, address_.v4, request_.data() + kIcmpHeaderSize,
+                                                static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                                replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
         if (count == 0)
             return ::GetLastError();
         const auto* reply = reinterpret_cast<const ICMP_ECHO_REPLY*>(replies.data());
@@ -247,11 +283,11 @@ private:
         ToSocketAddress(address_, target);
         sockaddr_in6 anySource{};
         anySource.sin6_family = AF_INET6;
-        const DWORD count = ::Icmp6SendEcho2(service_, nullptr, nullptr, nullptr, &anySource,
-                                             reinterpret_cast<sockaddr_in6*>(&target),
-                                             request_.data() + kIcmpHeaderSize,
-                                             static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
-                                             replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
+        const DWORD count = IpHelper().send6Echo(service_, nullptr, nullptr, nullptr, &anySource,
+                                                 reinterpret_cast<sockaddr_in6*>(&target),
+                                                 request_.data() + kIcmpHeaderSize,
+                                                 static_cast<WORD>(request_.size() - kIcmpHeaderSize), nullptr,
+                                                 replies.data(), static_cast<DWORD>(replies.size()), timeoutMs_);
         if (count == 0)
             return ::GetLastError();
         Icmp6EchoReply reply{};
@@ -297,6 +333,17 @@ public:
     bool Resolve(const char* host, EchoAddress& address) override { return ResolveHost(host, address); }
     std::string AddressText(const EchoAddress& address) override { return AddressToText(address); }
 
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress& address, std::uint16_t port, std::uint32_t timeoutMs,
+                                          int& failureCode, long& error) override
+    {
+        return ConnectTcp(address, port, timeoutMs, failureCode, error);
+    }
+
+    CheckOutcome WebCheck(const SiteTarget& target, std::uint32_t timeoutMs) override
+    {
+        return WinHttpCheck(*this, target, timeoutMs);
+    }
+
     std::uint16_t ProcessIdentifier() override
     {
         return static_cast<std::uint16_t>(::GetCurrentProcessId() & 0xFFFF);
@@ -325,7 +372,12 @@ private:
 
 std::unique_ptr<EchoSocket> OpenUnprivilegedSocket(IpFamily family, long& error)
 {
-    const HANDLE service = family == IpFamily::V6 ? ::Icmp6CreateFile() : ::IcmpCreateFile();
+    const EchoService& helper = IpHelper();
+    if (!helper.Complete()) {
+        error = static_cast<long>(helper.error);
+        return nullptr;
+    }
+    const HANDLE service = family == IpFamily::V6 ? helper.create6File() : helper.createFile();
     if (service == INVALID_HANDLE_VALUE) {
         error = static_cast<long>(::GetLastError());
         return nullptr;

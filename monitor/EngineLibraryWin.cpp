@@ -24,11 +24,10 @@ std::string SystemErrorText(DWORD code) {
 }
 
 HMODULE LoadFromFolderOnly(const std::string& path) {
-    // A full path loads exactly that file; its own dependencies come from its folder and
-    // the system folder only (flags of Windows 8, and of Windows 7 with its loader update).
+    // A full path loads exactly that file; its own dependencies come from the system folder
+    // only, never from the program's (a flag of Windows 8, and of Windows 7 with its loader update).
     const std::wstring widePath = Widen(path);
-    HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr,
-                                    LOAD_LIBRARY_SEARCH_DLL_LOAD_DIR | LOAD_LIBRARY_SEARCH_SYSTEM32);
+    HMODULE module = LoadLibraryExW(widePath.c_str(), nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (!module && GetLastError() == ERROR_INVALID_PARAMETER)
         module = LoadLibraryExW(widePath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     return module;

@@ -1,6 +1,7 @@
 // The program's entry: start-up, then window events until the shut-down ends the process.
 #include <windows.h>
 
+#include "engine/SystemLibrary.h"
 #include "monitor/AppFolder.h"
 #include "monitor/ProgramInstance.h"
 #include "monitor/basMain.h"
@@ -13,6 +14,8 @@ constexpr DWORD kRunningWindowWaitMs = 5000;
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    // Before anything loads a DLL: from here on, only the system folder is searched.
+    tarnel::RestrictDllSearchToSystemFolder();
     // One program per folder: a later start brings the running one forward and ends
     // before it reads or writes any file of the folder.
     const corvale::ProgramInstance instance(corvale::ProgramFolder());

@@ -2,6 +2,9 @@
 //  - round-trip times through the library against the system's ping on the same test host,
 //    over IPv4 and IPv6, for hosts that answer at once and after 5, 20 and 100 ms (run it
 //    through scripts/netns-testbed so the test host exists; otherwise only loopback is measured);
+//  - the connect time of tcp:// lines and the time to the status line of http:// lines against a
+//    listener of our own: on loopback through scripts/engine-web-server --run, and the test
+//    host's web service through scripts/netns-testbed;
 //  - the delay from a request to the worker starting its exchange.
 #include "../../tests/engine/TarnelLibrary.h"
 
@@ -17,6 +20,7 @@
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #if defined(_WIN32)
@@ -132,6 +136,34 @@ void RoundTripAccuracy(const char* net, const char* net6)
     }
 }
 
+// The times the library reports for lines checked by TCP connection or web request.
+void StreamCheckTimes(const char* net)
+{
+    std::vector<std::pair<const char*, std::string>> lines;
+    if (const char* port = std::getenv("TARNEL_WEB_HTTP")) {
+        const std::string listener = std::string(std::getenv("TARNEL_WEB_HOST")) + ":" + port;
+        lines.push_back({"loopback", "tcp://" + listener});
+        lines.push_back({"loopback", "http://" + listener + "/"});
+    }
+    if (net != nullptr) {
+        lines.push_back({"test host", "tcp://" + std::string(net) + ".2:80"});
+        lines.push_back({"test host", "http://" + std::string(net) + ".2/"});
+    }
+    if (lines.empty()) {
+        std::printf("\n(no listener of our own: run through scripts/engine-web-server --run for TCP and web checks)\n");
+        return;
+    }
+    std::printf("\nTCP connect and HTTP status line through the library (%d samples each, ms)\n", kSamples);
+    std::printf("%-10s %-32s %8s %8s %8s\n", "listener", "line", "median", "mean", "max");
+    for (const auto& [listener, line] : lines) {
+        int failures = 0;
+        const std::vector<double> times = EnginePing(line, failures);
+        std::printf("%-10s %-32s %8.2f %8.2f %8.2f", listener, line.c_str(), Median(times), Mean(times),
+                    times.empty() ? -1.0 : *std::max_element(times.begin(), times.end()));
+        std::printf(failures ? "   (%d failed)\n" : "\n", failures);
+    }
+}
+
 // Requests arrive at any moment of the worker's poll; measures how long each waits before its
 // exchange starts. The stand-in exchange returns at once so only the hand-over is timed.
 void PickUpDelay()
@@ -198,6 +230,7 @@ int main()
         std::printf("(no test network: run through scripts/netns-testbed for the delayed hosts)\n");
     library.startDll();
     RoundTripAccuracy(net, std::getenv("TARNEL_TESTBED6"));
+    StreamCheckTimes(net);
     LibraryTurnaround();
     std::this_thread::sleep_for(milliseconds(50));
     const auto stopping = steady_clock::now();

@@ -28,6 +28,11 @@ public:
     std::uint16_t ProcessIdentifier() override { return system_.ProcessIdentifier(); }
     std::uint32_t NowMs() override { return system_.NowMs(); }
     void ShowMessage(const std::string& text) override { system_.ShowMessage(text); }
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress& address, std::uint16_t port, std::uint32_t timeoutMs,
+                                          int& failureCode, long& error) override
+    {
+        return system_.Connect(address, port, timeoutMs, failureCode, error);
+    }
 
 private:
     EchoNetwork& system_ = SystemNetwork();

@@ -4,6 +4,7 @@
 
 #include "engine/EchoNetwork.h"
 #include "engine/EchoPacket.h"
+#include "engine/ResultText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -44,6 +45,7 @@ public:
     int socketsOpen = 0;
     std::vector<IpFamily> socketFamilies;  // of every socket asked for, in order
     int resolveCalls = 0;
+    int connectCalls = 0;
     std::vector<std::uint8_t> sentPacket;
     EchoAddress sentAddress;
     std::vector<std::uint32_t> receiveTimeouts;
@@ -91,6 +93,14 @@ public:
     std::uint16_t ProcessIdentifier() override { return identifier; }
     std::uint32_t NowMs() override { return clock; }
     void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    std::unique_ptr<StreamSocket> Connect(const EchoAddress&, std::uint16_t, std::uint32_t, int& failureCode,
+                                          long& error) override
+    {
+        ++connectCalls;
+        failureCode = kConnectionRefused;  // there is nothing to connect to
+        error = 0;
+        return nullptr;
+    }
 
     // A reply echoing what was sent, as a raw socket delivers it (over IPv4 behind an IP
     // header, over ICMPv6 bare), with the ICMP type given.

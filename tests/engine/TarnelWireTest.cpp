@@ -2,6 +2,7 @@
 // a network namespace when run through scripts/netns-testbed (TARNEL_TESTBED set).
 #include "Icmpv6Gap.h"
 #include "TarnelLibrary.h"
+#include "engine/ResultText.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,12 @@ namespace {
 // A label longer than 63 bytes cannot be put into a DNS query, so the lookup fails at once
 // without sending one; .invalid keeps it unresolvable even if something tried.
 const std::string kUnresolvable = std::string(64, 'x') + ".tarnel-test.invalid";
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
 
 class TarnelWire : public ::testing::Test {
 protected:
@@ -68,16 +75,30 @@ protected:
         std::snprintf(group, sizeof group, "%x", last);
         return net6_ + group;
     }
-    static std::string Environment(const char* name)
-    {
-        const char* value = std::getenv(name);
-        return value != nullptr ? value : "";
-    }
     static bool Unprivileged() { return std::getenv("TARNEL_TESTBED_UNPRIVILEGED") != nullptr; }
 
     std::string net_;
     std::string net6_;
     std::string zone_;
+};
+
+// The checks of tcp://, http:// and https:// lines against our own web service on loopback,
+// when run through scripts/engine-web-server --run.
+class WebChecks : public TarnelWire {
+protected:
+    void SetUp() override
+    {
+        host_ = Environment("TARNEL_WEB_HOST");
+        if (host_.empty())
+            GTEST_SKIP() << "no web service of our own; these run through scripts/engine-web-server --run";
+        TarnelWire::SetUp();
+    }
+    std::string Url(const char* scheme, const char* port, const std::string& path = "") const
+    {
+        return std::string(scheme) + "://" + host_ + ":" + Environment(port) + path;
+    }
+
+    std::string host_;
 };
 
 }  // namespace
@@ -291,4 +312,57 @@ TEST_F(Testbed, NamesWithIpv4AddressesStayOnIpv4)
     // localhost has ::1 besides 127.0.0.1; under Wine an IPv6 choice would show as code 2.
     EXPECT_EQ(RunPing("dual.tarnel.test").code, 0);
     EXPECT_EQ(RunPing("localhost").code, 0);
+}
+
+TEST_F(WebChecks, TcpPortsAnswerOrAreRefused)
+{
+    const PingOutcome open = RunPing(Url("tcp", "TARNEL_WEB_HTTP"));
+    EXPECT_EQ(open.code, 0);
+    EXPECT_GE(open.roundTripMs, 0);
+    // Refused, told by the reset rather than waited out (that would be "connection timed out").
+    const PingOutcome closed = RunPing(Url("tcp", "TARNEL_WEB_CLOSED"));
+    EXPECT_EQ(closed.code, tarnel::kConnectionRefused) << tarnel::ResultText(closed.code);
+    EXPECT_EQ(closed.roundTripMs, 0);
+    std::printf("tcp: open port %d ms, closed port told after %lld ms\n", open.roundTripMs,
+                static_cast<long long>(closed.took.count()));
+}
+
+TEST_F(WebChecks, TheStatusLineDecides)
+{
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/")).code, 0);
+    const PingOutcome unavailable = RunPing(Url("http", "TARNEL_WEB_HTTP", "/status/503"));
+    EXPECT_EQ(tarnel::ResultText(unavailable.code), "HTTP 503");
+    EXPECT_EQ(unavailable.roundTripMs, 0);
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/no-head")).code, 0) << "asked again with GET";
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/redirect")).code, 0) << "a redirect is not followed";
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/garbage")).code, tarnel::kNoHttpResponse);
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/slow"), 64, 500).code, tarnel::kTimedOut);
+}
+
+TEST_F(WebChecks, AnUntrustedCertificateFailsWithItsReason)
+{
+    const PingOutcome outcome = RunPing(Url("https", "TARNEL_WEB_HTTPS", "/"));
+#if defined(_WIN32)
+    EXPECT_EQ(tarnel::ResultText(outcome.code), "certificate not trusted");
+#else
+    EXPECT_EQ(outcome.code, tarnel::kHttpsUnsupported);
+#endif
+    EXPECT_EQ(outcome.roundTripMs, 0);
+}
+
+TEST_F(Testbed, WebChecksOnTheTestHost)
+{
+    EXPECT_EQ(RunPing("tcp://" + Host(2) + ":80").code, 0);
+    EXPECT_EQ(RunPing("tcp://[" + Host6(2) + "]:80").code, 0);
+    EXPECT_EQ(RunPing("tcp://" + Host(2) + ":81").code, tarnel::kConnectionRefused);
+    // No host has this address, so nothing answers the connection within the timeout.
+    EXPECT_EQ(RunPing("tcp://" + Host(99) + ":80", 64, 500).code, tarnel::kConnectTimedOut);
+    EXPECT_EQ(RunPing("http://[" + Host6(2) + "]/status/503").code, tarnel::HttpStatusCode(503));
+    EXPECT_EQ(RunPing("http://v6only.tarnel.test/no-head").code, 0);
+    const int secure = RunPing("https://" + Host(2) + "/").code;
+#if defined(_WIN32)
+    EXPECT_EQ(tarnel::ResultText(secure), "certificate not trusted");
+#else
+    EXPECT_EQ(secure, tarnel::kHttpsUnsupported);
+#endif
 }

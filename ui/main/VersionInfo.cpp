@@ -2,50 +2,83 @@
 
 #include <windows.h>
 
+#include <cwchar>
+#include <string>
 #include <vector>
 
-#include "monitor/AppFolder.h"
+#include "engine/SystemLibrary.h"
+#include "ui/base/WideText.h"
 
 namespace corvale {
 namespace {
 
-std::string StringValue(const std::vector<char>& block, const char* name) {
+// The version queries, from the system folder's version.dll: it is not one of the system's
+// known DLLs, so an import of it would be looked for in the program's folder first.
+struct VersionCalls {
+    decltype(&GetFileVersionInfoSizeW) infoSize = nullptr;
+    decltype(&GetFileVersionInfoW) info = nullptr;
+    decltype(&VerQueryValueW) query = nullptr;
+
+    explicit VersionCalls(const tarnel::SystemLibrary& library)
+        : infoSize(library.Find<decltype(infoSize)>("GetFileVersionInfoSizeW")),
+          info(library.Find<decltype(info)>("GetFileVersionInfoW")),
+          query(library.Find<decltype(query)>("VerQueryValueW")) {}
+    bool Complete() const { return infoSize && info && query; }
+};
+
+// The program file's path, however long, and in whatever script its folder is named.
+std::wstring ModulePathWide() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return std::wstring(buffer.data(), n);
+        if (buffer.size() >= 32768) return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::string StringValue(const VersionCalls& calls, const std::vector<char>& block, const wchar_t* name) {
     // The language and code page the block names first, then US English Unicode.
     struct Translation {
         WORD language, codePage;
     };
     Translation* translations = nullptr;
     UINT size = 0;
-    char key[96];
-    if (VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) &&
+    wchar_t key[96];
+    if (calls.query(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations), &size) &&
         size >= sizeof(Translation)) {
-        wsprintfA(key, "\\StringFileInfo\\%04x%04x\\%s", translations[0].language, translations[0].codePage, name);
+        std::swprintf(key, std::size(key), L"\\StringFileInfo\\%04x%04x\\%ls", translations[0].language,
+                      translations[0].codePage, name);
     } else {
-        wsprintfA(key, "\\StringFileInfo\\040904B0\\%s", name);
+        std::swprintf(key, std::size(key), L"\\StringFileInfo\\040904B0\\%ls", name);
     }
-    char* value = nullptr;
-    if (!VerQueryValueA(block.data(), key, reinterpret_cast<void**>(&value), &size) || !value || size == 0) return {};
-    return std::string(value, strnlen(value, size));
+    wchar_t* value = nullptr;
+    if (!calls.query(block.data(), key, reinterpret_cast<void**>(&value), &size) || !value || size == 0) return {};
+    return Narrow(std::wstring_view(value, wcsnlen(value, size)));
 }
 
 ProgramVersion ReadVersion() {
     ProgramVersion version;
-    const std::string path = ProgramModulePath();
+    const tarnel::SystemLibrary library(L"version.dll");
+    const VersionCalls calls(library);
+    if (!calls.Complete()) return version;
+    const std::wstring path = ModulePathWide();
     DWORD ignored = 0;
-    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    const DWORD size = calls.infoSize(path.c_str(), &ignored);
     if (size == 0) return version;
     std::vector<char> block(size);
-    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data())) return version;
+    if (!calls.info(path.c_str(), 0, size, block.data())) return version;
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedSize = 0;
-    if (VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed) {
+    if (calls.query(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &fixedSize) && fixed) {
         version.major = HIWORD(fixed->dwProductVersionMS);
         version.minor = LOWORD(fixed->dwProductVersionMS);
         version.build = HIWORD(fixed->dwProductVersionLS);
         version.revision = LOWORD(fixed->dwProductVersionLS);
     }
-    version.productName = StringValue(block, "ProductName");
-    version.companyName = StringValue(block, "CompanyName");
+    version.productName = StringValue(calls, block, L"ProductName");
+    version.companyName = StringValue(calls, block, L"CompanyName");
     return version;
 }
 
