@@ -44,7 +44,11 @@ TEST(GraphBars, BarsRunRightToLeftOverlappingByOnePixel) {
 TEST(ResponseHistory, ScrollsNewestInAtIndexZero) {
     ResponseHistory history;
     for (int i = 0; i < kGraphBarCount; ++i) EXPECT_EQ(history[i], 0);
+    EXPECT_EQ(history.Count(), 0);
+    history.Add(0);
+    EXPECT_EQ(history.Count(), 1) << "a failed result is a result";
     for (int32_t v = 1; v <= 11; ++v) history.Add(v * 10);
+    EXPECT_EQ(history.Count(), kGraphBarCount);
     EXPECT_EQ(history[0], 110);
     EXPECT_EQ(history[9], 20);  // the first value has scrolled out, the second is oldest
     history.Add(0);

@@ -25,21 +25,22 @@ protected:
     cltGraph graph_;
 };
 
-TEST_F(GraphWindowTest, DesignBarsUntilTheFirstRedrawThenRedMinimumBars) {
+TEST_F(GraphWindowTest, DesignBarsUntilTheFirstRedrawThenNoBarWithoutAResult) {
     RECT r;
     GetClientRect(graph_.hWnd(), &r);
     EXPECT_EQ(r.right, TwipsToScreenPixels(615));
     EXPECT_EQ(r.bottom, TwipsToScreenPixels(315));
     EXPECT_EQ(Drawn(38, 0), RGB(0, 255, 0));
 
+    // A site not checked yet has neither answered nor failed: its graph is empty.
     graph_.RePaint();
-    for (int i = 0; i < kGraphBarCount; ++i) {
-        EXPECT_EQ(graph_.Bar(i).height, 60.0f);
-        EXPECT_EQ(graph_.Bar(i).top, 255.0f);
-        EXPECT_EQ(graph_.Bar(i).colour, kBarNoAnswer);
-    }
+    for (int i = 0; i < kGraphBarCount; ++i) EXPECT_EQ(graph_.Bar(i).height, 0.0f);
+    EXPECT_EQ(Drawn(38, 20), RGB(0, 0, 0));
+    int32_t none = 0;
+    graph_.AddItem(none);
     EXPECT_EQ(Drawn(38, 20), RGB(255, 0, 0));
     EXPECT_EQ(Drawn(38, 2), RGB(0, 0, 0)) << "black background above a short bar";
+    EXPECT_EQ(Drawn(30, 20), RGB(0, 0, 0)) << "the older bars stay empty";
 }
 
 TEST_F(GraphWindowTest, AddItemScrollsAndRecolours) {
@@ -48,7 +49,7 @@ TEST_F(GraphWindowTest, AddItemScrollsAndRecolours) {
     EXPECT_EQ(graph_.Bar(0).top, 0.0f);
     EXPECT_EQ(graph_.Bar(1).height, 315.0f);
     EXPECT_EQ(graph_.Bar(2).height, 151.0f);
-    EXPECT_EQ(graph_.Bar(4).colour, kBarNoAnswer);
+    EXPECT_EQ(graph_.Bar(4).height, 0.0f) << "four results, four bars";
     EXPECT_EQ(Drawn(38, 0), RGB(255, 255, 0));
 
     int32_t none = 0;

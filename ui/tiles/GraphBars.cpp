@@ -41,9 +41,18 @@ BarShape BarFor(int index, int32_t milliseconds) {
     return bar;
 }
 
+BarShape EmptyBar(int index) {
+    BarShape bar;
+    bar.left = LeftOf(index);
+    bar.height = 0;
+    bar.top = kGraphHeightTwips;
+    return bar;
+}
+
 void ResponseHistory::Add(int32_t milliseconds) {
     for (int k = kGraphBarCount - 2; k >= 0; --k) values_[k + 1] = values_[k];
     values_[0] = milliseconds;
+    if (count_ < kGraphBarCount) ++count_;
 }
 
 std::string FormatFontSpec(const FontSpec& font) {

@@ -34,15 +34,21 @@ struct BarShape {
 BarShape DesignBar(int index);
 // Bar i showing a round-trip time in ms (0: no answer).
 BarShape BarFor(int index, int32_t milliseconds);
+// Bar i while the site has no result for it yet: nothing is drawn, since a bar of any
+// colour would tell of an answer, or of none, that never was.
+BarShape EmptyBar(int index);
 
 // Ten values, index 0 the newest; all 0 at first.
 class ResponseHistory {
 public:
     void Add(int32_t milliseconds);
     int32_t operator[](int index) const { return values_[static_cast<std::size_t>(index)]; }
+    // How many of the ten hold a result (all of them after ten).
+    int Count() const { return count_; }
 
 private:
     std::array<int32_t, kGraphBarCount> values_{};
+    int count_ = 0;
 };
 
 // A font as kept in a design: face, size in points, weight and character set.

@@ -100,7 +100,8 @@ void cltGraph::SetHistory(const ResponseHistory& history) {
 }
 
 void cltGraph::RePaint() {
-    for (int i = 0; i < kGraphBarCount; ++i) bars_[static_cast<std::size_t>(i)] = BarFor(i, history_[i]);
+    for (int i = 0; i < kGraphBarCount; ++i)
+        bars_[static_cast<std::size_t>(i)] = i < history_.Count() ? BarFor(i, history_[i]) : EmptyBar(i);
     if (hWnd()) InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
