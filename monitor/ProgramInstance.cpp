@@ -59,16 +59,15 @@ std::wstring InstanceName(std::string_view folder) {
 
 ProgramInstance::ProgramInstance(std::string_view folder) {
     const std::wstring name = InstanceName(folder);
-    mapping_ = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), name.c_str());
+    mapping_.Reset(CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(LONG), name.c_str()));
     if (!mapping_) return;
     first_ = GetLastError() != ERROR_ALREADY_EXISTS;
-    processId_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_, FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
+    processId_ = static_cast<volatile LONG*>(MapViewOfFile(mapping_.Get(), FILE_MAP_READ | FILE_MAP_WRITE, 0, 0, sizeof(LONG)));
     if (first_ && processId_) InterlockedExchange(processId_, static_cast<LONG>(GetCurrentProcessId()));
 }
 
 ProgramInstance::~ProgramInstance() {
     if (processId_) UnmapViewOfFile(const_cast<LONG*>(processId_));
-    if (mapping_) CloseHandle(mapping_);
 }
 
 bool ProgramInstance::BringRunningForward(const char* windowClass, UINT message, DWORD waitMs) const {

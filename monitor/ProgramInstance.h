@@ -8,6 +8,8 @@
 
 #include <string_view>
 
+#include "ui/base/GdiHandles.h"
+
 namespace corvale {
 
 class ProgramInstance {
@@ -29,7 +31,7 @@ public:
     bool BringRunningForward(const char* windowClass, UINT message, DWORD waitMs) const;
 
 private:
-    HANDLE mapping_ = nullptr;
+    KernelHandle mapping_;
     volatile LONG* processId_ = nullptr;  // the first start's, in the shared view
     bool first_ = true;
 };

@@ -8,33 +8,60 @@
 
 namespace corvale {
 
-// A handle owned by this object, freed by `Destroy` on destruction or Reset.
-template <typename Handle, auto Destroy>
-class OwnedHandle {
+// A handle owned by this object and freed exactly once, on destruction, Reset or Close;
+// movable, never copied. `Traits` names the handle type, its empty value, what counts as a
+// handle and how it is freed.
+template <typename Traits>
+class UniqueHandle {
 public:
-    OwnedHandle() = default;
-    explicit OwnedHandle(Handle handle) : handle_(handle) {}
-    OwnedHandle(OwnedHandle&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    OwnedHandle& operator=(OwnedHandle&& other) noexcept {
-        if (this != &other) Reset(std::exchange(other.handle_, nullptr));
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle) : handle_(handle) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) Reset(other.Release());
         return *this;
     }
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() { Reset(); }
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Close(); }
 
     Handle Get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
-    void Reset(Handle handle = nullptr) {
-        if (handle_) Destroy(handle_);
+    explicit operator bool() const { return Traits::Valid(handle_); }
+    // Frees the handle held and takes `handle` in its place.
+    void Reset(Handle handle = Traits::Empty()) {
+        Close();
         handle_ = handle;
     }
     // Gives up ownership, for handing the handle to the system (SetWindowRgn owns its region).
-    Handle Release() { return std::exchange(handle_, nullptr); }
+    Handle Release() { return std::exchange(handle_, Traits::Empty()); }
+    // Frees the handle now; false when the system reported that as failed (a file whose
+    // last writes could not be completed, say).
+    bool Close() {
+        const Handle handle = Release();
+        return !Traits::Valid(handle) || Traits::Free(handle);
+    }
+    // Where a function that hands out a new handle puts it; the one held is freed first.
+    Handle* Receive() {
+        Close();
+        return &handle_;
+    }
 
 private:
-    Handle handle_ = nullptr;
+    Handle handle_ = Traits::Empty();
 };
+
+// Handles that are null when empty and freed by one function of the system.
+template <typename H, auto Destroy>
+struct FreedBy {
+    using Handle = H;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle handle) { return handle != nullptr; }
+    static bool Free(Handle handle) { return Destroy(handle) != 0; }
+};
+template <typename Handle, auto Destroy>
+using OwnedHandle = UniqueHandle<FreedBy<Handle, Destroy>>;
 
 // A bitmap, brush, pen, font or region (DeleteObject).
 template <typename Handle>
@@ -111,63 +138,23 @@ private:
     HGDIOBJ previous_;
 };
 
-// A kernel handle (a file, an event, a mutex, a process) or an opened registry key, owned
-// by this object and closed on destruction; movable, never copied. `Traits` names the
-// handle type, its empty value, what counts as a handle and how it is closed.
-template <typename Traits>
-class UniqueHandle {
-public:
-    using Handle = typename Traits::Handle;
-
-    UniqueHandle() = default;
-    explicit UniqueHandle(Handle handle) : handle_(handle) {}
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Empty())) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-        if (this != &other) {
-            Close();
-            handle_ = std::exchange(other.handle_, Traits::Empty());
-        }
-        return *this;
-    }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
-    ~UniqueHandle() { Close(); }
-
-    Handle Get() const { return handle_; }
-    explicit operator bool() const { return Traits::Valid(handle_); }
-    // Closes the handle now; false when the system reported the close as failed (a file
-    // whose last writes could not be completed, say).
-    bool Close() {
-        const Handle handle = std::exchange(handle_, Traits::Empty());
-        return !Traits::Valid(handle) || Traits::Close(handle);
-    }
-    // Where a function that hands out a new handle puts it; the one held is closed first.
-    Handle* Receive() {
-        Close();
-        return &handle_;
-    }
-
-private:
-    Handle handle_ = Traits::Empty();
-};
-
+// A kernel handle: a file, an event, a mutex, a mapping, a process.
 struct KernelHandleTraits {
     using Handle = HANDLE;
     static Handle Empty() { return nullptr; }
     // Some functions fail with null, others (CreateFile) with INVALID_HANDLE_VALUE.
     static bool Valid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
-    static bool Close(Handle handle) { return CloseHandle(handle) != FALSE; }
+    static bool Free(Handle handle) { return CloseHandle(handle) != FALSE; }
 };
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
 
+// A key this program opened or created; never one of the predefined roots.
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle Empty() { return nullptr; }
     static bool Valid(Handle handle) { return handle != nullptr; }
-    static bool Close(Handle handle) { return RegCloseKey(handle) == ERROR_SUCCESS; }
+    static bool Free(Handle handle) { return RegCloseKey(handle) == ERROR_SUCCESS; }
 };
-
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
-// A key this program opened or created; never one of the predefined roots.
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 }  // namespace corvale

@@ -34,14 +34,12 @@ Font MakeFont(const char* face) {
 }  // namespace
 
 frmOptions::frmOptions(PreferencesHost& host) : host_(host) {
-    mnuPopup_ = CreatePopupMenu();
-    AppendMenuA(mnuPopup_, MF_STRING, kMenuPreferences, "Preferences");
+    mnuPopup_.Reset(CreatePopupMenu());
+    AppendMenuA(mnuPopup_.Get(), MF_STRING, kMenuPreferences, "Preferences");
 }
 
 frmOptions::~frmOptions() {
     Unload();
-    if (mnuPopup_) DestroyMenu(mnuPopup_);
-    if (aboutIcon_) DestroyIcon(aboutIcon_);
 }
 
 void frmOptions::Show(int16_t page) {
@@ -62,7 +60,7 @@ bool frmOptions::ShowPopupMenu(HWND owner) {
     GetCursorPos(&at);
     // Without the owner in front, the menu would not close when the user clicks elsewhere.
     SetForegroundWindow(owner);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopup_, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopup_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                          at.x, at.y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
     return chosen == kMenuPreferences;
@@ -303,8 +301,7 @@ void frmOptions::ReleaseControls() {
     textFont_ = Font();
     buttonFont_ = Font();
     strip_ = Bitmap();
-    if (aboutIcon_) DestroyIcon(aboutIcon_);
-    aboutIcon_ = nullptr;
+    aboutIcon_.Reset();
     registry_.reset();
     frontPage_ = -1;
 }

@@ -147,7 +147,7 @@ private:
     void ReleaseControls();
 
     PreferencesHost& host_;
-    HMENU mnuPopup_ = nullptr;  // shown only as a popup, never in a menu bar
+    Menu mnuPopup_;  // shown only as a popup, never in a menu bar
     int16_t requestedPage_ = 0;
     int frontPage_ = -1;
     std::optional<clsRegistry> registry_;
@@ -155,7 +155,7 @@ private:
     Bitmap strip_;
     Font textFont_;
     Font buttonFont_;
-    HICON aboutIcon_ = nullptr;
+    Icon aboutIcon_;
     std::array<std::shared_ptr<const Picture>, 2 * kPageCount> pagePictures_;
     std::array<std::unique_ptr<sknButton>, kPageCount> pageButtons_;
     std::array<std::unique_ptr<PrefsPage>, kPageCount> pages_;

@@ -182,8 +182,8 @@ void frmOptions::CreateWindowPage(HWND page) {
 
 void frmOptions::CreateAboutPage(HWND page) {
     MakeControl(picIcon_, page, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 360, 270, 480, 480);
-    aboutIcon_ = LoadProgramIcon(IDI_CORVALE, TwipsToScreenPixels(480));
-    if (aboutIcon_) SendMessageA(picIcon_.Get(), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_), 0);
+    aboutIcon_.Reset(LoadProgramIcon(IDI_CORVALE, TwipsToScreenPixels(480)));
+    if (aboutIcon_) SendMessageA(picIcon_.Get(), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_.Get()), 0);
     MakeControl(lblInfo_, page, "STATIC", "", SS_LEFT | SS_NOPREFIX, 1110, 270, 4305, 1035);
     MakeControl(cmdWebsite_, page, "BUTTON", "Visit Product Website", BS_PUSHBUTTON | WS_TABSTOP, 1080, 1290, 3255,
                 405, kIdWebsite, buttonFont_.Get());
