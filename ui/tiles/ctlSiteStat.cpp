@@ -71,7 +71,9 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
     if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, box, parent)) return;
     ResizeSurface(box.width, box.height);
     // A new tile shows its picture as drawn, not yet coloured.
-    ShowOnSurface(artwork_);
+    PrepareDestination();
+    CopyPixels(artwork_, destination_.Pixels());
+    if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
 
     graph_ = std::make_unique<cltGraph>(hWnd(), kGraphLeft, kGraphTop);
     if (auto design = PropertyBag::Parse(ResponseGraphDesign())) graph_->ReadProperties(*design, kTileFont);
@@ -99,15 +101,10 @@ void ctlSiteStat::LoadArtwork() {
         artwork_ = scaledArtwork_.Pixels();
 }
 
-// Copies a picture of the artwork's size onto the persistent surface at (0, 0).
-void ctlSiteStat::ShowOnSurface(const PixelView& picture) {
-    if (!surfaceDc_) return;
-    if (picture.bits != destination_.Pixels().bits) {
-        if (destination_.Width() != picture.width || destination_.Height() != picture.height)
-            destination_.Create(picture.width, picture.height);
-        CopyPixels(picture, destination_.Pixels());
-    }
-    destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+// The section the colouriser writes into, made once for the artwork's size.
+void ctlSiteStat::PrepareDestination() {
+    if (destination_.Width() != artwork_.width || destination_.Height() != artwork_.height)
+        destination_.Create(artwork_.width, artwork_.height);
 }
 
 ctlSiteStat::~ctlSiteStat() {
@@ -174,6 +171,8 @@ TwipsRect ctlSiteStat::Bounds(const Label& label) {
 }
 
 void ctlSiteStat::SetLabelText(Label& label, std::string text) {
+    // The same text again (the address at every refresh) looks the same: nothing to measure.
+    if (label.heightPx > 0 && text == label.text) return;
     auto invalidate = [&] {
         if (!hWnd()) return;
         RECT r{TwipsToScreenPixels(label.left), TwipsToScreenPixels(label.top), 0, 0};
@@ -185,20 +184,22 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
     label.text = std::move(text);
     label.shown = Widen(label.text);
     // Auto-sized: the label is as large as its text in its font.
-    MemoryDC dc;
+    const HDC dc = label.measure.Get();
+    auto select = [&](HFONT font) {
+        if (label.inMeasure != font) SelectObject(dc, font);
+        label.inMeasure = font;
+    };
     SIZE extent{0, 0};
     if (dc && label.font) {
-        {
-            SelectScope select(dc.Get(), label.font.Get());
-            label.useStandIn = !FontShowsAll(dc.Get(), label.shown);
-        }
+        select(label.font.Get());
+        label.useStandIn = !FontShowsAll(dc, label.shown);
         if (label.useStandIn && !label.standIn) label.standIn = CreateStandInFont(label.font.Get());
         if (!label.standIn) label.useStandIn = false;
-        SelectScope select(dc.Get(), label.Drawn());
+        select(label.Drawn());
         TEXTMETRICW metrics{};
-        GetTextMetricsW(dc.Get(), &metrics);
+        GetTextMetricsW(dc, &metrics);
         if (!label.shown.empty())
-            GetTextExtentPoint32W(dc.Get(), label.shown.c_str(), static_cast<int>(label.shown.size()), &extent);
+            GetTextExtentPoint32W(dc, label.shown.c_str(), static_cast<int>(label.shown.size()), &extent);
         extent.cy = metrics.tmHeight;
     }
     label.widthPx = extent.cx;
@@ -282,12 +283,11 @@ ColourStatus ctlSiteStat::ApplyColorPair(ColourPair pair) {
         return ColourStatus::Ok;
     }
     // Every application starts again from the untouched picture, so none accumulate.
-    if (destination_.Width() != artwork_.width || destination_.Height() != artwork_.height)
-        destination_.Create(artwork_.width, artwork_.height);
+    PrepareDestination();
     const ColourStatus status = colouring_.Apply(pair, artwork_, destination_.Pixels());
     if (status != ColourStatus::Ok) return status;  // the surface keeps the previous picture
     if (surfaceDc_) {
-        ShowOnSurface(destination_.Pixels());
+        destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
         shownPair_ = pair;
     }
     if (hWnd()) {

@@ -114,6 +114,10 @@ private:
         Font font;
         Font standIn;  // made the first time the font lacks a glyph of the text
         bool useStandIn = false;
+        // Measures the texts. The font stays selected in it between texts: a font selection
+        // is among the dearest calls a text change would make.
+        MemoryDC measure;
+        HFONT inMeasure = nullptr;
         HFONT Drawn() const { return useStandIn ? standIn.Get() : font.Get(); }
     };
 
@@ -123,7 +127,7 @@ private:
     ColourStatus ApplyColorPair(ColourPair pair);
     ColourStatus ApplyRequest(ColourRequest request);
     void LoadArtwork();
-    void ShowOnSurface(const PixelView& picture);
+    void PrepareDestination();
     void SetLabelText(Label& label, std::string text);
     void ResizeSurface(int width, int height);
     void Changed(std::string_view property);
