@@ -1,10 +1,8 @@
 // Start-up and shut-down of the program in-process, under Wine, with a scripted engine:
-// the order of the start, its failures, the bounded wait at the end, bad input files and
-// a long run's handles and memory.
+// the order of the start, its failures, the bounded wait at the end and bad input files.
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <cmath>
 #include <filesystem>
@@ -139,49 +137,6 @@ TEST_F(ProgramTest, BadInputFilesStillStartTheProgram) {
     ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
     EXPECT_LE(SiteLast, 19);
     EXPECT_EQ(second.MainWindow().SiteStatCount(), SiteLast + 1 > 0 ? SiteLast + 1 : 1);
-}
-
-long WindowsOfThisThread() {
-    long count = 0;
-    EnumThreadWindows(GetCurrentThreadId(), [](HWND w, LPARAM p) -> BOOL {
-        auto* n = reinterpret_cast<long*>(p);
-        ++*n;
-        EnumChildWindows(w, [](HWND, LPARAM q) -> BOOL { return ++*reinterpret_cast<long*>(q), TRUE; }, p);
-        return TRUE;
-    }, reinterpret_cast<LPARAM>(&count));
-    return count;
-}
-
-SIZE_T PrivateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
-    return counters.PrivateUsage;
-}
-
-TEST_F(ProgramTest, AThousandResultsLeaveWindowsGdiObjectsAndMemoryFlat) {
-    std::string sites;
-    for (int i = 0; i < 20; ++i) sites += "s" + std::to_string(i) + ".test\r\n";
-    Write("sites.txt", sites);
-    ASSERT_TRUE(Start());
-    auto showMany = [&](int count) {
-        for (int n = 0; n < count; ++n) {
-            CheckCycle.CurrentSite = static_cast<int16_t>(n % 20);
-            ShowResult(program_, n % 7 == 0 ? 0 : 10 + n % 900, "", n % 7 == 0 ? 9 : 0);
-        }
-    };
-    showMany(200);  // warm up
-    const long windows = WindowsOfThisThread(), gdi = test::GdiObjectGauge();
-    const SIZE_T memory = PrivateBytes();
-    showMany(1000);
-    EXPECT_EQ(WindowsOfThisThread(), windows);
-    EXPECT_LE(test::GdiObjectGauge() - gdi, 20);
-    EXPECT_LT(PrivateBytes(), memory + 2 * 1024 * 1024);
-    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (user != 0) {  // Wine gives no count; Windows does
-        showMany(200);
-        EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user + 5);
-    }
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "WinTestSupport.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/cDIBSection.h"
+#include "ui/base/DibSurface.h"
 #include "ui/base/Picture.h"
 
 namespace corvale {
@@ -79,24 +81,20 @@ TEST(cDIBSection, RepeatedCreateKeepsOnlyTheLastBitmapAlive) {
 }
 
 TEST(cDIBSection, CreateFromPictureCopiesTheTileBackgroundWhole) {
-    Picture picture = Picture::FromBytes(TileBackgroundJpeg());
-    ASSERT_FALSE(picture.Empty());
+    const PixelView artwork = TileBackgroundPixels();
+    ASSERT_NE(artwork.bits, nullptr);
+    DibBits drawn = CreateDib(nullptr, artwork.width, artwork.height, 24, false);
+    ASSERT_TRUE(drawn);
+    std::memcpy(drawn.bits, artwork.bits, static_cast<std::size_t>(artwork.bytesPerRow) * artwork.height);
+    Picture picture = Picture::FromBitmap(drawn.bitmap.Release());
     cDIBSection section;
     ASSERT_TRUE(section.CreateFromPicture(picture));
     EXPECT_EQ(section.Width(), 179);
     EXPECT_EQ(section.Height(), 28);
-
-    // The picture's own pixels, read as 24-bit bottom-up rows like the section's.
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 179, 28, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-    std::vector<uint8_t> expected(540 * 28);
-    HDC screen = GetDC(nullptr);
-    ASSERT_EQ(GetDIBits(screen, picture.BitmapHandle(), 0, 28, expected.data(), &info, DIB_RGB_COLORS), 28);
-    ReleaseDC(nullptr, screen);
     PixelGrid pixels = section.Pixels();
     for (int y = 0; y < 28; ++y)
         for (int x = 0; x < 537; ++x)
-            ASSERT_EQ(pixels.bits[y * 540 + x], expected[y * 540 + x]) << "row " << y << " byte " << x;
+            ASSERT_EQ(pixels.bits[y * 540 + x], artwork.bits[y * 540 + x]) << "row " << y << " byte " << x;
 
     cDIBSection none;
     EXPECT_FALSE(none.CreateFromPicture(Picture{}));

@@ -13,6 +13,10 @@ TEST(SiteStatModel, AddressIsShortenedFromNineteenCharacters) {
     EXPECT_EQ(ShortenAddress("abcdefghijklmnopqrs"), "abcdefghijklmnopqr...");  // 19
     EXPECT_EQ(ShortenAddress("www.a-rather-long-site-name.example"), "www.a-rather-long-...");
     EXPECT_EQ(ShortenAddress(""), "");
+    // Characters, not bytes: a UTF-8 address is cut between characters, never inside one.
+    const std::string cyrillic18 = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80-abcdefghijk";
+    EXPECT_EQ(ShortenAddress(cyrillic18), cyrillic18);
+    EXPECT_EQ(ShortenAddress(cyrillic18 + "\xE4\xBE\x8B\xF0\x9F\x98\x80"), cyrillic18 + "...");
 }
 
 TEST(SiteStatModel, PropertiesRoundTripAndDefaultsStayUnwritten) {
@@ -76,12 +80,38 @@ TEST(SiteStatModel, StoredDesignsHoldTheirValues) {
     ASSERT_TRUE(graph);
     EXPECT_EQ(graph->Keys(), std::vector<std::string>{"Font"});
 
-    auto jpeg = TileBackgroundJpeg();
-    ASSERT_GT(jpeg.size(), 100u);
-    EXPECT_EQ(jpeg[0], 0xFF);
-    EXPECT_EQ(jpeg[1], 0xD8);
-    EXPECT_EQ(jpeg[jpeg.size() - 2], 0xFF);
-    EXPECT_EQ(jpeg[jpeg.size() - 1], 0xD9);
+    const PixelView artwork = TileBackgroundPixels();
+    ASSERT_NE(artwork.bits, nullptr);
+    EXPECT_EQ(artwork.width, 179);
+    EXPECT_EQ(artwork.height, 28);
+    EXPECT_EQ(artwork.bytesPerRow, 540);
+}
+
+TEST(SiteStatModel, OnlyAWholeUncompressed24BitBitmapFileGivesPixels) {
+    // A 2 x 1 file: 14-byte file header, 40-byte information header, one row of 8 bytes.
+    std::vector<uint8_t> file(62, 0);
+    auto put = [&](std::size_t at, uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B', file[1] = 'M';
+    put(10, 54, 4), put(14, 40, 4), put(18, 2, 4), put(22, 1, 4), put(26, 1, 2), put(28, 24, 2);
+    const PixelView view = BitmapFilePixels(file);
+    EXPECT_EQ(view.bits, file.data() + 54);
+    EXPECT_EQ(view.bytesPerRow, 8);
+
+    auto broken = [&](std::size_t at, uint32_t value, int size) {
+        std::vector<uint8_t> kept = file;
+        put(at, value, size);
+        const bool empty = BitmapFilePixels(file).bits == nullptr;
+        file = kept;
+        return empty;
+    };
+    EXPECT_TRUE(broken(28, 32, 2)) << "32 bits per pixel";
+    EXPECT_TRUE(broken(30, 1, 4)) << "compressed";
+    EXPECT_TRUE(broken(22, 0xFFFFFFFF, 4)) << "rows stored top first (negative height)";
+    EXPECT_TRUE(broken(18, 1000, 4)) << "pixels beyond the end of the file";
+    EXPECT_TRUE(broken(10, 0xFFFFFFF0, 4)) << "pixel offset beyond the file";
+    EXPECT_TRUE(BitmapFilePixels(std::span(file).first(60)).bits == nullptr) << "file cut short";
 }
 
 // Pixels filled with one grey, enough to see which pair was applied.

@@ -83,18 +83,21 @@ TEST_F(SiteTileTest, SettersReportTheChangedPropertyButDoNotRepaint) {
 
 TEST_F(SiteTileTest, RenderedPixelIsWhatTheColourMathsSays) {
     // The picture's point nearest to mid-grey, outside the labels (which are empty anyway).
-    Picture picture = Picture::FromBytes(TileBackgroundJpeg());
-    cDIBSection original;
-    ASSERT_TRUE(original.CreateFromPicture(picture));
+    const PixelView artwork = TileBackgroundPixels();
+    ASSERT_EQ(artwork.height, 28);
+    auto artworkPixel = [&](int x, int y) {  // rows are stored bottom first
+        const uint8_t* p = artwork.bits + (27 - y) * artwork.bytesPerRow + x * 3;
+        return RGB(p[2], p[1], p[0]);
+    };
     int bestX = -1, bestY = -1, bestDistance = 1000;
     for (int y = 0; y < 27; ++y)
         for (int x = 0; x < 130; ++x) {
-            COLORREF c = GetPixel(original.hdc(), x, y);
+            COLORREF c = artworkPixel(x, y);
             int distance = std::abs(GetRValue(c) - 128) + std::abs(GetGValue(c) - 128) + std::abs(GetBValue(c) - 128);
             if (distance < bestDistance) bestDistance = distance, bestX = x, bestY = y;
         }
     ASSERT_LT(bestDistance, 60) << "the artwork should have a mid-grey point";
-    COLORREF in = GetPixel(original.hdc(), bestX, bestY);
+    COLORREF in = artworkPixel(bestX, bestY);
 
     tile_.SetBackHue(185);
     tile_.SetBackSaturation(145);
@@ -114,6 +117,55 @@ TEST_F(SiteTileTest, RenderedPixelIsWhatTheColourMathsSays) {
     if (bestDistance == 0) {
         EXPECT_EQ(RGB(r, g, b), RGB(56, 149, 200));
     }
+}
+
+TEST_F(SiteTileTest, ColouredOncePerChangeOfColour) {
+    ASSERT_EQ(tile_.ApplyColorsNormal(), ColourStatus::Ok);
+    const auto normal = SurfacePixels();
+    // A mark on the surface survives every application that would paint the same picture.
+    SetPixel(tile_.SurfaceDC(), 50, 10, RGB(1, 2, 3));
+    ASSERT_EQ(tile_.ApplyColorsNormal(), ColourStatus::Ok);
+    tile_.SetPingValue("Ping...");
+    EXPECT_EQ(SurfacePixel(50, 10), RGB(1, 2, 3));
+    EXPECT_EQ(tile_.PreviousPair(), tile_.CurrentPair()) << "the pairs move as for any application";
+
+    ASSERT_EQ(tile_.ApplyColorsError(), ColourStatus::Ok);
+    EXPECT_NE(SurfacePixel(50, 10), RGB(1, 2, 3));
+    // A failed application leaves the picture; the pair it shows needs no colouring again.
+    tile_.SetBackHueError(400);
+    EXPECT_EQ(tile_.ApplyColorsError(), ColourStatus::Overflow);
+    ASSERT_EQ(tile_.ApplyColorsNormal(), ColourStatus::Ok);
+    EXPECT_EQ(SurfacePixels(), normal);
+}
+
+TEST_F(SiteTileTest, AddressesBeyondTheAnsiCodePageShowAsTyped) {
+    const HFONT design = tile_.SiteLabelFont();
+    const std::string cyrillic = "\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84";
+    tile_.SetSiteURL(cyrillic);
+    EXPECT_EQ(tile_.SiteLabelText(), cyrillic);
+    MemoryDC dc;
+    SelectScope select(dc.Get(), tile_.SiteLabelFont());
+    WORD glyphs[9] = {};
+    ASSERT_EQ(GetGlyphIndicesW(dc.Get(), L"\x43f\x440\x438\x43c\x435\x440.\x440\x444", 9, glyphs,
+                               GGI_MARK_NONEXISTING_GLYPHS), 9u);
+    for (WORD glyph : glyphs) EXPECT_NE(glyph, 0xFFFF) << "the label's font has every glyph";
+
+    // Drawn, it is not the question marks an ANSI conversion would leave.
+    auto label = [&] {
+        cDIBSection printed;
+        EXPECT_TRUE(printed.Create(179, 27));
+        SendMessageA(tile_.hWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.hdc()), PRF_CLIENT);
+        GdiFlush();
+        std::vector<COLORREF> pixels;
+        for (int y = 17; y < 27; ++y)
+            for (int x = 0; x < 130; ++x) pixels.push_back(GetPixel(printed.hdc(), x, y));
+        return pixels;
+    };
+    const auto typed = label();
+    tile_.SetSiteURL("?????????");
+    EXPECT_NE(label(), typed);
+    tile_.SetSiteURL("www.example.com");
+    EXPECT_EQ(tile_.SiteLabelFont(), design) << "what the design font shows, it draws";
 }
 
 TEST_F(SiteTileTest, SelectedGatesNormalAndErrorOnly) {

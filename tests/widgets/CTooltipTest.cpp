@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
 #include <vector>
 
 #include "WinTestSupport.h"
@@ -14,11 +15,13 @@ namespace corvale {
 namespace {
 
 std::vector<UINT>* gSent = nullptr;
+std::wstring gTitleSent;  // the text of the last TTM_SETTITLEW
 
 LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && gSent) {
         const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
         if (message->message >= WM_USER) gSent->push_back(message->message);
+        if (message->message == TTM_SETTITLEW) gTitleSent = reinterpret_cast<const wchar_t*>(message->lParam);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -54,6 +57,18 @@ protected:
         return count.tips;
     }
 
+    // A new text each time: one tip window stays, and nothing leaks.
+    static void RenewHundredsOfTimes(CTooltip& tip, bool (CTooltip::*renew)(), HWND owner) {
+        gSent = nullptr;
+        const long gdi = test::GdiObjectGauge();
+        for (int i = 0; i < 500; ++i) {
+            tip.SetText("Ping: " + std::to_string(i) + " ms ");
+            ASSERT_TRUE((tip.*renew)());
+        }
+        EXPECT_EQ(TipWindowsOf(owner), 1);
+        EXPECT_LE(test::GdiObjectGauge() - gdi, 20);
+    }
+
     test::TestHostWindow host_;
     std::vector<UINT> sent_;
     HHOOK hook_ = nullptr;
@@ -83,7 +98,7 @@ TEST_F(CTooltipTest, SiteTipIsABalloonWithTitleColoursAndTheWholeClientAsTool) {
               TTS_BALLOON | TTS_ALWAYSTIP | TTS_NOPREFIX);
     EXPECT_EQ(SendMessageA(w, TTM_GETTIPBKCOLOR, 0, 0), 0xFF8080);
     EXPECT_EQ(SendMessageA(w, TTM_GETTIPTEXTCOLOR, 0, 0), 0xFFFFFF);
-    EXPECT_TRUE(Sent(TTM_SETTITLEA));
+    EXPECT_TRUE(Sent(TTM_SETTITLEW));
 
     char text[64] = {};
     TTTOOLINFOA info{};
@@ -107,12 +122,61 @@ TEST_F(CTooltipTest, DefaultsSendNoTitleOrColourAndAnExplicitSystemColourIsTheDe
     tip.SetBackColor(0x80000018);
     tip.SetMultiLine(false);
     ASSERT_TRUE(tip.Create());
-    EXPECT_TRUE(Sent(TTM_ADDTOOLA));
-    EXPECT_FALSE(Sent(TTM_SETTITLEA));
+    EXPECT_TRUE(Sent(TTM_ADDTOOLW));
+    EXPECT_FALSE(Sent(TTM_SETTITLEW));
     EXPECT_FALSE(Sent(TTM_SETTIPTEXTCOLOR));
     EXPECT_FALSE(Sent(TTM_SETTIPBKCOLOR));
     EXPECT_FALSE(Sent(TTM_SETMAXTIPWIDTH));
     EXPECT_EQ(GetWindowLongPtrA(tip.TooltipWindow(), GWL_STYLE) & TTS_BALLOON, 0);
+}
+
+TEST_F(CTooltipTest, UpdateChangesTheTipInPlaceAndTextsArriveAsTyped) {
+    CTooltip tip;
+    tip.SetHwndParentControl(host_.Handle());
+    tip.SetText("Ping: 0 ms ");
+    tip.SetStyle(1);
+    tip.SetBackColor(0xFF8080);
+    tip.SetTitle("site.example");
+    ASSERT_TRUE(tip.Update()) << "no window yet: one is made";
+    HWND first = tip.TooltipWindow();
+    ASSERT_NE(first, nullptr);
+
+    sent_.clear();
+    tip.SetTitle("\xD0\xBF\xD1\x80\xD0\xB8\xD0\xBC\xD0\xB5\xD1\x80.\xD1\x80\xD1\x84");  // Cyrillic
+    tip.SetText("Ping: 12 ms \xE2\x80\x94 \xE4\xBE\x8B");
+    ASSERT_TRUE(tip.Update());
+    EXPECT_EQ(tip.TooltipWindow(), first);
+    EXPECT_FALSE(Sent(TTM_ADDTOOLW));
+    EXPECT_TRUE(Sent(TTM_UPDATETIPTEXTW));
+    wchar_t text[64] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = host_.Handle();
+    info.lpszText = text;
+    ASSERT_TRUE(SendMessageW(first, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_STREQ(text, L"Ping: 12 ms \x2014 \x4F8B");
+    // The title is seen as sent: only version 6 of the common controls, which the program's
+    // manifest selects and the tests do not, reads a title back.
+    EXPECT_EQ(gTitleSent, L"\x43F\x440\x438\x43C\x435\x440.\x440\x444");
+    EXPECT_EQ(SendMessageW(first, TTM_GETTIPBKCOLOR, 0, 0), 0xFF8080);
+
+    // The parent grown: the tool covers it whole again.
+    SetWindowPos(host_.Handle(), nullptr, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER);
+    ASSERT_TRUE(tip.Update());
+    RECT client;
+    GetClientRect(host_.Handle(), &client);
+    ASSERT_TRUE(SendMessageW(first, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_TRUE(EqualRect(&info.rect, &client));
+
+    // Another parent: the tip moves there, and only there.
+    test::TestHostWindow other(50, 50);
+    tip.SetHwndParentControl(other.Handle());
+    ASSERT_TRUE(tip.Update());
+    EXPECT_NE(tip.TooltipWindow(), first);
+    EXPECT_FALSE(IsWindow(first));
+    EXPECT_EQ(TipWindowsOf(other.Handle()), 1);
+
+    RenewHundredsOfTimes(tip, &CTooltip::Update, other.Handle());
 }
 
 TEST_F(CTooltipTest, RecreatingKeepsOneWindowAndNothingLeaksOverHundreds) {
@@ -125,15 +189,8 @@ TEST_F(CTooltipTest, RecreatingKeepsOneWindowAndNothingLeaksOverHundreds) {
     ASSERT_TRUE(tip.Create());
     EXPECT_EQ(TipWindowsOf(host_.Handle()), 1);
 
-    gSent = nullptr;
     for (int i = 0; i < 50; ++i) tip.Create();  // warm up
-    const long gdi = test::GdiObjectGauge();
-    for (int i = 0; i < 500; ++i) {
-        tip.SetText("Ping: " + std::to_string(i) + " ms ");
-        ASSERT_TRUE(tip.Create());
-    }
-    EXPECT_EQ(TipWindowsOf(host_.Handle()), 1);
-    EXPECT_LE(test::GdiObjectGauge() - gdi, 20);
+    RenewHundredsOfTimes(tip, &CTooltip::Create, host_.Handle());
 
     // Its owner going first takes the window along; the object then forgets it quietly.
     {

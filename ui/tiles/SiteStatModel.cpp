@@ -34,8 +34,17 @@ void WriteSiteStatProperties(const SiteStatProperties& p, PropertyBag& bag) {
 }
 
 std::string ShortenAddress(std::string_view address) {
-    if (address.size() < 19) return std::string(address);
-    return std::string(address.substr(0, 18)) + "...";
+    constexpr int kShown = 18;
+    // Counts characters by their lead bytes: continuation bytes (10xxxxxx) start none.
+    int characters = 0;
+    std::size_t cut = address.size();
+    for (std::size_t i = 0; i < address.size(); ++i) {
+        if ((static_cast<unsigned char>(address[i]) & 0xC0) == 0x80) continue;
+        if (characters == kShown) cut = i;
+        ++characters;
+    }
+    if (characters <= kShown) return std::string(address);
+    return std::string(address.substr(0, cut)) + "...";
 }
 
 std::optional<ColourPair> SiteStatColouring::PairFor(ColourRequest request,
@@ -53,10 +62,14 @@ std::optional<ColourPair> SiteStatColouring::PairFor(ColourRequest request,
     return std::nullopt;
 }
 
-ColourStatus SiteStatColouring::Apply(ColourPair pair, const PixelGrid& source, const PixelGrid& destination) {
+void SiteStatColouring::PutInForce(ColourPair pair) {
     previous_ = Current();
     colouriser_.SetHue(pair.hue);
     colouriser_.SetSaturation(pair.saturation);
+}
+
+ColourStatus SiteStatColouring::Apply(ColourPair pair, const PixelView& source, const PixelGrid& destination) {
+    PutInForce(pair);
     return colouriser_.Process(source, destination);
 }
 

@@ -34,6 +34,7 @@ SiteStatProperties ReadSiteStatProperties(const PropertyBag& bag);
 void WriteSiteStatProperties(const SiteStatProperties& properties, PropertyBag& bag);
 
 // What lblSite shows: the whole address below 19 characters, else its first 18 and "...".
+// Characters, not bytes: a UTF-8 address is never cut inside a character.
 std::string ShortenAddress(std::string_view address);
 
 enum class ColourRequest { Normal, Error, Select, Unselect };
@@ -45,10 +46,12 @@ public:
     // error only; select and unselect always apply).
     std::optional<ColourPair> PairFor(ColourRequest request, const SiteStatProperties& properties) const;
 
-    // Records the pair in force as the previous one, puts `pair` in force and colourises
-    // `source` into `destination`. On failure the new pair stays in force, as the
-    // recorded previous pair does, and the caller keeps showing its old picture.
-    ColourStatus Apply(ColourPair pair, const PixelGrid& source, const PixelGrid& destination);
+    // Records the pair in force as the previous one and puts `pair` in force.
+    void PutInForce(ColourPair pair);
+    // PutInForce, then colourises `source` into `destination`. On failure the new pair
+    // stays in force, as the recorded previous pair does, and the caller keeps showing
+    // its old picture.
+    ColourStatus Apply(ColourPair pair, const PixelView& source, const PixelGrid& destination);
 
     ColourPair Current() const { return {colouriser_.Hue(), colouriser_.Saturation()}; }
     ColourPair Previous() const { return previous_; }

@@ -1,6 +1,9 @@
 #include "ui/tiles/TileFonts.h"
 
+#include <cstdlib>
 #include <cstring>
+
+#include "ui/base/Twips.h"
 
 namespace corvale {
 
@@ -16,6 +19,17 @@ Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily, BYTE quality) {
 }
 
 Font CreatePingFont() { return CreateDesignFont({"Arial", 11.25, true, ANSI_CHARSET}); }
+
+Font CreateStandInFont(HFONT font) {
+    LOGFONTA like{};
+    if (!font || !GetObjectA(font, sizeof like, &like)) return {};
+    FontDescription description;
+    description.face = "MS Shell Dlg 2";
+    description.points = std::abs(like.lfHeight) * 72.0 / ScreenDpi();
+    description.bold = like.lfWeight >= FW_BOLD;
+    description.charset = DEFAULT_CHARSET;
+    return CreateScreenFont(description);
+}
 
 Font CreateSiteFont() {
     const BYTE fixed = FIXED_PITCH | FF_MODERN;

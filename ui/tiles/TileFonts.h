@@ -19,5 +19,8 @@ Font CreatePingFont();
 // "Terminal" 6 pt bold in the OEM character set; where that face is missing, a small
 // fixed-pitch bitmap-style font of the same size.
 Font CreateSiteFont();
+// For a text `font` has no glyphs for: a face of the same size and weight that covers far
+// more scripts, with the system's font linking behind it for the rest.
+Font CreateStandInFont(HFONT font);
 
 }  // namespace corvale

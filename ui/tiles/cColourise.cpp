@@ -19,7 +19,7 @@ const char* ColourStatusText(ColourStatus status) {
     return "unknown";
 }
 
-ColourStatus cColourise::Process(const PixelGrid& source, const PixelGrid& destination) const {
+ColourStatus cColourise::Process(const PixelView& source, const PixelGrid& destination) const {
     if (!source.bits || !destination.bits) return ColourStatus::NoPixels;
     // The walk indexes both grids alike; a smaller destination would be written past its end.
     if (destination.width != source.width || destination.height != source.height ||

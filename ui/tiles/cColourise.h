@@ -10,13 +10,22 @@ namespace corvale {
 // Row length of a 24-bit bitmap: width * 3 rounded up to a multiple of 4. 0 for width <= 0.
 int32_t BytesPerScanLine(int32_t width);
 
-// A view of 24-bit pixels: `height` rows of `bytesPerRow` bytes, three bytes a pixel in
-// the order blue, green, red. Owns nothing.
+// A read-only view of 24-bit pixels: `height` rows of `bytesPerRow` bytes, three bytes a
+// pixel in the order blue, green, red. Owns nothing.
+struct PixelView {
+    const uint8_t* bits = nullptr;
+    int32_t width = 0;
+    int32_t height = 0;
+    int32_t bytesPerRow = 0;
+};
+
+// The same, writable.
 struct PixelGrid {
     uint8_t* bits = nullptr;
     int32_t width = 0;
     int32_t height = 0;
     int32_t bytesPerRow = 0;
+    operator PixelView() const { return {bits, width, height, bytesPerRow}; }
 };
 
 enum class ColourStatus {
@@ -38,7 +47,7 @@ public:
     // Writes the colourised pixels of `source` into `destination`; `source` is only read.
     // On Overflow the walk stops at the offending pixel, and what was written before it
     // stays in `destination`.
-    ColourStatus Process(const PixelGrid& source, const PixelGrid& destination) const;
+    ColourStatus Process(const PixelView& source, const PixelGrid& destination) const;
 
 private:
     int32_t hue_ = 0;

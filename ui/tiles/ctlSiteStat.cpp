@@ -1,6 +1,13 @@
 #include "ui/tiles/ctlSiteStat.h"
 
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
 #include "ui/base/Artwork.h"
+#include "ui/base/DibSurface.h"
+#include "ui/base/Picture.h"
+#include "ui/base/WideText.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/base/Twips.h"
 
@@ -14,10 +21,39 @@ float ToTwips(int pixels) { return static_cast<float>(ScreenPixelsToTwips(pixels
 // The graph is saved with the font of the tile's own design; the tile's font is the same.
 const FontSpec kTileFont{"MS Sans Serif", 8.25, false, 0};
 
+void CopyPixels(const PixelView& from, const PixelGrid& to) {
+    if (!from.bits || !to.bits) return;
+    const auto rowBytes = static_cast<std::size_t>(std::min(from.bytesPerRow, to.bytesPerRow));
+    for (int32_t y = 0; y < std::min(from.height, to.height); ++y)
+        std::memcpy(to.bits + static_cast<std::ptrdiff_t>(y) * to.bytesPerRow,
+                    from.bits + static_cast<std::ptrdiff_t>(y) * from.bytesPerRow, rowBytes);
+}
+
+// Whether the font selected into `dc` has a glyph for every character of `text`. A raster
+// font holds the characters of its character set's code page and no others.
+bool FontShowsAll(HDC dc, const std::wstring& text) {
+    if (text.empty()) return true;
+    TEXTMETRICW metrics{};
+    if (!GetTextMetricsW(dc, &metrics)) return true;
+    const int length = static_cast<int>(text.size());
+    if (metrics.tmPitchAndFamily & TMPF_TRUETYPE) {
+        std::vector<WORD> glyphs(text.size());
+        if (GetGlyphIndicesW(dc, text.c_str(), length, glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR)
+            return true;
+        return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
+    }
+    CHARSETINFO charset{};
+    if (!TranslateCharsetInfo(reinterpret_cast<DWORD*>(static_cast<uintptr_t>(metrics.tmCharSet)), &charset,
+                              TCI_SRCCHARSET))
+        return true;
+    BOOL lost = FALSE;
+    WideCharToMultiByte(charset.ciACP, WC_NO_BEST_FIT_CHARS, text.c_str(), length, nullptr, 0, nullptr, &lost);
+    return !lost;
+}
+
 }  // namespace
 
-ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips)
-    : background_(Picture::FromBytes(TileBackgroundJpeg())) {
+ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips) {
     pingLabel_.left = kPingLabelLeft;
     pingLabel_.top = kPingLabelTop;
     pingLabel_.colour = RGB(255, 255, 255);
@@ -28,17 +64,16 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
     siteLabel_.font = CreateSiteFont();
     SetLabelText(pingLabel_, "");
     SetLabelText(siteLabel_, "");
+    LoadArtwork();
 
-    // The picture is drawn for 96 dots per inch; elsewhere it is scaled with the tile.
-    if (ScreenDpi() != 96 && background_.BitmapHandle()) {
-        if (Bitmap scaled = ScaleToScreen(background_.BitmapHandle())) background_ = Picture::FromBitmap(scaled.Release());
-    }
     SetPainting(Painting::Buffered);
     const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, kTileWidthTwips, heightTwips);
     if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, box, parent)) return;
     ResizeSurface(box.width, box.height);
     // A new tile shows its picture as drawn, not yet coloured.
-    if (surfaceDc_) background_.Draw(surfaceDc_.Get(), 0, 0);
+    PrepareDestination();
+    CopyPixels(artwork_, destination_.Pixels());
+    if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
 
     graph_ = std::make_unique<cltGraph>(hWnd(), kGraphLeft, kGraphTop);
     if (auto design = PropertyBag::Parse(ResponseGraphDesign())) graph_->ReadProperties(*design, kTileFont);
@@ -52,6 +87,24 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
     graph_->MouseDown = forward(&ctlSiteStat::MouseDown);
     graph_->MouseMove = forward(&ctlSiteStat::MouseMove);
     graph_->MouseUp = forward(&ctlSiteStat::MouseUp);
+}
+
+void ctlSiteStat::LoadArtwork() {
+    artwork_ = TileBackgroundPixels();
+    // The picture is drawn for 96 dots per inch; elsewhere it is scaled with the tile, once.
+    if (ScreenDpi() == 96 || !artwork_.bits) return;
+    DibBits drawn = CreateDib(nullptr, artwork_.width, artwork_.height, 24, false);
+    if (!drawn) return;
+    CopyPixels(artwork_, {static_cast<uint8_t*>(drawn.bits), artwork_.width, artwork_.height, artwork_.bytesPerRow});
+    Bitmap scaled = ScaleToScreen(drawn.bitmap.Get());
+    if (scaled && scaledArtwork_.CreateFromPicture(Picture::FromBitmap(scaled.Release())))
+        artwork_ = scaledArtwork_.Pixels();
+}
+
+// The section the colouriser writes into, made once for the artwork's size.
+void ctlSiteStat::PrepareDestination() {
+    if (destination_.Width() != artwork_.width || destination_.Height() != artwork_.height)
+        destination_.Create(artwork_.width, artwork_.height);
 }
 
 ctlSiteStat::~ctlSiteStat() {
@@ -97,11 +150,11 @@ void ctlSiteStat::Paint(HDC dc, const RECT& client) {
     BitBlt(dc, 0, 0, client.right, client.bottom, surfaceDc_.Get(), 0, 0, SRCCOPY);
     SetBkMode(dc, TRANSPARENT);
     for (const Label* label : {&pingLabel_, &siteLabel_}) {
-        if (label->text.empty()) continue;
-        SelectScope selectFont(dc, label->font.Get());
+        if (label->shown.empty()) continue;
+        SelectScope selectFont(dc, label->Drawn());
         SetTextColor(dc, label->colour);
-        TextOutA(dc, TwipsToScreenPixels(label->left), TwipsToScreenPixels(label->top), label->text.c_str(),
-                 static_cast<int>(label->text.size()));
+        TextOutW(dc, TwipsToScreenPixels(label->left), TwipsToScreenPixels(label->top), label->shown.c_str(),
+                 static_cast<int>(label->shown.size()));
     }
 }
 
@@ -118,6 +171,8 @@ TwipsRect ctlSiteStat::Bounds(const Label& label) {
 }
 
 void ctlSiteStat::SetLabelText(Label& label, std::string text) {
+    // The same text again (the address at every refresh) looks the same: nothing to measure.
+    if (label.heightPx > 0 && text == label.text) return;
     auto invalidate = [&] {
         if (!hWnd()) return;
         RECT r{TwipsToScreenPixels(label.left), TwipsToScreenPixels(label.top), 0, 0};
@@ -127,15 +182,24 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
     };
     invalidate();
     label.text = std::move(text);
+    label.shown = Widen(label.text);
     // Auto-sized: the label is as large as its text in its font.
-    MemoryDC dc;
+    const HDC dc = label.measure.Get();
+    auto select = [&](HFONT font) {
+        if (label.inMeasure != font) SelectObject(dc, font);
+        label.inMeasure = font;
+    };
     SIZE extent{0, 0};
     if (dc && label.font) {
-        SelectScope select(dc.Get(), label.font.Get());
-        TEXTMETRICA metrics{};
-        GetTextMetricsA(dc.Get(), &metrics);
-        if (!label.text.empty())
-            GetTextExtentPoint32A(dc.Get(), label.text.c_str(), static_cast<int>(label.text.size()), &extent);
+        select(label.font.Get());
+        label.useStandIn = !FontShowsAll(dc, label.shown);
+        if (label.useStandIn && !label.standIn) label.standIn = CreateStandInFont(label.font.Get());
+        if (!label.standIn) label.useStandIn = false;
+        select(label.Drawn());
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        if (!label.shown.empty())
+            GetTextExtentPoint32W(dc, label.shown.c_str(), static_cast<int>(label.shown.size()), &extent);
         extent.cy = metrics.tmHeight;
     }
     label.widthPx = extent.cx;
@@ -212,12 +276,20 @@ ColourStatus ctlSiteStat::ApplyColorsSelect() { return ApplyRequest(ColourReques
 ColourStatus ctlSiteStat::ApplyColorsUnselect() { return ApplyRequest(ColourRequest::Unselect); }
 
 ColourStatus ctlSiteStat::ApplyColorPair(ColourPair pair) {
+    // Coloured once per change of colour: the pair the surface shows already would come out
+    // the same pixel for pixel, so only the pairs move.
+    if (shownPair_ == pair) {
+        colouring_.PutInForce(pair);
+        return ColourStatus::Ok;
+    }
     // Every application starts again from the untouched picture, so none accumulate.
-    source_.CreateFromPicture(background_);
-    destination_.Create(source_.Width(), source_.Height());
-    const ColourStatus status = colouring_.Apply(pair, source_.Pixels(), destination_.Pixels());
+    PrepareDestination();
+    const ColourStatus status = colouring_.Apply(pair, artwork_, destination_.Pixels());
     if (status != ColourStatus::Ok) return status;  // the surface keeps the previous picture
-    if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+    if (surfaceDc_) {
+        destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+        shownPair_ = pair;
+    }
     if (hWnd()) {
         InvalidateRect(hWnd(), nullptr, FALSE);
         UpdateWindow(hWnd());

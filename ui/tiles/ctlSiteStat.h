@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +15,6 @@
 #include "ui/tiles/cDIBSection.h"
 #include "ui/tiles/cltGraph.h"
 #include "ui/base/GdiHandles.h"
-#include "ui/base/Picture.h"
 #include "ui/base/PropertyBag.h"
 #include "ui/base/Window.h"
 
@@ -45,6 +45,7 @@ public:
     void Move(float leftTwips, float topTwips, float widthTwips, float heightTwips);
     void SetVisible(bool visible);
 
+    // Texts are UTF-8 and shown as typed, whatever the system's ANSI code page.
     const std::string& SiteURL() const { return properties_.siteUrl; }
     void SetSiteURL(std::string_view address);
     const std::string& PingValue() const { return properties_.pingValue; }
@@ -91,6 +92,9 @@ public:
     HDC SurfaceDC() const { return surfaceDc_.Get(); }
     const std::string& SiteLabelText() const { return siteLabel_.text; }
     const std::string& PingLabelText() const { return pingLabel_.text; }
+    // The font the address is drawn in: the design font, or a stand-in with the glyphs the
+    // address needs where the design font lacks them.
+    HFONT SiteLabelFont() const { return siteLabel_.Drawn(); }
     TwipsRect SiteLabelBounds() const { return Bounds(siteLabel_); }
     TwipsRect PingLabelBounds() const { return Bounds(pingLabel_); }
 
@@ -105,10 +109,18 @@ private:
     // A windowless label: drawn by the tile, sized to its text.
     struct Label {
         std::string text;
+        std::wstring shown;  // the text as the system's wide-character calls take it
         float left = 0, top = 0;
         int widthPx = 0, heightPx = 0;
         COLORREF colour = 0;
         Font font;
+        Font standIn;  // made the first time the font lacks a glyph of the text
+        bool useStandIn = false;
+        // Measures the texts. The font stays selected in it between texts: a font selection
+        // is among the dearest calls a text change would make.
+        MemoryDC measure;
+        HFONT inMeasure = nullptr;
+        HFONT Drawn() const { return useStandIn ? standIn.Get() : font.Get(); }
     };
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -116,6 +128,8 @@ private:
     void OnMouse(const MouseEvent& event);
     ColourStatus ApplyColorPair(ColourPair pair);
     ColourStatus ApplyRequest(ColourRequest request);
+    void LoadArtwork();
+    void PrepareDestination();
     void SetLabelText(Label& label, std::string text);
     void ResizeSurface(int width, int height);
     void Changed(std::string_view property);
@@ -123,9 +137,13 @@ private:
 
     SiteStatProperties properties_;
     SiteStatColouring colouring_;
-    cDIBSection source_;
+    // The picture every colour application starts from: the program's own, shared by every
+    // tile, or this tile's copy scaled for a screen other than 96 dots per inch.
+    PixelView artwork_;
+    cDIBSection scaledArtwork_;
     cDIBSection destination_;
-    Picture background_;
+    // The pair whose picture the surface shows; none while it shows the picture uncoloured.
+    std::optional<ColourPair> shownPair_;
     MemoryDC surfaceDc_;
     Bitmap surface_;
     HGDIOBJ surfacePrevious_ = nullptr;

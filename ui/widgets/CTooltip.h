@@ -2,7 +2,9 @@
 // One platform tooltip window that belongs to one parent window and treats the parent's
 // whole client area as its single tool: a standard tip or a balloon, with an optional bold
 // title, its own colours and several lines. Set the properties, then Create; the tip window
-// is the object's and goes with it or with the next Create.
+// is the object's and goes with it or with the next Create. Update brings an existing tip in
+// line with changed properties without making a new window. Texts are UTF-8 and reach the
+// tip unchanged, whatever the system's ANSI code page.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -46,6 +48,12 @@ public:
     // finished (also when there is no parent, which makes no window), false when a platform
     // step failed.
     bool Create();
+    // The same tip as Create would show, made in place where it can be: the text, a
+    // title and custom colours change on the existing window, and the tool follows its
+    // parent's size. A new window is made only when there is none yet, or the parent, the
+    // style, the centring or the line mode changed, or a title or colour was taken back to
+    // none or the system's. Same result as Create.
+    bool Update();
     // The tip window, null when there is none.
     HWND TooltipWindow() const { return tooltip_.Get(); }
 
@@ -59,8 +67,27 @@ private:
     std::string text_;
     bool multiLine_ = true;
 
+    // What the tip window was made or last updated with.
+    struct Applied {
+        HWND parent = nullptr;
+        DWORD style = 0;
+        bool centered = false;
+        bool multiLine = true;
+        uint32_t foreColor = kSystemForeColor;
+        uint32_t backColor = kSystemBackColor;
+        std::string title;
+        std::string text;
+        RECT tool{};
+    };
+
+    DWORD WindowStyle() const;
+    bool NeedsNewWindow() const;
+    void SendTitle(HWND tip) const;
+
     SystemWindow tooltip_;
-    TTTOOLINFOA tooltipInfo_{};
+    TTTOOLINFOW tooltipInfo_{};
+    std::wstring tipText_;  // the buffer tooltipInfo_ points to
+    Applied applied_;       // meaningful while tooltip_ holds a window
 };
 
 }  // namespace corvale
