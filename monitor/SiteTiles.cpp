@@ -60,8 +60,9 @@ void CreateTileTooltip(HWND window, int index) {
     if (!InTable(index)) return;
     if (SiteTooltips.size() <= static_cast<std::size_t>(index)) SiteTooltips.resize(static_cast<std::size_t>(index) + 1);
     auto& slot = SiteTooltips[static_cast<std::size_t>(index)];
-    slot.reset();  // the old tip window goes before the new one is made
-    auto tip = std::make_unique<CTooltip>();
+    // The tip of the site is renewed in place: the user sees the same tip with the new text.
+    if (!slot) slot = std::make_unique<CTooltip>();
+    CTooltip* tip = slot.get();
     const SiteRecord& record = Sites[static_cast<std::size_t>(index)];
     tip->SetHwndParentControl(window);
     tip->SetText(TooltipText(record));
@@ -69,8 +70,7 @@ void CreateTileTooltip(HWND window, int index) {
     tip->SetBackColor(kTipBackColour);
     tip->SetForeColor(kTipTextColour);
     tip->SetTitle(TooltipTitle(record.Url));
-    tip->Create();  // a site without a tip until its next refresh is no failure to report
-    slot = std::move(tip);
+    tip->Update();  // a site without a tip until its next refresh is no failure to report
 }
 
 void RefreshTile(frmMain& form, int index) {

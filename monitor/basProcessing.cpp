@@ -24,19 +24,16 @@ bool CurrentSiteGone() {
     return true;
 }
 
-// The tile says the site is being checked; its colours stay those of its last result.
+// The tile says the site is being checked; its colours, square and tip stay those of its
+// last result, so nothing else of it is renewed. Handing the request over never waits, so
+// no events need to run here: the step lets them run once, while it waits for the answer.
 void StartSite(CheckCycleHost& host) {
     const int site = CheckCycle.CurrentSite;
     host.SetPingValue(site, kPingingText);
-    host.RefreshTile(site);
-    host.LetEventsRun();
-    if (CurrentSiteGone()) return;
-    if (EnginePingStart(Sites[static_cast<std::size_t>(CheckCycle.CurrentSite)], kCheckTimeoutMs) == 0) {
+    if (EnginePingStart(Sites[static_cast<std::size_t>(site)], kCheckTimeoutMs) == 0) {
         CheckCycle.RequestPending = true;
         CheckCycle.ResultReady = false;
     }
-    // After the flags: a cycle started over among these events forgets the request.
-    host.LetEventsRun();
 }
 
 }  // namespace
@@ -121,7 +118,6 @@ void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& te
     host.SetPingNumeric(site, record.PingMs);
     host.SetSquareColour(site, SquareColourFor(record));
     host.RefreshTile(site);
-    host.LetEventsRun();
 }
 
 void CheckTick(CheckCycleHost& host, bool& busy) {

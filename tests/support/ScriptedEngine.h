@@ -22,7 +22,8 @@ struct ScriptedEngine {
     int startResult = 0;  // what PingStart returns
     int busyPolls = 0;    // PingCheck reports busy this many times after each accepted start
     int busyLeft = 0;
-    std::vector<std::string> started;
+    std::vector<std::string> started;  // the requests accepted
+    int startCalls = 0;                // every PingStart, accepted or not
     std::string current;
     uint32_t lastPayload = 0, lastTimeout = 0;
     int32_t lastShowMessages = -1;
@@ -55,6 +56,7 @@ struct ScriptedEngine {
         e.lastPayload = payload;
         e.lastTimeout = timeout;
         e.lastShowMessages = show;
+        ++e.startCalls;
         if (e.startResult != 0) return e.startResult;
         e.started.push_back(host);
         e.current = host;
