@@ -7,6 +7,15 @@ if(WIN32)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 endif()
 
+# A file we ship: without symbols, and with its sections at page boundaries in the file as
+# well as in memory, so the loader can map the file's pages instead of copying them into
+# memory of the program's own.
+function(corvale_deliverable target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -s -Wl,--file-alignment=4096)
+  endif()
+endfunction()
+
 function(corvale_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
 endfunction()

@@ -1,8 +1,6 @@
 #include "ui/base/ControlInput.h"
 
 #include <windowsx.h>
-#include <ole2.h>
-#include <olectl.h>
 
 #include <cmath>
 
@@ -68,9 +66,8 @@ void RaiseMouse(const MouseEvent& event, const MouseHandler& down, const MouseHa
 }
 
 COLORREF ResolveColour(uint32_t colour) {
-    COLORREF plain = 0;
-    if (SUCCEEDED(OleTranslateColor(static_cast<OLE_COLOR>(colour), nullptr, &plain))) return plain;
-    // An index the translation does not know: its low byte still names a system colour.
+    // The rule of the OLE colour translation, without loading OLE for it: the top bit names
+    // a system colour by the low byte, anything else is the colour itself.
     return (colour & 0x80000000u) ? GetSysColor(static_cast<int>(colour & 0xFF)) : (colour & 0xFFFFFF);
 }
 

@@ -1,5 +1,7 @@
 #include "ui/base/Window.h"
 
+#include <algorithm>
+
 #include "ui/base/GdiHandles.h"
 #include "ui/base/WideText.h"
 
@@ -21,6 +23,46 @@ bool RegisterOnce(const char* name, UINT style, HCURSOR cursor, HICON icon, HICO
     wc.hIconSm = smallIcon;
     wc.lpszClassName = name;
     return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The back buffer of buffered painting. Windows are painted one at a time on the
+// user-interface thread, so one buffer as large as the largest client painted so far serves
+// them all, instead of a bitmap made and freed at every paint. A paint inside a paint (a
+// child drawing its parent's background) finds it taken and makes one of its own.
+class SharedBackBuffer {
+public:
+    // The buffer's context with at least width x height pixels, or null while it is taken.
+    HDC Take(HDC compatibleWith, int width, int height) {
+        if (taken_) return nullptr;
+        if (width > size_.cx || height > size_.cy) {
+            const SIZE wanted{std::max<LONG>(width, size_.cx), std::max<LONG>(height, size_.cy)};
+            if (!dc_) dc_.Reset(CreateCompatibleDC(compatibleWith));
+            Bitmap bigger(CreateCompatibleBitmap(compatibleWith, wanted.cx, wanted.cy));
+            if (!dc_ || !bigger) return nullptr;
+            HGDIOBJ previous = SelectObject(dc_.Get(), bigger.Get());
+            if (!original_) original_ = previous;
+            bitmap_ = std::move(bigger);  // the smaller one is out of the context by now
+            size_ = wanted;
+        }
+        taken_ = true;
+        return dc_.Get();
+    }
+    void Give() { taken_ = false; }
+    ~SharedBackBuffer() {
+        if (original_) SelectObject(dc_.Get(), original_);
+    }
+
+private:
+    OwnedHandle<HDC, &DeleteDC> dc_;
+    Bitmap bitmap_;
+    HGDIOBJ original_ = nullptr;
+    SIZE size_{0, 0};
+    bool taken_ = false;
+};
+
+SharedBackBuffer& BackBuffer() {
+    static SharedBackBuffer buffer;
+    return buffer;
 }
 
 }  // namespace
@@ -99,6 +141,15 @@ void Window::PaintInto(HDC dc) {
         return;
     }
     if (client.right <= 0 || client.bottom <= 0) return;
+    if (HDC shared = BackBuffer().Take(dc, client.right, client.bottom)) {
+        // Each window paints on a context as fresh as its own would be.
+        const int state = SaveDC(shared);
+        Paint(shared, client);
+        RestoreDC(shared, state);
+        BitBlt(dc, 0, 0, client.right, client.bottom, shared, 0, 0, SRCCOPY);
+        BackBuffer().Give();
+        return;
+    }
     MemoryDC back(dc);
     Bitmap buffer(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (!back || !buffer) return;
