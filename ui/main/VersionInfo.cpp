@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/SystemLibrary.h"
+#include "monitor/AppFolder.h"
 #include "ui/base/WideText.h"
 
 namespace corvale {
@@ -25,18 +26,6 @@ struct VersionCalls {
           query(library.Find<decltype(query)>("VerQueryValueW")) {}
     bool Complete() const { return infoSize && info && query; }
 };
-
-// The program file's path, however long, and in whatever script its folder is named.
-std::wstring ModulePathWide() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return {};
-        if (n < buffer.size()) return std::wstring(buffer.data(), n);
-        if (buffer.size() >= 32768) return {};
-        buffer.resize(buffer.size() * 2);
-    }
-}
 
 std::string StringValue(const VersionCalls& calls, const std::vector<char>& block, const wchar_t* name) {
     // The language and code page the block names first, then US English Unicode.
@@ -63,7 +52,8 @@ ProgramVersion ReadVersion() {
     const tarnel::SystemLibrary library(L"version.dll");
     const VersionCalls calls(library);
     if (!calls.Complete()) return version;
-    const std::wstring path = ModulePathWide();
+    // Through UTF-8 and back names the same file, whatever script its folder is named in.
+    const std::wstring path = Widen(ProgramModulePath());
     DWORD ignored = 0;
     const DWORD size = calls.infoSize(path.c_str(), &ignored);
     if (size == 0) return version;
