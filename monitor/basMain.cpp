@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "monitor/AppFolder.h"
+#include "monitor/OverallState.h"
 #include "monitor/Settings.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
@@ -40,9 +43,22 @@ float TimeOfDay() {
     return static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond) + static_cast<float>(t.wMilliseconds) / 1000.0f;
 }
 
+double AwakeSeconds() {
+    ULONGLONG hundredNanoseconds = 0;
+    QueryUnbiasedInterruptTime(&hundredNanoseconds);
+    return static_cast<double>(hundredNanoseconds) / 1e7;
+}
+
+std::string ShortTimeNow() {
+    wchar_t text[64] = {};
+    if (!GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, 64)) return {};
+    return Narrow(text);
+}
+
 CorvaleProgram::CorvaleProgram() : form_(*this) {
     EndProgram = [] { ExitProcess(0); };
     Clock = &TimeOfDay;
+    AwakeClock = &AwakeSeconds;
     TickCount = &GetTickCount64;
 }
 
@@ -71,10 +87,24 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
         ReportError("Main", GetLastError(), "The main window could not be created");
         return false;
     }
-    BuildTiles(form_);
+    BuildSites();
     if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
+}
+
+void CorvaleProgram::BuildSites() {
+    const std::string now = ShortTimeNow();
+    for (SiteRecord& site : Sites)
+        if (site.StatsSince.empty()) site.StatsSince = now;
+    BuildTiles(form_);
+    ShowOverallState();
+}
+
+void CorvaleProgram::ShowOverallState() {
+    std::vector<SiteSnapshot> sites;
+    for (const SiteRecord& site : Sites) sites.push_back({site.Url, site.Checked, !site.NotResponding, site.PingMs});
+    form_.ShowOverallState(SummariseSites(sites));
 }
 
 void CorvaleProgram::GreetFirstRun() {
@@ -164,7 +194,7 @@ void CorvaleProgram::ApplySavedSettings() {
     // A request still under way belongs to the old table: its result is dropped, and
     // the next round starts at once with the new one.
     CheckCycle.Reset();
-    BuildTiles(form_);
+    BuildSites();
     form_.ResizeWindow();
 }
 
@@ -176,6 +206,8 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
 bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
 bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
+
+void CorvaleProgram::ResultShown(int /*site*/) { ShowOverallState(); }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

@@ -24,6 +24,10 @@ void ReportError(std::string_view routine, uint32_t number, std::string_view des
 
 // The time of day in seconds since midnight.
 float TimeOfDay();
+// Seconds since the system started, without the time it slept.
+double AwakeSeconds();
+// The time of day as the user's clock shows it, without seconds ("14:02").
+std::string ShortTimeNow();
 
 // The shell's "Open" of a file or web address; the outcome is not checked.
 void OpenDocument(const std::string& target);
@@ -45,10 +49,12 @@ public:
     void ShutDown() override;
 
     // How the program ends at the last step of ShutDown (the process exits; tests put
-    // their own in). The time of day the check rounds read, the monotonic milliseconds
-    // that bound the shut-down wait, and the shell's open, likewise.
+    // their own in). The time of day the check rounds read, the clock that durations are
+    // measured on, the monotonic milliseconds that bound the shut-down wait, and the
+    // shell's open, likewise.
     std::function<void()> EndProgram;
     std::function<float()> Clock;
+    std::function<double()> AwakeClock;
     std::function<uint64_t()> TickCount;
     std::function<void(const std::string&)> OpenDocumentHook;
 
@@ -71,6 +77,9 @@ public:
     void SetSquareColour(int site, uint32_t colour) override;
     void LetEventsRun() override;
     float Now() override;
+    double AwakeTime() override { return AwakeClock(); }
+    // The result goes into the tray icon's state.
+    void ResultShown(int site) override;
     // A balloon on the tray icon, unless the user turned the notices off.
     void ShowNotice(std::string_view text) override;
 
@@ -87,6 +96,9 @@ public:
 private:
     frmOptions& LoadPreferences();
     bool HasTile(int site) { return site >= 0 && site < form_.SiteStatCount(); }
+    // The tiles for the site table; sites new to it start their statistics now.
+    void BuildSites();
+    void ShowOverallState();
     frmMain form_;
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;

@@ -62,9 +62,14 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     struct Expect {
         bool answers;
         uint32_t square;
+        std::string address;  // what the engine resolved the site to
+        std::string reason;   // the engine's, on a failed site's tip
     };
-    const Expect expected[] = {{true, kSquareGreen}, {true, kSquareGreen}, {true, kSquareYellow},
-                               {false, kSquareRed}, {false, kSquareRed}};
+    const Expect expected[] = {{true, kSquareGreen, "127.0.0.1", ""},
+                               {true, kSquareGreen, host + ".2", ""},
+                               {true, kSquareYellow, host + ".11", ""},
+                               {false, kSquareRed, host + ".10", "\r\ntimed out"},
+                               {false, kSquareRed, "", "\r\nhost not found"}};
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(sites[i]);
         const SiteRecord& record = Sites[static_cast<std::size_t>(i)];
@@ -81,7 +86,10 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
         }
         EXPECT_EQ(tile.Graph().Value(0), record.PingMs) << "the newest bar";
         ASSERT_TRUE(SiteTooltips[static_cast<std::size_t>(i)]);
-        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Text(), "Ping: " + std::to_string(record.PingMs) + " ms ");
+        EXPECT_EQ(record.Address, expected[i].address);
+        const std::string tip = SiteTooltips[static_cast<std::size_t>(i)]->Text();
+        EXPECT_EQ(tip.rfind("Ping: " + std::to_string(record.PingMs) + " ms " + expected[i].reason + "\r\n", 0), 0u)
+            << tip;
         EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Title(), sites[i]);
         EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->HwndParentControl(), form.picSite(i).hWnd());
     }
