@@ -52,4 +52,8 @@ std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_v
 
 std::string TooltipTitle(std::string_view siteText) { return FitWithEllipsis(siteText, kTooltipTitleMaxUnits); }
 
+std::string LogFailureText(std::string_view logFolder) {
+    return "The log could not be written, so it is turned off.\r\n\r\n" + std::string(logFolder);
+}
+
 }  // namespace corvale

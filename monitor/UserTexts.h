@@ -36,4 +36,7 @@ inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved
 inline constexpr const char* kSettingsNotSavedText = "Settings could not be saved.";
 std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder);
 
+// What the user is told when the log's folder cannot take the log, which is then off.
+std::string LogFailureText(std::string_view logFolder);
+
 }  // namespace corvale

@@ -11,6 +11,7 @@
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
+#include "monitor/UserTexts.h"
 #include "monitor/basTarnel.h"
 #include "ui/base/MessagePump.h"
 #include "ui/base/WideText.h"
@@ -71,6 +72,9 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     TransPerc = 100;
     firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
     LoadSettings();
+    logFolder_ = std::make_unique<LogFolder>(AppFolder + kLogFolderName + "\\");
+    log_ = std::make_unique<ResultLog>(*logFolder_);
+    logOn_ = corvale::KeepLog();
 
     // The first start binds the library, from the program's folder only. Each step that
     // can fail starts from a clear error, so the one reported is that step's own.
@@ -134,6 +138,8 @@ void CorvaleProgram::ShutDown() {
         if (TickCount() - t0 >= kShutDownWaitMs) break;
     }
     EngineStopDll();
+    // The rows of the round under way, which no round's end will write now.
+    if (log_) log_->Flush();
     Sleep(500);
     SiteTooltips.clear();
     if (EndProgram) EndProgram();
@@ -170,6 +176,10 @@ void CorvaleProgram::RefreshTile(int index) { corvale::RefreshTile(form_, index)
 
 void CorvaleProgram::CheckTimerTick() {
     CheckTick(*this, form_.CheckBusy());
+    if (logFailureToTell_ && !form_.CheckBusy()) {
+        logFailureToTell_ = false;
+        ShowUserMessage(LogFailureText(logFolder_->Folder()));
+    }
     if (deferredPage_ && !form_.CheckBusy()) {
         const int16_t page = *deferredPage_;
         deferredPage_.reset();
@@ -207,7 +217,38 @@ bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
 bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
 
-void CorvaleProgram::ResultShown(int /*site*/) { ShowOverallState(); }
+bool CorvaleProgram::SetKeepLog(bool keep) {
+    if (!corvale::SetKeepLog(keep)) return false;
+    // An outage seen before a pause of the log did not necessarily last through it.
+    if (logOn_ && !keep) log_->ForgetOutages();
+    logOn_ = keep;
+    return true;
+}
+
+void CorvaleProgram::ComputerResumed() {
+    if (resumeHandled_) return;
+    resumeHandled_ = true;
+    CheckCycle.Reset();
+    CheckNow();
+    SiteChangeNotices.Resumed();
+    if (logOn_) log_->AddResume(LocalTimeNow());
+}
+
+void CorvaleProgram::ResultShown(int site) {
+    const SiteRecord& record = Sites[static_cast<std::size_t>(site)];
+    if (logOn_)
+        log_->AddResult(LocalTimeNow(), AwakeTime(), record.Url, record.Address, !record.NotResponding,
+                        record.PingMs, record.ResultCode);
+    ShowOverallState();
+}
+
+void CorvaleProgram::RoundEnded() {
+    if (!log_ || log_->Flush()) return;
+    // Off for the rest of the session, and at the next start too where the file can say so.
+    logOn_ = false;
+    WriteIniValue(kGeneralSection, kLogKey, "0");
+    logFailureToTell_ = true;
+}
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

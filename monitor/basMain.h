@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/LogFolder.h"
+#include "monitor/ResultLog.h"
 #include "monitor/basProcessing.h"
 #include "ui/main/frmMain.h"
 #include "ui/prefs/frmOptions.h"
@@ -69,6 +71,12 @@ public:
     void CheckTimerTick() override;
     void ShowPopupMenu() override;
     bool ConfirmExit() override;
+    // Windows tells a resume twice when the user comes back to a computer that woke on its
+    // own; only the first after each suspend counts.
+    void ComputerSuspending() override { resumeHandled_ = false; }
+    // The round under way is abandoned (a result still owed is dropped), the change notices
+    // keep quiet for a round, the log marks the gap, and the next round starts at once.
+    void ComputerResumed() override;
 
     // CheckCycleHost.
     void SetSiteURL(int site, std::string_view url) override;
@@ -78,10 +86,12 @@ public:
     void LetEventsRun() override;
     float Now() override;
     double AwakeTime() override { return AwakeClock(); }
-    // The result goes into the tray icon's state.
+    // The result goes to the log (while it is on) and into the tray icon's state.
     void ResultShown(int site) override;
     // A balloon on the tray icon, unless the user turned the notices off.
     void ShowNotice(std::string_view text) override;
+    // The round's log rows are written.
+    void RoundEnded() override;
 
     // PreferencesHost.
     HWND OwnerWindow() override { return form_.hWnd(); }
@@ -92,6 +102,8 @@ public:
     void OpenDocument(const std::string& target) override;
     bool NotifyOnChange() override;
     bool SetNotifyOnChange(bool notify) override;
+    bool KeepLog() override { return logOn_; }
+    bool SetKeepLog(bool keep) override;
 
 private:
     frmOptions& LoadPreferences();
@@ -103,6 +115,13 @@ private:
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;
     bool firstRun_ = false;
+    bool resumeHandled_ = false;
+
+    std::unique_ptr<LogFolder> logFolder_;
+    std::unique_ptr<ResultLog> log_;
+    bool logOn_ = false;
+    // The folder could not take the log: the user is told once the check step is over.
+    bool logFailureToTell_ = false;
 };
 
 }  // namespace corvale

@@ -96,6 +96,7 @@ void CheckStep(CheckCycleHost& host) {
     cycle.ResultReady = false;
     const std::string notice = SiteChangeNotices.EndRound();
     if (!notice.empty()) host.ShowNotice(notice);
+    host.RoundEnded();
 }
 
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode) {

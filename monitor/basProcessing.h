@@ -59,6 +59,8 @@ public:
     // The sites that stopped or started answering in the round that just ended, one per
     // line. Nothing is shown unless the host shows it.
     virtual void ShowNotice(std::string_view /*text*/) {}
+    // A round ended (after its notice, if it had one).
+    virtual void RoundEnded() {}
 };
 
 // The colour of a status square for a shown round-trip time (0: no answer).

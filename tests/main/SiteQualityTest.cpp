@@ -1,5 +1,6 @@
 // What the running program shows of each site's quality and of the whole list, under Wine
-// with a scripted engine: the tray icon's mark and tip, and the tiles' tips.
+// with a scripted engine: the tray icon's mark and tip, the tiles' tips, the log of every
+// result, and a resume from sleep.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include "ProgramFixture.h"
 #include "ScriptedEngine.h"
 #include "ShellBalloons.h"
+#include "monitor/LogFolder.h"
+#include "monitor/UserTexts.h"
 #include "ui/base/DibSurface.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/WideText.h"
@@ -52,6 +55,17 @@ bool ShellHoldsTip(const std::string& text) {
     return std::any_of(tips.begin(), tips.end(), [&](const test::ShellBalloon& tip) { return tip.text == text; });
 }
 
+// The rows of a log file without their time, which is the program's own.
+std::vector<std::string> RowsWithoutTime(const std::string& file) {
+    std::vector<std::string> rows;
+    std::size_t start = 0;
+    for (std::size_t end; (end = file.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string row = file.substr(start, end - start);
+        rows.push_back(rows.empty() ? row : row.substr(row.find(',') + 1));
+    }
+    return rows;
+}
+
 class SiteQualityTest : public test::ProgramFixture {
 protected:
     void SetUp() override {
@@ -63,6 +77,7 @@ protected:
         ASSERT_TRUE(program_.MainWindow().TrayIconAdded());
     }
     TrayIcon& Tray() { return program_.MainWindow().Tray(); }
+    std::string TodaysLog() { return test::ReadBytes(folder_.File("log\\") + DayFileName(LocalTimeNow())); }
 };
 
 TEST_F(SiteQualityTest, TheIconShowsTheWholeListAndEachTileItsFigures) {
@@ -94,6 +109,73 @@ TEST_F(SiteQualityTest, TheIconShowsTheWholeListAndEachTileItsFigures) {
                             "Last 4: 2 lost (50 %), 10 / 10 / 10 ms, jitter 0 ms\r\n", 0),
               0u)
         << failing;
+}
+
+TEST_F(SiteQualityTest, WithTheLogOnEveryResultIsWrittenOncePerRoundAndAHeldFileWaits) {
+    Write("monitor.ini", "[General]\r\nLog=1\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\n");
+    ScriptedEngine::Get().replies["b.test"] = {0, 9};
+    ScriptedEngine::Get().checkText = "192.0.2.7";
+    Start();
+    RunRounds(2);
+    const std::vector<std::string> twoRounds = {"time,site,address,result,ms,code", "a.test,192.0.2.7,ok,10,0",
+                                                "b.test,192.0.2.7,no reply,,9", "a.test,192.0.2.7,ok,10,0",
+                                                "b.test,192.0.2.7,no reply,,9"};
+    EXPECT_EQ(RowsWithoutTime(TodaysLog()), twoRounds);
+
+    // Held by a program that shares it with nobody: its rows wait for a later round.
+    const std::wstring path = Widen(folder_.File("log\\") + DayFileName(LocalTimeNow()));
+    HANDLE held = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RunRounds(1);
+    CloseHandle(held);
+    EXPECT_EQ(RowsWithoutTime(TodaysLog()), twoRounds);
+    RunRounds(1);
+    EXPECT_EQ(RowsWithoutTime(TodaysLog()).size(), 9u);
+    EXPECT_TRUE(messages_.empty()) << "a busy file is no failure";
+}
+
+TEST_F(SiteQualityTest, AFolderThatCannotTakeTheLogTurnsItOffWithOneMessage) {
+    Write("monitor.ini", "[General]\r\nLog=1\r\n");
+    Write("sites.txt", "a.test\r\n");
+    Write("log", "a file where the folder would be");
+    Start();
+    RunRounds(2);
+    EXPECT_EQ(messages_, std::vector<std::string>{LogFailureText(folder_.File("log\\"))});
+    EXPECT_FALSE(program_.KeepLog());
+    EXPECT_EQ(ReadIniValue("General", "Log"), "0");
+    EXPECT_EQ(Read("log"), "a file where the folder would be");
+}
+
+TEST_F(SiteQualityTest, AResumeStartsARoundAtOnceThatTellsNothingAndMarksTheGap) {
+    Write("monitor.ini", "[General]\r\nLog=1\r\n");
+    Write("sites.txt", "a.test\r\nb.test\r\n");
+    Start();
+    RunRounds(1);
+    ScriptedEngine::Get().replies["b.test"] = {0, 9};
+    RunRounds(1);  // b failed once: one more failure would be told
+
+    // Asleep while a request for a.test is under way.
+    ScriptedEngine::Get().busyPolls = 3;
+    clock_ += CheckInterval + 1;
+    while (!CheckCycle.RequestPending) program_.CheckTimerTick();
+    const auto resume = [](WPARAM event) {
+        DWORD_PTR answer = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+    };
+    resume(PBT_APMRESUMEAUTOMATIC);
+    EXPECT_FALSE(CheckCycle.RoundRunning) << "the round under way is abandoned";
+    program_.CheckTimerTick();
+    EXPECT_TRUE(CheckCycle.RoundRunning) << "the next round starts at once, within the interval";
+    resume(PBT_APMRESUMESUSPEND);  // the same resume, told again as the user comes back
+    EXPECT_TRUE(CheckCycle.RoundRunning);
+    RunRound();
+
+    EXPECT_STREQ(Tray().LastBalloon().szInfo, L"") << "the round after a resume tells nothing";
+    EXPECT_EQ(Sites[0].Stats.SinceBuilt().results, 3) << "the result owed at the resume was dropped";
+    const std::string log = TodaysLog();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1 + 4 + 1 + 2) << log;
+    EXPECT_NE(log.find(",,,resumed after sleep,,\r\n"), std::string::npos) << log;
 }
 
 }  // namespace

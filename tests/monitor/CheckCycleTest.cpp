@@ -29,6 +29,7 @@ public:
     std::map<int, Shown> sites;
     std::vector<std::string> notices;
     std::vector<int> shown;  // ResultShown, in order
+    int roundsEnded = 0;
     float now = 1000.0f;
     std::function<void()> duringEvents;
 
@@ -51,6 +52,7 @@ public:
     double AwakeTime() override { return now; }
     void ResultShown(int site) override { shown.push_back(site); }
     void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
+    void RoundEnded() override { ++roundsEnded; }
 };
 
 class CheckCycleTest : public ::testing::Test {
@@ -89,6 +91,7 @@ TEST_F(CheckCycleTest, SitesNotYetAnsweringAreCheckedTwiceExceptTheLast) {
     EXPECT_EQ(StartsPerSite(), (std::map<std::string, int>{{"a.test", 2}, {"b.test", 2}, {"c.test", 1}}));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(host_.sites[i].value, "10 ms");
     EXPECT_EQ(host_.shown, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(host_.roundsEnded, 1);
     EXPECT_EQ(Sites[0].Stats.SinceBuilt().results, 1) << "a dropped answer is no result";
 
     Engine().started.clear();

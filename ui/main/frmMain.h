@@ -36,6 +36,9 @@ public:
     virtual void ShowPopupMenu() = 0;
     // "&Exit" asks first; true to go on.
     virtual bool ConfirmExit() = 0;
+    // The computer is about to sleep, and has woken up (each as the system tells it).
+    virtual void ComputerSuspending() {}
+    virtual void ComputerResumed() {}
 };
 
 class frmMain : public Window {
