@@ -133,6 +133,18 @@ void RunRoundNow() {
     }
 }
 
+// Starts the program from `folder` with the engine beside it and its tray icon, and runs its
+// first round. False when it did not start so.
+bool StartWithIcon(CorvaleProgram& program, const test::TempFolder& folder) {
+    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
+    ShuttingDown = false;
+    CheckCycle.Reset();
+    program.EndProgram = [] {};
+    if (!program.Main(folder.File("Corvale.exe")) || !program.MainWindow().TrayIconAdded()) return false;
+    RunRoundNow();
+    return true;
+}
+
 std::vector<std::string> BalloonTexts(const std::vector<test::ShellBalloon>& balloons) {
     std::vector<std::string> texts;
     for (const auto& balloon : balloons) texts.push_back(balloon.text);
@@ -145,17 +157,10 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
         GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
     const std::string host = std::string(net) + ".3";
     test::TempFolder folder;
-    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
     test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + "\r\n" + net + ".2\r\n");
     Silence("");
-
-    ShuttingDown = false;
-    CheckCycle.Reset();
     CorvaleProgram program;
-    program.EndProgram = [] {};
-    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
-    ASSERT_TRUE(program.MainWindow().TrayIconAdded());
-    RunRoundNow();
+    ASSERT_TRUE(StartWithIcon(program, folder));
     ASSERT_FALSE(Sites[1].NotResponding);
 
     // Silent for two rounds: the second confirms it, and only then is it told.
@@ -184,17 +189,10 @@ TEST(EndToEnd, TheLinkGoingDownIsOneConnectionNoticeAndTheLogHasEveryHostsOutage
         GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
     const std::vector<std::string> hosts = {std::string(net) + ".2", std::string(net) + ".3", std::string(net) + ".4"};
     test::TempFolder folder;
-    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
     test::WriteBytes(folder.File("monitor.ini"), "[General]\r\nLog=1\r\n");
     test::WriteBytes(folder.File("sites.txt"), hosts[0] + "\r\n" + hosts[1] + "\r\n" + hosts[2] + "\r\n");
-
-    ShuttingDown = false;
-    CheckCycle.Reset();
     CorvaleProgram program;
-    program.EndProgram = [] {};
-    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
-    ASSERT_TRUE(program.MainWindow().TrayIconAdded());
-    RunRoundNow();
+    ASSERT_TRUE(StartWithIcon(program, folder));
     ASSERT_FALSE(Sites[0].NotResponding || Sites[1].NotResponding || Sites[2].NotResponding);
 
     SetLink("down");
