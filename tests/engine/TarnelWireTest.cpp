@@ -139,13 +139,6 @@ TEST_F(TarnelWire, LoopbackReplies)
     // Any address of 127.0.0.0/8 answers on loopback; a name tells the address it resolved to.
     EXPECT_EQ(RunPing("127.0.0.9").code, 0);
     EXPECT_EQ(RunPing("localhost").address, "127.0.0.1");
-    // A caller's text too short for the address is left as it was, and nothing beyond it written.
-    char shortText[] = "        \0guard";
-    std::int32_t roundTrip = -1, code = -1;
-    ASSERT_EQ(TarnelLibrary::Get().pingStart("127.0.0.1", 64, 2000, 0), 0);
-    while (TarnelLibrary::Get().pingCheck(shortText, &roundTrip, &code) == 1)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    EXPECT_EQ(std::string(shortText, sizeof shortText), std::string("        \0guard", sizeof shortText));
 }
 
 TEST_F(TarnelWire, Ipv6LoopbackAndIpv4Names)
