@@ -69,11 +69,13 @@ public:
 };
 
 // What a TCP or web check found: a result code (ResultText.h), the time it took to connect (TCP)
-// or to the status line (web), and the system's error behind a failure, for the diagnostics.
+// or to the status line (web), the system's error behind a failure, for the diagnostics, and
+// the address it connected to (empty before it had one).
 struct CheckOutcome {
     int code = 0;
     std::int32_t elapsedMs = 0;
     long systemError = 0;
+    std::string address;
 };
 
 class EchoNetwork {

@@ -51,12 +51,14 @@ public:
     }
 
     EchoResult Run();
+    // The address the host's text resolved to; empty until it did.
+    const std::string& Resolved() const { return resolved_; }
 
 private:
     EchoResult Fail(int code, long number = 0, const std::string& text = {})
     {
         Tell(FailureMessage(code, number, text));
-        return {code, 0};
+        return {code, 0, {}};
     }
     void Tell(const std::string& text)
     {
@@ -70,6 +72,7 @@ private:
     EchoNetwork& network_;
     const EchoRequest& request_;
     ExchangeScope scope_;
+    std::string resolved_;
 };
 
 // Opens the socket of a family and sets both timeouts; 0, or the failure's code (2, 3, 4).
@@ -122,17 +125,18 @@ EchoResult Exchange::Run()
 
     const std::uint32_t timeoutMs = EffectiveTimeout(request_.timeoutMs);
     if (const int code = OpenTimedSocket(IpFamily::V4, timeoutMs))
-        return {code, 0};
+        return {code, 0, {}};
 
     // A text that did not fit is never looked up cut short: that would be another name.
     EchoAddress address;
     if (request_.hostTooLong || !network_.Resolve(request_.host, address))
         return Fail(5, 0, request_.host);
+    resolved_ = network_.AddressText(address);
     // Only the address tells the family; an IPv6 host takes the ICMPv6 socket in its place.
     const IpFamily family = address.family;
     if (family == IpFamily::V6) {
         if (const int code = OpenTimedSocket(IpFamily::V6, timeoutMs))
-            return {code, 0};
+            return {code, 0, {}};
     }
 
     const std::uint32_t payloadSize = EffectivePayloadSize(request_.payloadSize);
@@ -169,14 +173,17 @@ EchoResult Exchange::Run()
 
     const auto roundTripMs = static_cast<std::int32_t>(network_.NowMs() - verdict.echoedTimestamp);
     Tell(SuccessMessage(received.bytes, network_.AddressText(source), verdict.sequence, roundTripMs));
-    return {0, roundTripMs};
+    return {0, roundTripMs, {}};
 }
 
 }  // namespace
 
 EchoResult IcmpEcho(EchoNetwork& network, const EchoRequest& request)
 {
-    return Exchange(network, request).Run();
+    Exchange exchange(network, request);
+    EchoResult result = exchange.Run();
+    result.address = exchange.Resolved();
+    return result;
 }
 
 }  // namespace tarnel

@@ -1,6 +1,7 @@
 #include "engine/PingEngine.h"
 
 #include <chrono>
+#include <cstring>
 #include <system_error>
 #include <utility>
 
@@ -23,6 +24,7 @@ int PingEngine::Start()
         pending_ = false;
         roundTripMs_ = 0;
         resultCode_ = 0;
+        address_.clear();
     }
     try {
         worker_ = std::thread(&PingEngine::Work, this);
@@ -70,7 +72,7 @@ int PingEngine::Ping(const char* host, std::uint32_t payloadSize, std::uint32_t 
     return 0;
 }
 
-int PingEngine::Check(std::int32_t* roundTripMs, std::int32_t* resultCode)
+int PingEngine::Check(std::int32_t* roundTripMs, std::int32_t* resultCode, char* text)
 {
     if (!started_)
         return -1;
@@ -81,7 +83,15 @@ int PingEngine::Check(std::int32_t* roundTripMs, std::int32_t* resultCode)
         *roundTripMs = roundTripMs_;
     if (resultCode != nullptr)
         *resultCode = resultCode_;
+    WriteAddressText(text, address_);
     return 0;
+}
+
+void WriteAddressText(char* text, const std::string& address)
+{
+    if (text == nullptr || address.size() > std::strlen(text))
+        return;
+    std::memcpy(text, address.c_str(), address.size() + 1);
 }
 
 void PingEngine::Work()
@@ -98,11 +108,12 @@ void PingEngine::Work()
                 result = exchange_(request);
             } catch (...) {
                 // Only allocation can throw in there; report it as the buffer failure it is.
-                result = {6, 0};
+                result = {6, 0, {}};
             }
             guard.lock();
             roundTripMs_ = result.code == 0 ? result.roundTripMs : 0;
             resultCode_ = result.code;
+            address_ = std::move(result.address);
             pending_ = false;
             continue;
         }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 
 namespace tarnel {
@@ -25,7 +26,8 @@ public:
     int Start();
     int Stop();
     int Ping(const char* host, std::uint32_t payloadSize, std::uint32_t timeoutMs, std::int32_t showMessages);
-    int Check(std::int32_t* roundTripMs, std::int32_t* resultCode);
+    // With a result, `text` (when given) takes the address of the last check: see WriteAddressText.
+    int Check(std::int32_t* roundTripMs, std::int32_t* resultCode, char* text = nullptr);
 
 private:
     void Work();
@@ -40,8 +42,14 @@ private:
     EchoRequest request_;
     std::int32_t roundTripMs_ = 0;
     std::int32_t resultCode_ = 0;
+    std::string address_;
 
     std::thread worker_;
 };
+
+// Writes `address` and its terminator over the caller's text, whose length (up to its NUL) is
+// all the room there is: the caller's spaces are never written beyond. An address that does not
+// fit leaves the text as it was.
+void WriteAddressText(char* text, const std::string& address);
 
 }  // namespace tarnel

@@ -48,7 +48,7 @@ private:
 
 CheckOutcome Failure(int code, long systemError = 0)
 {
-    return {code, 0, systemError};
+    return {code, 0, systemError, {}};
 }
 
 CheckOutcome TcpCheck(EchoNetwork& network, const SiteTarget& target, std::uint32_t timeoutMs)
@@ -60,9 +60,11 @@ CheckOutcome TcpCheck(EchoNetwork& network, const SiteTarget& target, std::uint3
     int failure = 0;
     long error = 0;
     // Closed again at once: the connection is the answer, nothing is sent.
-    if (!network.Connect(address, target.port, timeoutMs, failure, error))
-        return Failure(failure, error);
-    return {kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0};
+    CheckOutcome outcome = network.Connect(address, target.port, timeoutMs, failure, error)
+                               ? CheckOutcome{kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0, {}}
+                               : Failure(failure, error);
+    outcome.address = network.AddressText(address);
+    return outcome;
 }
 
 constexpr std::size_t kLongestStatusLine = 1024;
@@ -108,7 +110,7 @@ CheckOutcome RequestStatus(EchoNetwork& network, const SiteTarget& target, const
         if (status < 0 || (status == 0 && received.size() >= kLongestStatusLine))
             return Failure(kNoHttpResponse);
         if (status > 0)
-            return {kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0};
+            return {kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0, {}};
     }
 }
 
@@ -128,6 +130,7 @@ CheckOutcome EchoNetwork::WebCheck(const SiteTarget& target, std::uint32_t timeo
         outcome = RequestStatus(*this, target, address, "GET", deadline, status);
     if (outcome.code == kAnswered)
         outcome.code = StatusResult(status);
+    outcome.address = AddressText(address);
     return outcome;
 }
 
@@ -151,7 +154,7 @@ EchoResult RunSiteCheck(EchoNetwork& network, const EchoRequest& request)
     }
     if (MessagesWanted(request.showMessages))
         network.ShowMessage(CheckMessage(request.host, outcome.code, outcome.systemError, outcome.elapsedMs));
-    return {outcome.code, outcome.code == kAnswered ? outcome.elapsedMs : 0};
+    return {outcome.code, outcome.code == kAnswered ? outcome.elapsedMs : 0, outcome.address};
 }
 
 }  // namespace tarnel

@@ -44,10 +44,10 @@ TARNEL_EXPORT int TARNEL_CALL PingStart(const char* host, std::uint32_t payloadS
     return Engine().Ping(host, payloadSize, timeoutMs, showMessages);
 }
 
-// The text buffer is part of the binary interface only; nothing is written to it.
-TARNEL_EXPORT int TARNEL_CALL PingCheck(char* /*text*/, std::int32_t* roundTripMs, std::int32_t* resultCode)
+// With a result, the text takes the address the check went to, within the caller's own length.
+TARNEL_EXPORT int TARNEL_CALL PingCheck(char* text, std::int32_t* roundTripMs, std::int32_t* resultCode)
 {
-    return Engine().Check(roundTripMs, resultCode);
+    return Engine().Check(roundTripMs, resultCode, text);
 }
 
 }  // extern "C"

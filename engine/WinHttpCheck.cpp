@@ -86,7 +86,18 @@ struct RequestEvents {
     std::uint32_t connectingAtMs = 0;  // the name resolved, the connection begins
     bool connected = false;
     DWORD secureFailure = 0;  // WINHTTP_CALLBACK_STATUS_FLAG_... of a failed handshake
+    std::string address;      // the server's address, as the stack connects to it
 };
+
+// The address text the stack hands with its connection events: digits, dots and colons.
+std::string AddressFrom(const void* information, DWORD length)
+{
+    std::string text;
+    const auto* wide = static_cast<const wchar_t*>(information);
+    for (DWORD i = 0; wide != nullptr && i < length && wide[i] != L'\0'; ++i)
+        text += wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
+    return text;
+}
 
 void CALLBACK OnRequestEvent(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD length)
 {
@@ -96,6 +107,7 @@ void CALLBACK OnRequestEvent(HINTERNET, DWORD_PTR context, DWORD status, LPVOID 
     if (status == WINHTTP_CALLBACK_STATUS_CONNECTING_TO_SERVER && !events->connecting) {
         events->connecting = true;
         events->connectingAtMs = events->network->NowMs();
+        events->address = AddressFrom(information, length);
     } else if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER) {
         events->connected = true;
     } else if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && information != nullptr && length >= sizeof(DWORD)) {
@@ -154,7 +166,7 @@ CheckOutcome RequestStatus(EchoNetwork& network, HINTERNET connection, const Sit
                                               WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
                                               target.kind == CheckKind::Https ? WINHTTP_FLAG_SECURE : 0));
     if (request.Get() == nullptr)
-        return {kConnectFailed, 0, static_cast<long>(::GetLastError())};
+        return {kConnectFailed, 0, static_cast<long>(::GetLastError()), {}};
     DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
     http.setOption(request.Get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
     if (overlooked != 0)
@@ -176,16 +188,16 @@ CheckOutcome RequestStatus(EchoNetwork& network, HINTERNET connection, const Sit
         const DWORD error = ::GetLastError();
         // Whatever the stack calls it, a response that broke off as the time ran out timed out.
         const bool timeUp = events.connected && network.NowMs() - start >= timeoutMs;
-        return {timeUp ? kTimedOut : FailureCode(error, events), 0, static_cast<long>(error)};
+        return {timeUp ? kTimedOut : FailureCode(error, events), 0, static_cast<long>(error), events.address};
     }
     DWORD code = 0;
     DWORD size = sizeof code;
     if (!http.queryHeaders(request.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
                            WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX))
-        return {kNoHttpResponse, 0, static_cast<long>(::GetLastError())};
+        return {kNoHttpResponse, 0, static_cast<long>(::GetLastError()), events.address};
     status = static_cast<int>(code);
     return {kAnswered, static_cast<std::int32_t>(network.NowMs() - (events.connecting ? events.connectingAtMs : start)),
-            0};
+            0, events.address};
 }
 
 // A handshake failed for a reason the stack did not name (Wine 8 reports only "secure channel
@@ -219,15 +231,15 @@ CheckOutcome WinHttpCheck(EchoNetwork& network, const SiteTarget& target, std::u
 {
     const WinHttp& http = Http();
     if (!http.Complete())
-        return {kHttpStackMissing, 0, static_cast<long>(http.error)};
+        return {kHttpStackMissing, 0, static_cast<long>(http.error), {}};
     // A direct connection, as the TCP check makes: the site itself is asked, not a proxy.
     const HttpHandle session(
         http.open(Wide(kUserAgent).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
     if (session.Get() == nullptr)
-        return {kHttpStackMissing, 0, static_cast<long>(::GetLastError())};
+        return {kHttpStackMissing, 0, static_cast<long>(::GetLastError()), {}};
     const HttpHandle connection(http.connect(session.Get(), ServerName(target).c_str(), target.port, 0));
     if (connection.Get() == nullptr)
-        return {kMalformedAddress, 0, static_cast<long>(::GetLastError())};
+        return {kMalformedAddress, 0, static_cast<long>(::GetLastError()), {}};
 
     const std::uint32_t start = network.NowMs();
     int status = 0;
@@ -235,7 +247,7 @@ CheckOutcome WinHttpCheck(EchoNetwork& network, const SiteTarget& target, std::u
     const std::uint32_t spent = network.NowMs() - start;
     if (outcome.code == kAnswered && RefusesHead(status))
         outcome = spent < timeoutMs ? RequestStatus(network, connection.Get(), target, L"GET", timeoutMs - spent, status)
-                                    : CheckOutcome{kTimedOut, 0, 0};
+                                    : CheckOutcome{kTimedOut, 0, 0, outcome.address};
     if (outcome.code == kAnswered)
         outcome.code = StatusResult(status);
     else if (outcome.code == kSecureChannelFailed && target.kind == CheckKind::Https)

@@ -64,6 +64,9 @@ public:
                    bool answered, int32_t roundTripMs, int32_t resultCode);
     // The computer woke up: a gap, not a failure.
     void AddResume(const LocalTime& now);
+    // Results stop coming for a while (the log was turned off): outages seen so far are not
+    // known to last, and none is written.
+    void ForgetOutages() { outages_.clear(); }
 
     // Writes what is gathered. False when the folder cannot take the log: the caller turns
     // it off (rows of busy files stay for the next call).

@@ -79,6 +79,10 @@ bool NotifyOnChange() { return ReadIniValue(kGeneralSection, kNotifyKey) != "0";
 
 bool SetNotifyOnChange(bool on) { return StoreSetting(kGeneralSection, kNotifyKey, on ? "1" : "0"); }
 
+bool KeepLog() { return ReadIniValue(kGeneralSection, kLogKey) == "1"; }
+
+bool SetKeepLog(bool on) { return StoreSetting(kGeneralSection, kLogKey, on ? "1" : "0"); }
+
 void LoadSettings() {
     const bool iniFound = FileExists(AppFolder + kIniFileName);
     SitesText = ReadSitesFile();

@@ -16,6 +16,7 @@ inline constexpr const char* kMiniModeKey = "MiniMode";
 inline constexpr const char* kCheckIntervalKey = "CheckInterval";
 inline constexpr const char* kStartupKey = "Startup";
 inline constexpr const char* kNotifyKey = "Notify";
+inline constexpr const char* kLogKey = "Log";
 inline constexpr const char* kColorsSection = "Colors";
 inline constexpr const char* kNormalHueKey = "Normal";
 inline constexpr const char* kErrorHueKey = "Error";
@@ -42,6 +43,11 @@ bool SaveSettings();
 // Read from the file each time and stored at once (StoreSetting); SaveSettings leaves it.
 bool NotifyOnChange();
 bool SetNotifyOnChange(bool on);
+
+// "General"/"Log": whether every shown result is written to the log folder. Only "1" turns
+// it on; a missing value means off. Stored at once, like "Notify".
+bool KeepLog();
+bool SetKeepLog(bool on);
 
 // Shows a message to the user (a message box by default). Tests put their own in.
 using UserMessageSink = std::function<void(std::string_view text)>;

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/SiteStats.h"
 #include "ui/tiles/GraphBars.h"
 
 namespace corvale {
@@ -23,6 +24,8 @@ struct SiteRecord {
     bool Checked = false;        // a result has been shown since the site joined the list
     int32_t ResultCode = 0;      // the engine's code of the last shown result (0: a reply)
     ResponseHistory History;     // the round trips shown, as the tile's graph has them
+    SiteStats Stats;             // loss, range and jitter of the results shown
+    std::string StatsSince;      // when Stats began, on the user's clock ("14:02"); empty until shown
 };
 
 // Indexed 0..SiteLast; SiteLast is -1 when there is no site. The table holds exactly

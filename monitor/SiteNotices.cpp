@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "monitor/UserTexts.h"
 #include "monitor/basProcessing.h"
 
 namespace corvale {
@@ -37,23 +38,6 @@ std::string NoticeText(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
-
-std::string DownTimeText(double seconds) {
-    const long total = seconds > 0 ? std::lround(seconds) : 0;
-    if (total < 60) return std::to_string(total) + " s";
-    // The two largest units; a zero second one is left out.
-    const bool hours = total >= 3600;
-    const long large = hours ? total / 3600 : total / 60;
-    const long small = hours ? total % 3600 / 60 : total % 60;
-    std::string text = std::to_string(large);
-    text += hours ? " h" : " min";
-    if (small != 0) {
-        text += ' ';
-        text += std::to_string(small);
-        text += hours ? " min" : " s";
-    }
-    return text;
-}
 
 void SiteNotices::Restart() {
     sites_.clear();

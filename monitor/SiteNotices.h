@@ -39,9 +39,6 @@ inline constexpr std::size_t kQuickRun = 5;
 
 inline constexpr const char* kConnectionDownText = "No site answers: the connection may be down";
 
-// "45 s", "3 min 20 s", "2 h 5 min": a duration in whole seconds, to its two largest units.
-std::string DownTimeText(double seconds);
-
 class SiteNotices {
 public:
     // The list was built afresh: every site starts without an earlier state, and the

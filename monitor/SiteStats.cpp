@@ -44,6 +44,7 @@ void SiteStats::Add(bool answered, int32_t roundTripMs, double now) {
     recentNext_ = (recentNext_ + 1) % kRecentResults;
     recentCount_ = std::min(recentCount_ + 1, kRecentResults);
     total_.Add(result);
+    lastResultAt_ = now;
     if (answered) downSince_.reset();
     else if (!downSince_) downSince_ = now;
 }

@@ -39,6 +39,8 @@ public:
     // How long the site has not answered, from its first failed result on; nothing while it
     // answers or before its first result.
     std::optional<double> DownFor(double now) const;
+    // The `now` of the last result.
+    double LastResultAt() const { return lastResultAt_; }
 
 private:
     struct Result {
@@ -59,6 +61,7 @@ private:
     std::size_t recentCount_ = 0, recentNext_ = 0;
     Totals total_;
     std::optional<double> downSince_;
+    double lastResultAt_ = 0;
 };
 
 // "Last 10: 1 lost (10 %), 12 / 20 / 48 ms, jitter 4 ms" (minimum / average / maximum); the

@@ -1,30 +1,42 @@
 #include "monitor/UserTexts.h"
 
+#include <cmath>
+
+#include "engine/ResultText.h"
 #include "monitor/SiteList.h"
 #include "ui/base/WideText.h"
 
 namespace corvale {
-namespace {
 
-// How many UTF-16 units the character starting at text[i] takes, and how many elements of
-// the text it spans (a surrogate pair where wchar_t is 16 bits wide).
-template <typename Char>
-std::size_t Utf16Units(const std::basic_string<Char>& text, std::size_t i, std::size_t& span) {
-    if constexpr (sizeof(Char) == 2) {
-        const bool highSurrogate = text[i] >= 0xD800 && text[i] <= 0xDBFF;
-        span = highSurrogate && i + 1 < text.size() ? 2 : 1;
-        return span;
-    } else {
-        span = 1;
-        return static_cast<char32_t>(text[i]) >= 0x10000 ? 2 : 1;
+std::string DownTimeText(double seconds) {
+    const long total = seconds > 0 ? std::lround(seconds) : 0;
+    if (total < 60) return std::to_string(total) + " s";
+    // The two largest units; a zero second one is left out.
+    const bool hours = total >= 3600;
+    const long large = hours ? total / 3600 : total / 60;
+    const long small = hours ? total % 3600 / 60 : total % 60;
+    std::string text = std::to_string(large);
+    text += hours ? " h" : " min";
+    if (small != 0) {
+        text += ' ';
+        text += std::to_string(small);
+        text += hours ? " min" : " s";
     }
+    return text;
 }
-
-}  // namespace
 
 std::string TooltipText(const SiteRecord& site) {
     if (!site.Checked) return kNotCheckedYetText;
-    return "Ping: " + std::to_string(site.PingMs) + " ms ";
+    std::string text = "Ping: " + std::to_string(site.PingMs) + " ms ";
+    if (site.NotResponding) {
+        text += "\r\n" + tarnel::ResultText(site.ResultCode);
+        // As of its last result: the tip is renewed with every result.
+        if (const auto down = site.Stats.DownFor(site.Stats.LastResultAt()))
+            text += "\r\nNot responding for " + DownTimeText(*down);
+    }
+    text += "\r\n" + RecentStatsLine(site.Stats.Recent());
+    text += "\r\n" + SinceBuiltLine(site.StatsSince, site.Stats.SinceBuilt());
+    return text;
 }
 
 std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder) {
@@ -38,22 +50,10 @@ std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_v
     return text;
 }
 
-std::string TooltipTitle(std::string_view siteText) {
-    static constexpr std::string_view kEllipsis = "...";
-    const std::wstring wide = Widen(siteText);
-    std::size_t units = 0, span = 0;
-    for (std::size_t i = 0; i < wide.size(); i += span) units += Utf16Units(wide, i, span);
-    if (units <= kTooltipTitleMaxUnits) return std::string(siteText);
+std::string TooltipTitle(std::string_view siteText) { return FitWithEllipsis(siteText, kTooltipTitleMaxUnits); }
 
-    // Whole characters only, so no surrogate pair is split.
-    std::size_t kept = 0, used = 0;
-    while (kept < wide.size()) {
-        const std::size_t n = Utf16Units(wide, kept, span);
-        if (used + n > kTooltipTitleMaxUnits - kEllipsis.size()) break;
-        used += n;
-        kept += span;
-    }
-    return Narrow(wide.substr(0, kept)) + std::string(kEllipsis);
+std::string LogFailureText(std::string_view logFolder) {
+    return "The log could not be written, so it is turned off.\r\n\r\n" + std::string(logFolder);
 }
 
 }  // namespace corvale

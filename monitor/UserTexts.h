@@ -17,7 +17,12 @@ inline constexpr const char* kNotRespondingText = "Not responding";
 // A round trip as the tile shows it: "192 ms".
 inline std::string RoundTripText(int32_t milliseconds) { return std::to_string(milliseconds) + " ms"; }
 
-// A site's tooltip text: its last round trip ("Ping: 192 ms "), or that it has none yet.
+// "45 s", "3 min 20 s", "2 h 5 min": a duration in whole seconds, to its two largest units.
+std::string DownTimeText(double seconds);
+
+// A site's tooltip text: its last round trip ("Ping: 192 ms "); for a site whose last check
+// failed, the engine's reason and how long it has not answered; then its figures of the last
+// ten results and since its statistics began. Before its first result, that it has none yet.
 inline constexpr const char* kNotCheckedYetText = "Not checked yet";
 std::string TooltipText(const SiteRecord& site);
 // A tooltip's title, the site's text, cut with "..." to what the platform shows: at most
@@ -30,5 +35,8 @@ std::string TooltipTitle(std::string_view siteText);
 inline constexpr const char* kSitesNotSavedText = "Sites file could not be saved.";
 inline constexpr const char* kSettingsNotSavedText = "Settings could not be saved.";
 std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_view folder);
+
+// What the user is told when the log's folder cannot take the log, which is then off.
+std::string LogFailureText(std::string_view logFolder);
 
 }  // namespace corvale

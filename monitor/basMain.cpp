@@ -3,11 +3,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
 #include "monitor/AppFolder.h"
+#include "monitor/OverallState.h"
 #include "monitor/Settings.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
+#include "monitor/UserTexts.h"
 #include "monitor/basTarnel.h"
 #include "ui/base/MessagePump.h"
 #include "ui/base/WideText.h"
@@ -40,9 +44,22 @@ float TimeOfDay() {
     return static_cast<float>(t.wHour * 3600 + t.wMinute * 60 + t.wSecond) + static_cast<float>(t.wMilliseconds) / 1000.0f;
 }
 
+double AwakeSeconds() {
+    ULONGLONG hundredNanoseconds = 0;
+    QueryUnbiasedInterruptTime(&hundredNanoseconds);
+    return static_cast<double>(hundredNanoseconds) / 1e7;
+}
+
+std::string ShortTimeNow() {
+    wchar_t text[64] = {};
+    if (!GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, text, 64)) return {};
+    return Narrow(text);
+}
+
 CorvaleProgram::CorvaleProgram() : form_(*this) {
     EndProgram = [] { ExitProcess(0); };
     Clock = &TimeOfDay;
+    AwakeClock = &AwakeSeconds;
     TickCount = &GetTickCount64;
 }
 
@@ -55,6 +72,9 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
     TransPerc = 100;
     firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
     LoadSettings();
+    logFolder_ = std::make_unique<LogFolder>(AppFolder + kLogFolderName + "\\");
+    log_ = std::make_unique<ResultLog>(*logFolder_);
+    logOn_ = corvale::KeepLog();
 
     // The first start binds the library, from the program's folder only. Each step that
     // can fail starts from a clear error, so the one reported is that step's own.
@@ -71,10 +91,24 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
         ReportError("Main", GetLastError(), "The main window could not be created");
         return false;
     }
-    BuildTiles(form_);
+    BuildSites();
     if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
+}
+
+void CorvaleProgram::BuildSites() {
+    const std::string now = ShortTimeNow();
+    for (SiteRecord& site : Sites)
+        if (site.StatsSince.empty()) site.StatsSince = now;
+    BuildTiles(form_);
+    ShowOverallState();
+}
+
+void CorvaleProgram::ShowOverallState() {
+    std::vector<SiteSnapshot> sites;
+    for (const SiteRecord& site : Sites) sites.push_back({site.Url, site.Checked, !site.NotResponding, site.PingMs});
+    form_.ShowOverallState(SummariseSites(sites));
 }
 
 void CorvaleProgram::GreetFirstRun() {
@@ -104,6 +138,8 @@ void CorvaleProgram::ShutDown() {
         if (TickCount() - t0 >= kShutDownWaitMs) break;
     }
     EngineStopDll();
+    // The rows of the round under way, which no round's end will write now.
+    if (log_) log_->Flush();
     Sleep(500);
     SiteTooltips.clear();
     if (EndProgram) EndProgram();
@@ -140,6 +176,10 @@ void CorvaleProgram::RefreshTile(int index) { corvale::RefreshTile(form_, index)
 
 void CorvaleProgram::CheckTimerTick() {
     CheckTick(*this, form_.CheckBusy());
+    if (logFailureToTell_ && !form_.CheckBusy()) {
+        logFailureToTell_ = false;
+        ShowUserMessage(LogFailureText(logFolder_->Folder()));
+    }
     if (deferredPage_ && !form_.CheckBusy()) {
         const int16_t page = *deferredPage_;
         deferredPage_.reset();
@@ -164,7 +204,7 @@ void CorvaleProgram::ApplySavedSettings() {
     // A request still under way belongs to the old table: its result is dropped, and
     // the next round starts at once with the new one.
     CheckCycle.Reset();
-    BuildTiles(form_);
+    BuildSites();
     form_.ResizeWindow();
 }
 
@@ -176,6 +216,39 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
 bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
 
 bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
+
+bool CorvaleProgram::SetKeepLog(bool keep) {
+    if (!corvale::SetKeepLog(keep)) return false;
+    // An outage seen before a pause of the log did not necessarily last through it.
+    if (logOn_ && !keep) log_->ForgetOutages();
+    logOn_ = keep;
+    return true;
+}
+
+void CorvaleProgram::ComputerResumed() {
+    if (resumeHandled_) return;
+    resumeHandled_ = true;
+    CheckCycle.Reset();
+    CheckNow();
+    SiteChangeNotices.Resumed();
+    if (logOn_) log_->AddResume(LocalTimeNow());
+}
+
+void CorvaleProgram::ResultShown(int site) {
+    const SiteRecord& record = Sites[static_cast<std::size_t>(site)];
+    if (logOn_)
+        log_->AddResult(LocalTimeNow(), AwakeTime(), record.Url, record.Address, !record.NotResponding,
+                        record.PingMs, record.ResultCode);
+    ShowOverallState();
+}
+
+void CorvaleProgram::RoundEnded() {
+    if (!log_ || log_->Flush()) return;
+    // Off for the rest of the session, and at the next start too where the file can say so.
+    logOn_ = false;
+    WriteIniValue(kGeneralSection, kLogKey, "0");
+    logFailureToTell_ = true;
+}
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;

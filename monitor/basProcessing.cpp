@@ -96,13 +96,16 @@ void CheckStep(CheckCycleHost& host) {
     cycle.ResultReady = false;
     const std::string notice = SiteChangeNotices.EndRound();
     if (!notice.empty()) host.ShowNotice(notice);
+    host.RoundEnded();
 }
 
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode) {
     const int site = CheckCycle.CurrentSite;
     if (site < 0 || site > SiteLast || static_cast<std::size_t>(site) >= Sites.size()) return;
     SiteRecord& record = Sites[static_cast<std::size_t>(site)];
-    if (roundTripMs == 0 && resultCode == 0) roundTripMs = 1;  // a reply within one tick of the system clock
+    // A reply within one tick of the system clock, or one whose echoed time lies ahead of the
+    // clock (a reply can carry any time): a reply all the same, never a negative time.
+    if (resultCode == 0 && roundTripMs <= 0) roundTripMs = 1;
     record.NotResponding = roundTripMs == 0;
     record.PingMs = roundTripMs;
     record.ResultCode = resultCode;
@@ -110,14 +113,16 @@ void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& te
     record.History.Add(roundTripMs);
     record.Address = text;
     record.PingText = record.NotResponding ? kNotRespondingText : RoundTripText(roundTripMs);
-    SiteChangeNotices.Shown(static_cast<std::size_t>(site), record.Url, !record.NotResponding, record.PingMs,
-                            host.Now());
+    const double now = host.AwakeTime();
+    record.Stats.Add(!record.NotResponding, record.PingMs, now);
+    SiteChangeNotices.Shown(static_cast<std::size_t>(site), record.Url, !record.NotResponding, record.PingMs, now);
 
     host.SetSiteURL(site, record.Url);
     host.SetPingValue(site, record.PingText);
     host.SetPingNumeric(site, record.PingMs);
     host.SetSquareColour(site, SquareColourFor(record));
     host.RefreshTile(site);
+    host.ResultShown(site);
 }
 
 void CheckTick(CheckCycleHost& host, bool& busy) {

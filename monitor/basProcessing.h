@@ -49,11 +49,18 @@ public:
     virtual void RefreshTile(int site) = 0;
     // Dispatches the window events that are pending and returns.
     virtual void LetEventsRun() = 0;
-    // The time of day in seconds since midnight.
+    // The time of day in seconds since midnight, which the rounds start by.
     virtual float Now() = 0;
+    // Seconds on a clock that stands still while the computer sleeps, which every duration
+    // (statistics, notices, the log's outages) is measured on.
+    virtual double AwakeTime() = 0;
+    // Site `site` has shown a result; its record holds it.
+    virtual void ResultShown(int /*site*/) {}
     // The sites that stopped or started answering in the round that just ended, one per
     // line. Nothing is shown unless the host shows it.
     virtual void ShowNotice(std::string_view /*text*/) {}
+    // A round ended (after its notice, if it had one).
+    virtual void RoundEnded() {}
 };
 
 // The colour of a status square for a shown round-trip time (0: no answer).
@@ -62,7 +69,8 @@ uint32_t SquareColourFor(int32_t roundTripMs);
 uint32_t SquareColourFor(const SiteRecord& site);
 
 void CheckStep(CheckCycleHost& host);
-// Writes one collected result into the record, tile and square of CheckCycle.CurrentSite.
+// Writes one collected result into the record (statistics included), tile and square of
+// CheckCycle.CurrentSite, and tells the change notices and the host.
 void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode);
 
 // The timer's tick: one CheckStep unless one is already running further up the stack

@@ -65,7 +65,7 @@ private:
     std::condition_variable started_;
     std::condition_variable released_;
     bool held_ = false;
-    EchoResult result_{0, 7};
+    EchoResult result_{0, 7, {}};
     std::vector<EchoRequest> seen_;
 };
 
@@ -141,23 +141,31 @@ TEST(PING_ENGINE_SUITE, FinishedResultIsReportedUntilTheNextRequest)
 {
     EngineUnderTest t;
     ASSERT_EQ(t.engine.Start(), 0);
-    t.exchange.SetResult({0, 12});
+    t.exchange.SetResult({0, 12, "fd42:213:7::2"});
     ASSERT_EQ(t.engine.Ping("a", 64, 2000, 0), 0);
     std::int32_t roundTrip = 0, code = 0;
     ASSERT_EQ(WaitDone(t.engine, roundTrip, code), 0);
     for (int i = 0; i < 3; ++i) {
         roundTrip = code = -1;
-        EXPECT_EQ(t.engine.Check(&roundTrip, &code), 0);
+        char text[] = "                                                  ";  // 50, as the program passes
+        EXPECT_EQ(t.engine.Check(&roundTrip, &code, text), 0);
         EXPECT_EQ(roundTrip, 12);
         EXPECT_EQ(code, 0);
+        EXPECT_STREQ(text, "fd42:213:7::2");
     }
+    // A caller's text shorter than the address is left as it was, and nothing beyond it written.
+    char shortText[] = "            \0guard";
+    EXPECT_EQ(t.engine.Check(&roundTrip, &code, shortText), 0);
+    EXPECT_EQ(std::string(shortText, sizeof shortText), std::string("            \0guard", sizeof shortText));
     // A failure reports its code with round-trip 0, whatever the exchange left behind.
-    t.exchange.SetResult({5, 99});
+    t.exchange.SetResult({5, 99, {}});
     ASSERT_EQ(t.engine.Ping("b", 64, 2000, 0), 0);
     ASSERT_EQ(WaitDone(t.engine, roundTrip, code), 0);
     EXPECT_EQ(code, 5);
     EXPECT_EQ(roundTrip, 0);
-    EXPECT_EQ(t.engine.Check(nullptr, nullptr), 0);  // missing outputs are skipped, not written
+    char noAddress[] = "  10.0.0.1  ";
+    EXPECT_EQ(t.engine.Check(nullptr, nullptr, noAddress), 0);  // missing outputs are skipped, not written
+    EXPECT_STREQ(noAddress, "") << "no address, not the one the text held";
     EXPECT_EQ(t.engine.Stop(), 0);
 }
 

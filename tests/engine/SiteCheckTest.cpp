@@ -122,6 +122,7 @@ TEST(SiteCheck, TheSchemeChoosesTheCheck)
         const EchoResult refused = run(network, "tcp://10.0.0.2:7");
         EXPECT_EQ(refused.code, kConnectionRefused);
         EXPECT_EQ(refused.roundTripMs, 0);
+        EXPECT_EQ(refused.address, "10.0.0.2") << "the address it tried";
         EXPECT_EQ(network.connectCalls, 1);
         EXPECT_TRUE(network.sentPacket.empty()) << "no echo request";
         EXPECT_EQ(network.layerStops, network.layerStarts);

@@ -113,13 +113,14 @@ TEST(TarnelExports, LifecycleAndRefusals)
     EXPECT_EQ(library.pingStart("127.0.0.1", 64, 2000, 0), -1);
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), -1);
     EXPECT_EQ(roundTrip, 77);
+    EXPECT_STREQ(text, "kept");
 
     ASSERT_EQ(library.startDll(), 0);
     EXPECT_EQ(library.startDll(), -1);
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), 0);
     EXPECT_EQ(roundTrip, 0);
     EXPECT_EQ(code, 0);
-    EXPECT_STREQ(text, "kept");
+    EXPECT_STREQ(text, "") << "no check yet, so no address";
     EXPECT_EQ(library.stopDll(), 0);
     EXPECT_EQ(library.stopDll(), -1);
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), -1);
@@ -133,9 +134,11 @@ TEST_F(TarnelWire, LoopbackReplies)
         EXPECT_EQ(outcome.state, 0);
         EXPECT_EQ(outcome.code, 0) << "payload " << payload;
         EXPECT_GE(outcome.roundTripMs, 0);
+        EXPECT_EQ(outcome.address, "127.0.0.1");
     }
-    // Any address of 127.0.0.0/8 answers on loopback.
+    // Any address of 127.0.0.0/8 answers on loopback; a name tells the address it resolved to.
     EXPECT_EQ(RunPing("127.0.0.9").code, 0);
+    EXPECT_EQ(RunPing("localhost").address, "127.0.0.1");
 }
 
 TEST_F(TarnelWire, Ipv6LoopbackAndIpv4Names)
@@ -145,6 +148,7 @@ TEST_F(TarnelWire, Ipv6LoopbackAndIpv4Names)
         const PingOutcome outcome = RunPing(host);
         EXPECT_EQ(outcome.state, 0);
         EXPECT_EQ(outcome.code, Ipv6Code(0)) << host;
+        EXPECT_EQ(outcome.address, "::1") << "also where the echo itself fails";
     }
     // Written as IPv6 but naming an IPv4 host, which answers over IPv4 (under Wine too).
     EXPECT_EQ(RunPing("::ffff:127.0.0.1").code, 0);
@@ -319,6 +323,7 @@ TEST_F(WebChecks, TcpPortsAnswerOrAreRefused)
     const PingOutcome open = RunPing(Url("tcp", "TARNEL_WEB_HTTP"));
     EXPECT_EQ(open.code, 0);
     EXPECT_GE(open.roundTripMs, 0);
+    EXPECT_EQ(open.address, host_);
     // Refused, told by the reset rather than waited out (that would be "connection timed out").
     const PingOutcome closed = RunPing(Url("tcp", "TARNEL_WEB_CLOSED"));
     EXPECT_EQ(closed.code, tarnel::kConnectionRefused) << tarnel::ResultText(closed.code);
@@ -329,7 +334,9 @@ TEST_F(WebChecks, TcpPortsAnswerOrAreRefused)
 
 TEST_F(WebChecks, TheStatusLineDecides)
 {
-    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/")).code, 0);
+    const PingOutcome answered = RunPing(Url("http", "TARNEL_WEB_HTTP", "/"));
+    EXPECT_EQ(answered.code, 0);
+    EXPECT_EQ(answered.address, host_) << "the address connected to";
     const PingOutcome unavailable = RunPing(Url("http", "TARNEL_WEB_HTTP", "/status/503"));
     EXPECT_EQ(tarnel::ResultText(unavailable.code), "HTTP 503");
     EXPECT_EQ(unavailable.roundTripMs, 0);

@@ -1,7 +1,8 @@
 // The program against the real engine on the private test network (run through
 // scripts/netns-testbed): loopback, a host that answers, one that answers late, one that
-// never answers and a name that cannot be resolved; and a host that stops answering while
-// the program runs, and answers again, as the notification area tells it.
+// never answers and a name that cannot be resolved; a host that stops answering while the
+// program runs, and answers again, as the notification area tells it; and the whole network
+// gone for a while, as the notification area and the log tell it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -16,6 +17,7 @@
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
+#include "monitor/LogFolder.h"
 #include "monitor/Settings.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
@@ -62,9 +64,14 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     struct Expect {
         bool answers;
         uint32_t square;
+        std::string address;  // what the engine resolved the site to
+        std::string reason;   // the engine's, on a failed site's tip
     };
-    const Expect expected[] = {{true, kSquareGreen}, {true, kSquareGreen}, {true, kSquareYellow},
-                               {false, kSquareRed}, {false, kSquareRed}};
+    const Expect expected[] = {{true, kSquareGreen, "127.0.0.1", ""},
+                               {true, kSquareGreen, host + ".2", ""},
+                               {true, kSquareYellow, host + ".11", ""},
+                               {false, kSquareRed, host + ".10", "\r\ntimed out"},
+                               {false, kSquareRed, "", "\r\nhost not found"}};
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(sites[i]);
         const SiteRecord& record = Sites[static_cast<std::size_t>(i)];
@@ -81,7 +88,10 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
         }
         EXPECT_EQ(tile.Graph().Value(0), record.PingMs) << "the newest bar";
         ASSERT_TRUE(SiteTooltips[static_cast<std::size_t>(i)]);
-        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Text(), "Ping: " + std::to_string(record.PingMs) + " ms ");
+        EXPECT_EQ(record.Address, expected[i].address);
+        const std::string tip = SiteTooltips[static_cast<std::size_t>(i)]->Text();
+        EXPECT_EQ(tip.rfind("Ping: " + std::to_string(record.PingMs) + " ms " + expected[i].reason + "\r\n", 0), 0u)
+            << tip;
         EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Title(), sites[i]);
         EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->HwndParentControl(), form.picSite(i).hWnd());
     }
@@ -104,6 +114,14 @@ void Silence(const std::string& hosts) {
     std::ofstream("Z:" + path, std::ios::trunc) << hosts << "\n";
 }
 
+// Takes the test network's link down ("down") or brings it back ("up"), through its file.
+void SetLink(const char* state) {
+    std::string path = std::getenv("TARNEL_TESTBED_LINK");
+    for (char& c : path) c = c == '/' ? '\\' : c;
+    std::ofstream("Z:" + path, std::ios::trunc) << state << "\n";
+    Sleep(500);  // the test network looks at it ten times a second
+}
+
 // Starts the next round at once and serves events until it has ended.
 void RunRoundNow() {
     CheckNow();
@@ -113,6 +131,18 @@ void RunRoundNow() {
         test::PumpMessagesFor(20);
         started = started || CheckCycle.RoundRunning;
     }
+}
+
+// Starts the program from `folder` with the engine beside it and its tray icon, and runs its
+// first round. False when it did not start so.
+bool StartWithIcon(CorvaleProgram& program, const test::TempFolder& folder) {
+    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
+    ShuttingDown = false;
+    CheckCycle.Reset();
+    program.EndProgram = [] {};
+    if (!program.Main(folder.File("Corvale.exe")) || !program.MainWindow().TrayIconAdded()) return false;
+    RunRoundNow();
+    return true;
 }
 
 std::vector<std::string> BalloonTexts(const std::vector<test::ShellBalloon>& balloons) {
@@ -127,17 +157,10 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
         GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
     const std::string host = std::string(net) + ".3";
     test::TempFolder folder;
-    std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
     test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + "\r\n" + net + ".2\r\n");
     Silence("");
-
-    ShuttingDown = false;
-    CheckCycle.Reset();
     CorvaleProgram program;
-    program.EndProgram = [] {};
-    ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
-    ASSERT_TRUE(program.MainWindow().TrayIconAdded());
-    RunRoundNow();
+    ASSERT_TRUE(StartWithIcon(program, folder));
     ASSERT_FALSE(Sites[1].NotResponding);
 
     // Silent for two rounds: the second confirms it, and only then is it told.
@@ -158,6 +181,40 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
     EXPECT_EQ(back[0].rfind(answers, 0), 0u) << back[0];
     EXPECT_EQ(back[0].substr(back[0].size() - 2), " s") << "down for some seconds: " << back[0];
     program.ShutDown();
+}
+
+TEST(EndToEnd, TheLinkGoingDownIsOneConnectionNoticeAndTheLogHasEveryHostsOutage) {
+    const char* net = std::getenv("TARNEL_TESTBED");
+    if (!net || !*net || !std::getenv("TARNEL_TESTBED_LINK"))
+        GTEST_SKIP() << "no test network; this runs through scripts/netns-testbed (needs root)";
+    const std::vector<std::string> hosts = {std::string(net) + ".2", std::string(net) + ".3", std::string(net) + ".4"};
+    test::TempFolder folder;
+    test::WriteBytes(folder.File("monitor.ini"), "[General]\r\nLog=1\r\n");
+    test::WriteBytes(folder.File("sites.txt"), hosts[0] + "\r\n" + hosts[1] + "\r\n" + hosts[2] + "\r\n");
+    CorvaleProgram program;
+    ASSERT_TRUE(StartWithIcon(program, folder));
+    ASSERT_FALSE(Sites[0].NotResponding || Sites[1].NotResponding || Sites[2].NotResponding);
+
+    SetLink("down");
+    RunRoundNow();
+    RunRoundNow();  // every site confirmed down in the same round
+    SetLink("up");
+    ASSERT_TRUE(Sites[0].NotResponding && Sites[1].NotResponding && Sites[2].NotResponding);
+    EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)), std::vector<std::string>{kConnectionDownText});
+    RunRoundNow();
+    const auto back = BalloonTexts(test::WatchShellBalloons(4000));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_EQ(back[0].rfind("Sites answer again, after ", 0), 0u) << back[0];
+    program.ShutDown();
+
+    // The rows name the address each host resolved to, with the engine's code while it failed.
+    const std::string day = test::ReadBytes(folder.File("log\\") + DayFileName(LocalTimeNow()));
+    const std::string outages = test::ReadBytes(folder.File("log\\outages.csv"));
+    for (const std::string& host : hosts) {
+        EXPECT_NE(day.find("," + host + "," + host + ",ok,"), std::string::npos) << day;
+        EXPECT_NE(day.find("," + host + "," + host + ",no reply,,"), std::string::npos) << day;
+        EXPECT_NE(outages.find("\r\n" + host + ","), std::string::npos) << outages;
+    }
 }
 
 }  // namespace

@@ -184,11 +184,12 @@ TEST_F(MainWindowTest, TooltipsFollowTheModeAndAPressRefreshesTheTile) {
 
     Sites[0].PingMs = 42;
     Sites[0].NotResponding = true;
+    Sites[0].ResultCode = 9;
     Sites[0].Checked = true;
     HWND before = SiteTooltips[0]->TooltipWindow();
     Press(form_.SiteStat(0).hWnd(), 100, 100);
     EXPECT_EQ(actions_.refreshed.back(), 0);
-    EXPECT_EQ(SiteTooltips[0]->Text(), "Ping: 42 ms ");
+    EXPECT_EQ(SiteTooltips[0]->Text().rfind("Ping: 42 ms \r\ntimed out\r\n", 0), 0u) << SiteTooltips[0]->Text();
     EXPECT_EQ(SiteTooltips[0]->TooltipWindow(), before) << "the tip is renewed in place, not made again";
     EXPECT_EQ(form_.SiteStat(0).CurrentPair().hue, form_.SiteStat(0).BackHueError());
 }

@@ -35,15 +35,8 @@ class TrayBalloonTest : public test::ProgramFixture {
 protected:
     void SetUp() override {
         ProgramFixture::SetUp();
-        program_.Clock = [this] { return clock_; };
+        UseTestClock();
         Write("sites.txt", "a.test\r\nb.test\r\nc.test\r\n");
-    }
-    // Rounds of the check timer, each CheckInterval after the one before.
-    void RunRounds(int rounds) {
-        for (int r = 0; r < rounds; ++r) {
-            clock_ += CheckInterval + 1;
-            RunRound();
-        }
     }
     void Start() {
         ASSERT_TRUE(StartProgram());
@@ -57,8 +50,6 @@ protected:
         ScriptedEngine::Get().replies["c.test"] = {0, 11};
         RunRounds(2);
     }
-
-    float clock_ = 3600;
 };
 
 TEST_F(TrayBalloonTest, ARoundsChangesReachTheNotificationAreaAsOneBalloonThatTakesNoFocus) {
@@ -76,7 +67,7 @@ TEST_F(TrayBalloonTest, ARoundsChangesReachTheNotificationAreaAsOneBalloonThatTa
     EXPECT_EQ(GetForegroundWindow(), foreground);
     EXPECT_EQ(TopLevelWindowsOfThisProcess(), windows) << "no window of our own opened";
 
-    // Back again: the time it was down runs on the program's clock.
+    // Back again: the time it was down runs on the program's clock for durations.
     ScriptedEngine::Get().replies["a.test"] = {48, 0};
     RunRounds(1);
     const auto back = test::WatchShellBalloons(kBalloonWaitMs);

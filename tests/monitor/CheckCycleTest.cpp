@@ -28,6 +28,8 @@ class RecordingHost : public CheckCycleHost {
 public:
     std::map<int, Shown> sites;
     std::vector<std::string> notices;
+    std::vector<int> shown;  // ResultShown, in order
+    int roundsEnded = 0;
     float now = 1000.0f;
     std::function<void()> duringEvents;
 
@@ -47,7 +49,10 @@ public:
         if (duringEvents) duringEvents();
     }
     float Now() override { return now; }
+    double AwakeTime() override { return now; }
+    void ResultShown(int site) override { shown.push_back(site); }
     void ShowNotice(std::string_view text) override { notices.emplace_back(text); }
+    void RoundEnded() override { ++roundsEnded; }
 };
 
 class CheckCycleTest : public ::testing::Test {
@@ -85,6 +90,9 @@ TEST_F(CheckCycleTest, SitesNotYetAnsweringAreCheckedTwiceExceptTheLast) {
     RunRound();
     EXPECT_EQ(StartsPerSite(), (std::map<std::string, int>{{"a.test", 2}, {"b.test", 2}, {"c.test", 1}}));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(host_.sites[i].value, "10 ms");
+    EXPECT_EQ(host_.shown, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(host_.roundsEnded, 1);
+    EXPECT_EQ(Sites[0].Stats.SinceBuilt().results, 1) << "a dropped answer is no result";
 
     Engine().started.clear();
     host_.now += 21;
@@ -140,7 +148,7 @@ TEST_F(CheckCycleTest, OneSiteIsCheckedOncePerRoundAndAlwaysShown) {
 TEST_F(CheckCycleTest, ResultsShowAsTimesColoursAndNotResponding) {
     ParseSiteList("zero.test\r\nedge.test\r\nslow.test\r\ndown.test\r\nlast.test");
     Engine().replies = {{"zero.test", {0, 0}}, {"edge.test", {800, 0}}, {"slow.test", {801, 0}},
-                        {"down.test", {0, 9}}, {"last.test", {5, 0}}};
+                        {"down.test", {0, 9}}, {"last.test", {-7, 0}}};
     RunRound();
     EXPECT_EQ(host_.sites[0].value, "1 ms") << "a reply within one clock tick";
     EXPECT_EQ(host_.sites[0].numeric, 1);
@@ -154,6 +162,7 @@ TEST_F(CheckCycleTest, ResultsShowAsTimesColoursAndNotResponding) {
     EXPECT_TRUE(Sites[3].NotResponding);
     EXPECT_EQ(Sites[3].PingText, "Not responding");
     EXPECT_EQ(host_.sites[4].url, "last.test");
+    EXPECT_EQ(host_.sites[4].value, "1 ms") << "a reply whose echoed time lies ahead of the clock";
     // The engine was asked as the program asks: 64 bytes, 2000 ms, no message boxes.
     EXPECT_EQ(Engine().lastPayload, 64u);
     EXPECT_EQ(Engine().lastTimeout, 2000u);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "monitor/SiteNotices.h"
+#include "monitor/UserTexts.h"
 
 namespace corvale {
 namespace {

@@ -1,5 +1,8 @@
+#include "engine/ResultText.h"
 #include "monitor/OverallState.h"
+#include "monitor/SiteList.h"
 #include "monitor/SiteStats.h"
+#include "monitor/UserTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +58,27 @@ TEST(SiteStats, ASiteWithoutRepliesHasNoRangeNoJitterAndADownTime) {
     stats.Add(true, 40, 310);
     EXPECT_FALSE(stats.DownFor(320));
     EXPECT_FALSE(stats.Recent().jitterMs) << "one reply has no neighbour";
+}
+
+TEST(SiteTooltip, AFailedSiteTellsWhyAndForHowLongAboveItsFigures) {
+    SiteRecord site;
+    site.Url = "a.example";
+    EXPECT_EQ(TooltipText(site), "Not checked yet");
+    site.Checked = true;
+    site.StatsSince = "14:02";
+    site.Stats.Add(true, 48, 100);
+    site.Stats.Add(false, 0, 120);
+    site.Stats.Add(false, 0, 320);
+    site.NotResponding = true;
+    site.ResultCode = tarnel::HttpStatusCode(503);
+    EXPECT_EQ(TooltipText(site),
+              "Ping: 0 ms \r\nHTTP 503\r\nNot responding for 3 min 20 s\r\n"
+              "Last 3: 2 lost (66.7 %), 48 / 48 / 48 ms, jitter -\r\nSince 14:02: 2 of 3 lost (66.7 %)");
+    site.Stats.Add(true, 20, 340);
+    site.NotResponding = false;
+    site.PingMs = 20;
+    EXPECT_EQ(TooltipText(site),
+              "Ping: 20 ms \r\nLast 4: 2 lost (50 %), 20 / 34 / 48 ms, jitter 28 ms\r\nSince 14:02: 2 of 4 lost (50 %)");
 }
 
 TEST(OverallState, ColourAndTextNameTheSitesThatAreNotFine) {

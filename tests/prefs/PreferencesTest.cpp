@@ -148,15 +148,16 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         // Tab runs in reading order: the page buttons, then the visible page, then Save and Cancel.
         std::vector<HWND> order;
         HWND at = d.cmdToolBar(0).hWnd();
-        for (int i = 0; i < 11 && at; ++i, at = GetNextDlgTabItem(d.hWnd(), at, FALSE)) order.push_back(at);
-        ASSERT_EQ(order.size(), 11u);
+        for (int i = 0; i < 12 && at; ++i, at = GetNextDlgTabItem(d.hWnd(), at, FALSE)) order.push_back(at);
+        ASSERT_EQ(order.size(), 12u);
         for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i], d.cmdToolBar(i).hWnd()) << i;
         EXPECT_EQ(order[5], d.chkStartup());
         EXPECT_EQ(order[6], d.chkNotify());
-        EXPECT_EQ(order[7], d.sldPing().hWnd());
-        EXPECT_EQ(order[8], d.txtCurrentInterval());
-        EXPECT_EQ(TextOf(order[9]), "Save");
-        EXPECT_EQ(TextOf(order[10]), "Cancel");
+        EXPECT_EQ(order[7], d.chkLog());
+        EXPECT_EQ(order[8], d.sldPing().hWnd());
+        EXPECT_EQ(order[9], d.txtCurrentInterval());
+        EXPECT_EQ(TextOf(order[10]), "Save");
+        EXPECT_EQ(TextOf(order[11]), "Cancel");
 
         // Enter on a focused page button presses it; Escape cancels.
         SetFocus(d.cmdToolBar(3).hWnd());
@@ -272,7 +273,7 @@ TEST_F(PreferencesTest, CancelKeepsEverythingButThePreviews) {
     EXPECT_EQ(AlphaOf(Form().hWnd()), 30) << "the previewed alpha stays until the next start";
 }
 
-TEST_F(PreferencesTest, StartupAndNotifyBoxesActAtOnce) {
+TEST_F(PreferencesTest, StartupNotifyAndLogBoxesActAtOnce) {
     test::StartupEntryGuard guard;
     Write("monitor.ini", "[General]\r\nStartup=0\r\n");
     Start();
@@ -291,10 +292,14 @@ TEST_F(PreferencesTest, StartupAndNotifyBoxesActAtOnce) {
         EXPECT_EQ(SendMessageA(d.chkNotify(), BM_GETCHECK, 0, 0), BST_CHECKED) << "no key: on";
         Click(d.chkNotify());
         EXPECT_EQ(Ini("General", "Notify"), "0");
+        EXPECT_EQ(SendMessageA(d.chkLog(), BM_GETCHECK, 0, 0), BST_UNCHECKED) << "no key: off";
+        Click(d.chkLog());
+        EXPECT_EQ(Ini("General", "Log"), "1");
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
     });
     EXPECT_EQ(Ini("General", "Startup"), "1");
     EXPECT_FALSE(NotifyOnChange());
+    EXPECT_TRUE(program_.KeepLog()) << "on for the running program too";
 
     // "Startup" 1 in the file registers again at the opening, even with the entry gone.
     clsRegistry().RemoveFromStartup();

@@ -42,11 +42,24 @@ protected:
             started = started || CheckCycle.RoundRunning;
         }
     }
+    // The program's clocks (the time of day and the one for durations) become clock_.
+    void UseTestClock() {
+        program_.Clock = [this] { return clock_; };
+        program_.AwakeClock = [this] { return clock_; };
+    }
+    // Rounds of the check timer, each CheckInterval after the one before on clock_.
+    void RunRounds(int rounds) {
+        for (int r = 0; r < rounds; ++r) {
+            clock_ += CheckInterval + 1;
+            RunRound();
+        }
+    }
 
     TempFolder folder_;
     CorvaleProgram program_;
     std::vector<std::string> messages_;  // what the program showed the user
     int ends_ = 0;                       // times the program ended
+    float clock_ = 3600;                 // after UseTestClock
 };
 
 }  // namespace corvale::test

@@ -63,17 +63,30 @@ bool ReadBalloonText(HWND window, DWORD processId, std::string& text) {
     return true;
 }
 
-BOOL CALLBACK CollectBalloon(HWND window, LPARAM found) {
+// What a search of the top-level windows collects: shown balloons, or icon tips.
+struct Search {
+    bool balloons;
+    std::vector<ShellBalloon> found;
+};
+
+BOOL CALLBACK CollectTip(HWND window, LPARAM searchAddress) {
+    Search& search = *reinterpret_cast<Search*>(searchAddress);
     char className[32] = {};
     GetClassNameA(window, className, sizeof className);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
     if (processId == GetCurrentProcessId() || lstrcmpiA(className, TOOLTIPS_CLASSA) != 0) return TRUE;
-    if (!IsWindowVisible(window) || !(GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON)) return TRUE;
-    ShellBalloon balloon{window, {}};
-    if (ReadBalloonText(window, processId, balloon.text))
-        reinterpret_cast<std::vector<ShellBalloon>*>(found)->push_back(balloon);
+    const bool balloon = GetWindowLongA(window, GWL_STYLE) & TTS_BALLOON;
+    if (balloon != search.balloons || (balloon && !IsWindowVisible(window))) return TRUE;
+    ShellBalloon tip{window, {}};
+    if (ReadBalloonText(window, processId, tip.text)) search.found.push_back(tip);
     return TRUE;
+}
+
+std::vector<ShellBalloon> Collect(bool balloons) {
+    Search search{balloons, {}};
+    EnumWindows(&CollectTip, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 }  // namespace
@@ -86,11 +99,9 @@ bool ShellHoldsIcon(HWND owner, UINT id) {
     return Shell_NotifyIconW(NIM_MODIFY, &probe) != FALSE;
 }
 
-std::vector<ShellBalloon> ShellBalloons() {
-    std::vector<ShellBalloon> found;
-    EnumWindows(&CollectBalloon, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
+std::vector<ShellBalloon> ShellBalloons() { return Collect(true); }
+
+std::vector<ShellBalloon> ShellIconTips() { return Collect(false); }
 
 std::vector<ShellBalloon> WatchShellBalloons(DWORD milliseconds) {
     std::vector<ShellBalloon> seen;

@@ -1,7 +1,7 @@
 #pragma once
-// The shell's notification area read from outside: whether it holds an icon, and the info
-// balloons it shows now (each a balloon tooltip window of the shell's process, whose text
-// lives in that process).
+// The shell's notification area read from outside: whether it holds an icon, the info
+// balloons it shows now and the icons' tips (each a tooltip window of the shell's process,
+// whose text lives in that process).
 
 #include <windows.h>
 
@@ -20,6 +20,9 @@ struct ShellBalloon {
 
 // The visible balloons of other processes than this one.
 std::vector<ShellBalloon> ShellBalloons();
+// The tips the shell holds for its icons (tooltips of other processes that are not balloons,
+// shown or not).
+std::vector<ShellBalloon> ShellIconTips();
 
 // Pumps this thread's messages while it watches for balloons for about `milliseconds`;
 // every balloon seen (a window, with its text) is listed once, in the order they came.

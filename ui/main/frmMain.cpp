@@ -312,6 +312,10 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_APMSUSPEND) actions_.ComputerSuspending();
+        if (wParam == PBT_APMRESUMEAUTOMATIC || wParam == PBT_APMRESUMESUSPEND) actions_.ComputerResumed();
+        return TRUE;
     default:
         return Default(message, wParam, lParam);
     }

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "monitor/OverallState.h"
 #include "ui/base/ControlInput.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Window.h"
@@ -34,6 +36,9 @@ public:
     virtual void ShowPopupMenu() = 0;
     // "&Exit" asks first; true to go on.
     virtual bool ConfirmExit() = 0;
+    // The computer is about to sleep, and has woken up (each as the system tells it).
+    virtual void ComputerSuspending() {}
+    virtual void ComputerResumed() {}
 };
 
 class frmMain : public Window {
@@ -104,6 +109,9 @@ public:
     TrayIcon& Tray() { return tray_; }
     const TrayIcon& Tray() const { return tray_; }
     bool ShowBalloon(std::string_view title, std::string_view text) { return tray_.ShowBalloon(title, text); }
+    // The state of the whole list on the icon: its mark and its tip, which reach the shell
+    // only when the state changed.
+    void ShowOverallState(const OverallState& state);
     HICON WindowIcon() const { return smallIcon_.Get(); }
     // The menu's two items.
     void mnuRestore_Click();
@@ -146,6 +154,8 @@ private:
     bool backgroundPressed_ = false;
 
     TrayIcon tray_{kTrayIconId, kTrayMessage, kTrayRetryTimerId};
+    Icon stateIcon_;  // the icon with the state's mark, while the shell shows it
+    std::optional<OverallState> shownState_;
     UINT taskbarCreatedMessage_ = 0;
     UINT showRequestMessage_ = 0;
 };

@@ -1,9 +1,12 @@
 // The main window's behaviour: dragging and edge snapping, translucency, and what the
 // notification-area icon and its menu ask of the window.
+#include <iterator>
+
 #include "monitor/Settings.h"
 #include "ui/base/MessagePump.h"
 #include "ui/base/Twips.h"
 #include "ui/main/Snap.h"
+#include "ui/main/StateIcon.h"
 #include "ui/main/VersionInfo.h"
 #include "ui/main/basTransparent.h"
 #include "ui/main/frmMain.h"
@@ -41,6 +44,16 @@ void frmMain::TrayOn() {
 }
 
 void frmMain::TrayOff() { tray_.Remove(); }
+
+void frmMain::ShowOverallState(const OverallState& state) {
+    if (shownState_ == state) return;
+    shownState_ = state;
+    Icon marked = IconWithStateMark(smallIcon_.Get(), GetSystemMetrics(SM_CXSMICON), state.colour);
+    constexpr std::size_t kTipUnits = std::size(NOTIFYICONDATAW{}.szTip) - 1;
+    tray_.Change(marked ? marked.Get() : smallIcon_.Get(),
+                 OverallTipText(ProgramVersionInfo().productName, state, kTipUnits));
+    stateIcon_ = std::move(marked);  // the earlier one goes once the shell holds this one
+}
 
 void frmMain::OnTrayMessage(WPARAM wParam, LPARAM lParam) {
     switch (tray_.ActionFor(lParam)) {

@@ -95,6 +95,7 @@ void frmOptions::Load() {
 
     SetStartupBox(SafeInt(ReadIniValue(kGeneralSection, kStartupKey)));
     SendMessageA(chkNotify_.Get(), BM_SETCHECK, host_.NotifyOnChange() ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(chkLog_.Get(), BM_SETCHECK, host_.KeepLog() ? BST_CHECKED : BST_UNCHECKED, 0);
 
     trans_ = {static_cast<double>(TransPerc), false};
     normalHue_ = {static_cast<double>(NormalHue), false};
@@ -192,10 +193,12 @@ void frmOptions::OnCommand(int id, int code, HWND control) {
         }
         break;
     case kIdNotify:
+    case kIdLog:
         if (clicked) {
             const bool on = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+            const bool stored = id == kIdNotify ? host_.SetNotifyOnChange(on) : host_.SetKeepLog(on);
             // A choice the file could not take is not shown as made.
-            if (!host_.SetNotifyOnChange(on)) SendMessageA(control, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
+            if (!stored) SendMessageA(control, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
         }
         break;
     case kIdWebsite:
@@ -294,7 +297,7 @@ void frmOptions::ReleaseControls() {
     ssNormal_.reset();
     ssError_.reset();
     for (SystemWindow* control :
-         {&chkStartup_, &chkNotify_, &lblPingR_, &lblLeftEnd_, &lblRightEnd_, &txtCurrentInterval_, &lblSites_,
+         {&chkStartup_, &chkNotify_, &chkLog_, &lblPingR_, &lblLeftEnd_, &lblRightEnd_, &txtCurrentInterval_, &lblSites_,
           &txtSites_, &lblNormal_, &lblError_, &lblTransparency_, &lblTransparent_, &lblOpaque_, &picIcon_,
           &lblInfo_, &cmdWebsite_, &cmdMore_, &cmdReadme_, &cmdSave_, &cmdCancel_})
         control->Reset();

@@ -47,6 +47,9 @@ public:
     virtual bool NotifyOnChange() = 0;
     // False when the choice could not be stored (the user has been told).
     virtual bool SetNotifyOnChange(bool notify) = 0;
+    // Whether every shown result is written to the log; the same for storing the choice.
+    virtual bool KeepLog() = 0;
+    virtual bool SetKeepLog(bool keep) = 0;
 };
 
 inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
@@ -98,6 +101,7 @@ public:
     HWND txtCurrentInterval() const { return txtCurrentInterval_.Get(); }
     HWND chkStartup() const { return chkStartup_.Get(); }
     HWND chkNotify() const { return chkNotify_.Get(); }
+    HWND chkLog() const { return chkLog_.Get(); }
     HWND lblInfo() const { return lblInfo_.Get(); }
 
     void cmdToolBar_Click(int index);
@@ -108,7 +112,7 @@ public:
     // Control identifiers.
     enum : int {
         kIdSave = 1001, kIdCancel, kIdWebsite, kIdMore, kIdReadme, kIdStartup, kIdNotify,
-        kIdSites, kIdInterval, kIdPing, kIdNormal, kIdError, kIdTrans, kIdPageButtons = 1100,
+        kIdSites, kIdInterval, kIdPing, kIdNormal, kIdError, kIdTrans, kIdLog, kIdPageButtons = 1100,
     };
 
 private:
@@ -160,7 +164,7 @@ private:
     std::array<std::unique_ptr<sknButton>, kPageCount> pageButtons_;
     std::array<std::unique_ptr<PrefsPage>, kPageCount> pages_;
 
-    SystemWindow chkStartup_, chkNotify_, lblPingR_, lblLeftEnd_, lblRightEnd_, txtCurrentInterval_;
+    SystemWindow chkStartup_, chkNotify_, chkLog_, lblPingR_, lblLeftEnd_, lblRightEnd_, txtCurrentInterval_;
     SystemWindow lblSites_, txtSites_;
     SystemWindow lblNormal_, lblError_;
     SystemWindow lblTransparency_, lblTransparent_, lblOpaque_;
