@@ -13,6 +13,7 @@
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basProcessing.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/frmMain.h"
 
@@ -67,12 +68,12 @@ protected:
         GetWindowRect(child, &r);
         POINT p{r.left, r.top};
         ScreenToClient(GetParent(child), &p);
-        return {std::lround(ScreenPixelsToTwips(p.x)), std::lround(ScreenPixelsToTwips(p.y))};
+        return {std::lround(PixelsToTwips(p.x, SystemDpi())), std::lround(PixelsToTwips(p.y, SystemDpi()))};
     }
-    static long Twips(long pixels) { return std::lround(ScreenPixelsToTwips(pixels)); }
+    static long Twips(long pixels) { return std::lround(PixelsToTwips(pixels, SystemDpi())); }
     // A press and release of `message`'s button at a point given in twips of `target`.
     static void Press(HWND target, float xTwips, float yTwips, bool right = false) {
-        const LPARAM at = MAKELPARAM(TwipsToScreenPixels(xTwips), TwipsToScreenPixels(yTwips));
+        const LPARAM at = MAKELPARAM(TwipsToPixels(xTwips, SystemDpi()), TwipsToPixels(yTwips, SystemDpi()));
         SendMessageA(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
         SendMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
     }
@@ -103,7 +104,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
     form_.ResizeWindow();
     EXPECT_NEAR(PlaceTwips(form_.toolBoxMax().hWnd()).x, 486, 15);
     // The tool box in front is the one whose clicks count.
-    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToScreenPixels(486 + 450), 5}, CWP_SKIPINVISIBLE),
+    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToPixels(486 + 450, SystemDpi()), 5}, CWP_SKIPINVISIBLE),
               form_.toolBoxMax().hWnd());
 
     std::string twenty;
@@ -118,7 +119,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
     EXPECT_EQ(PlaceTwips(form_.barBottom().hWnd()).y, 8430);
     EXPECT_EQ(PlaceTwips(form_.SiteStat(19).hWnd()).y, 330 + 19 * 405);
     EXPECT_EQ(PlaceTwips(form_.picSite(19).hWnd()).x, 330 + 19 * 135);
-    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToScreenPixels(1800 + 450), 5}, CWP_SKIPINVISIBLE),
+    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToPixels(1800 + 450, SystemDpi()), 5}, CWP_SKIPINVISIBLE),
               form_.toolBoxMin().hWnd());
 }
 
@@ -206,7 +207,7 @@ TEST_F(MainWindowTest, AShorterListLeavesTheExtraTilesBelowTheWindow) {
         EXPECT_GE(PlaceTwips(form_.SiteStat(i).hWnd()).y, bottom - 330) << "at or under the bottom bar";
     }
     // The bar is drawn over the first left-over tile, not under it.
-    const POINT inBar{TwipsToScreenPixels(1000), TwipsToScreenPixels(bottom - 100)};
+    const POINT inBar{TwipsToPixels(1000, SystemDpi()), TwipsToPixels(bottom - 100, SystemDpi())};
     EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), inBar, CWP_SKIPINVISIBLE), form_.barBottom().hWnd());
     EXPECT_EQ(SiteTooltips.size(), 3u);
 }

@@ -23,6 +23,7 @@
 #include "monitor/basProcessing.h"
 #include "monitor/AppFolder.h"
 #include "ui/base/GdiHandles.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/MainLayout.h"
 
@@ -141,8 +142,8 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         EXPECT_FALSE(IsWindowEnabled(Form().hWnd())) << "modal over the main window";
         RECT client{};
         GetClientRect(d.hWnd(), &client);
-        EXPECT_EQ(client.right, TwipsToScreenPixels(5595));
-        EXPECT_EQ(client.bottom, TwipsToScreenPixels(4575));
+        EXPECT_EQ(client.right, TwipsToPixels(5595, SystemDpi()));
+        EXPECT_EQ(client.bottom, TwipsToPixels(4575, SystemDpi()));
         EXPECT_EQ(TextOf(d.hWnd()), "Preferences");
 
         // Tab runs in reading order: the page buttons, then the visible page, then Save and Cancel.
@@ -218,7 +219,7 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     }
     RECT client{};
     GetClientRect(Form().hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, 2).height));
+    EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, 2).height, SystemDpi()));
     SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -246,7 +247,7 @@ TEST_F(PreferencesTest, UneditedSaveKeepsEveryResultAndAnEmptyListStopsTheTimer)
     EXPECT_FALSE(Form().CheckTimerEnabled());
     RECT client{};
     GetClientRect(Form().hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, -1).height));
+    EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, -1).height, SystemDpi()));
     EXPECT_EQ(Read("sites.txt"), "");
 }
 
@@ -519,7 +520,7 @@ TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
             d.cmdToolBar_Click(page);
             RedrawWindow(d.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             test::PumpMessagesFor(50);
-            const std::string suffix = ScreenDpi() == 96 ? "" : "-" + std::to_string(ScreenDpi()) + "dpi";
+            const std::string suffix = SystemDpi() == 96 ? "" : "-" + std::to_string(SystemDpi()) + "dpi";
             EXPECT_TRUE(test::SaveWindowPng(d.hWnd(), std::string(CORVALE_SCREENSHOT_DIR "/preferences-") +
                                                           names[page] + suffix + ".png"));
         }
