@@ -147,11 +147,22 @@ void Dialog::FitAndCentre() {
         if (y < work.top) y = work.top;
     }
     SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // Where the system has not told the dialog its scale (there is one scale, or the dialog
-    // was made on this monitor), the size may still be that of the scale it was made at.
-    const SIZE fitted = OuterSize(Dpi());
-    if (fitted.cx != width || fitted.cy != height)
-        SetWindowPos(window_, nullptr, 0, 0, fitted.cx, fitted.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+}
+
+void Dialog::FitClientArea() {
+    // The scale the dialog has now, and the frame it really has: a system that draws the
+    // frame at another scale than it reports, or a dialog the system has not told of the
+    // scale of the monitor it was moved to, still gets its exact client area.
+    const int dpi = Dpi();
+    RECT client{}, outer{};
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &outer);
+    const int dx = TwipsToPixels(frame_.clientWidth, dpi) - client.right;
+    const int dy = TwipsToPixels(frame_.clientHeight, dpi) - client.bottom;
+    if (dx != 0 || dy != 0)
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Dialog::OnDpiNotice(int dpi, const RECT& suggested) {
@@ -159,6 +170,7 @@ void Dialog::OnDpiNotice(int dpi, const RECT& suggested) {
     // The place the system suggests, the exact size of the client area at the new scale.
     const SIZE size = OuterSize(dpi);
     SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
     OnDpiChanged();
 }
 

@@ -51,6 +51,7 @@ private:
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FitAndCentre();
     SIZE OuterSize(int dpi) const;
+    void FitClientArea();
     void OnDpiNotice(int dpi, const RECT& suggested);
 
     HWND window_ = nullptr;
