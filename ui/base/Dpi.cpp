@@ -68,12 +68,6 @@ void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
-int SystemMetricForDpi(int index, int dpi) {
-    static const auto metricForDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
-    if (metricForDpi) return metricForDpi(index, static_cast<UINT>(dpi));
-    return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
-}
-
 bool TooltipLogFontForDpi(int dpi, LOGFONTW& font) {
     static const auto parametersForDpi =
         User32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");

@@ -25,8 +25,6 @@ inline int DpiOfNotice(WPARAM wParam) { return LOWORD(wParam); }
 
 // AdjustWindowRectEx for a window at `dpi`.
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
-// A system metric (the icon sizes) at `dpi`.
-int SystemMetricForDpi(int index, int dpi);
 // The system's font of tooltips at `dpi`; false when the system does not tell it.
 bool TooltipLogFontForDpi(int dpi, LOGFONTW& font);
 // Keeps the dialog manager from rescaling a dialog by its own rules on a new scale: the

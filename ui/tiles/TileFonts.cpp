@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-
 namespace corvale {
 
 Font CreateDesignFont(const FontSpec& face, int dpi, BYTE pitchAndFamily, BYTE quality) {

@@ -6,9 +6,9 @@
 
 #include "ui/base/Artwork.h"
 #include "ui/base/DibSurface.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Picture.h"
 #include "ui/base/WideText.h"
-#include "ui/base/Dpi.h"
 #include "ui/tiles/TileDesigns.h"
 
 namespace corvale {
