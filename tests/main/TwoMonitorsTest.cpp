@@ -100,14 +100,12 @@ TEST_F(MonitorsTest, ADraggedWindowStaysOnTheSecondMonitorSnapsToItsEdgesAndOpen
     RECT window = WindowRect(form->hWnd());
     EXPECT_NEAR(window.left, second.left + 300, 2);
     EXPECT_NEAR(window.top, 250, 2);
-    // Dropped 6 pixels from its left edge, beside the primary monitor: onto that edge.
-    DragTo(*form, {second.left + 6, 250});
-    EXPECT_EQ(WindowRect(form->hWnd()).left, second.left);
-    // And 6 pixels from its right and bottom edges: onto them.
-    const int width = window.right - window.left, height = window.bottom - window.top;
-    DragTo(*form, {second.right - width - 6, second.bottom - height - 6});
+    // Dropped 6 pixels from its left edge (beside the primary monitor) and from its bottom
+    // edge: onto those edges.
+    const int height = window.bottom - window.top;
+    DragTo(*form, {second.left + 6, second.bottom - height - 6});
     window = WindowRect(form->hWnd());
-    EXPECT_EQ(window.right, second.right);
+    EXPECT_EQ(window.left, second.left);
     EXPECT_EQ(window.bottom, second.bottom);
 
     // The next start opens it there.
