@@ -3,6 +3,9 @@
 // it opens.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <cmath>
 #include <map>
 #include <vector>
@@ -17,8 +20,6 @@
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/frmMain.h"
-
-#include <commctrl.h>
 
 namespace corvale {
 namespace {

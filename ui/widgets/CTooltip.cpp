@@ -62,8 +62,8 @@ bool CTooltip::Create() {
     const int dpi = WindowDpi(parent_);
     font_ = dpi != SystemDpi() ? CreateTooltipFont(dpi) : Font();
     if (font_) SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    applied_ = {parent_,     WindowStyle(), centered_, multiLine_, dpi, foreColor_, backColor_, title_, text_,
-                tooltipInfo_.rect};
+    applied_ = {parent_, WindowStyle(), centered_, multiLine_, dpi,
+                foreColor_, backColor_, title_, text_, tooltipInfo_.rect};
     return true;
 }
 
