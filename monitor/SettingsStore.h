@@ -20,6 +20,10 @@ inline constexpr const char* kLogKey = "Log";
 inline constexpr const char* kColorsSection = "Colors";
 inline constexpr const char* kNormalHueKey = "Normal";
 inline constexpr const char* kErrorHueKey = "Error";
+// Where the main window was left, desktop twips at the system's scale (ui/main/WindowPlace.h).
+inline constexpr const char* kWindowSection = "Window";
+inline constexpr const char* kWindowLeftKey = "Left";
+inline constexpr const char* kWindowTopKey = "Top";
 
 // One key of AppFolder + "monitor.ini"; a missing file, section or key reads as the empty
 // text. Writing creates the file when missing; false when the file could not take the

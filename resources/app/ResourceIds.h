@@ -4,7 +4,11 @@
 
 #define IDI_CORVALE 1 /* the program's icon, also the notification-area icon */
 
-/* Window artwork, 96 dots per inch. */
+/* Every picture below is drawn for 96 dots per inch; the same picture drawn for 192 has its
+   identifier plus IDB_LARGE_ARTWORK. */
+#define IDB_LARGE_ARTWORK 1000
+
+/* Window artwork. */
 #define IDB_CAPTION 101        /* 1600 x 23 caption strip */
 #define IDB_BOTTOM_BAR 102     /* 179 x 23 bottom bar */
 #define IDB_TOOLBOX_NORMAL 103 /* 61 x 23 tool box of normal mode */

@@ -7,6 +7,7 @@
 #include "ui/base/ControlInput.h"
 #include "ui/base/Dialog.h"
 #include "ui/base/GdiHandles.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/base/Window.h"
 
@@ -27,7 +28,7 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         seen.push_back(message);
-        if (DecodeMouse(message, wParam, lParam, lastMouse)) return 0;
+        if (DecodeMouse(message, wParam, lParam, Dpi(), lastMouse)) return 0;
         return Default(message, wParam, lParam);
     }
     void Paint(HDC dc, const RECT& client) override {
@@ -93,8 +94,8 @@ TEST(WindowBase, MouseArrivesInTwipsOfTheControlWithItsButtons) {
     EXPECT_EQ(probe.lastMouse.kind, MouseKind::Up);
     EXPECT_EQ(probe.lastMouse.button, 2);
     EXPECT_EQ(probe.lastMouse.shift & 1, 1);
-    EXPECT_FLOAT_EQ(probe.lastMouse.x, static_cast<float>(ScreenPixelsToTwips(6)));
-    EXPECT_FLOAT_EQ(probe.lastMouse.y, static_cast<float>(ScreenPixelsToTwips(10)));
+    EXPECT_FLOAT_EQ(probe.lastMouse.x, static_cast<float>(PixelsToTwips(6, SystemDpi())));
+    EXPECT_FLOAT_EQ(probe.lastMouse.y, static_cast<float>(PixelsToTwips(10, SystemDpi())));
     SendMessageA(probe.hWnd(), WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(-3, 2));
     EXPECT_EQ(probe.lastMouse.kind, MouseKind::Move);
     EXPECT_EQ(probe.lastMouse.button, 3) << "a move carries the set of buttons held";
@@ -106,7 +107,7 @@ TEST(WindowBase, MouseArrivesInTwipsOfTheControlWithItsButtons) {
 
 class ProbeDialog : public Dialog {
 public:
-    INT_PTR Run(HWND owner) { return RunModal(owner, {"Probe", 123, 45}); }
+    INT_PTR Run(HWND owner) { return RunModal(owner, {"Probe", 1845, 675}); }
     RECT client{};
     bool ownerWasEnabled = true;
     HWND owner = nullptr;
@@ -132,8 +133,8 @@ TEST(DialogBase, ModalWithExactClientSizeOwnerDisabledAndItsOwnResult) {
     dialog.owner = owner.Handle();
     dialog.sendOnInit = WM_APP;
     EXPECT_EQ(dialog.Run(owner.Handle()), 42);
-    EXPECT_EQ(dialog.client.right, 123);
-    EXPECT_EQ(dialog.client.bottom, 45);
+    EXPECT_EQ(dialog.client.right, TwipsToPixels(1845, SystemDpi()));
+    EXPECT_EQ(dialog.client.bottom, TwipsToPixels(675, SystemDpi()));
     EXPECT_FALSE(dialog.ownerWasEnabled);
     EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
     EXPECT_FALSE(dialog.IsOpen());

@@ -25,6 +25,7 @@
 #include "monitor/basMain.h"
 #include "monitor/basProcessing.h"
 #include "monitor/basTarnel.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/MainLayout.h"
 
@@ -254,7 +255,7 @@ TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
     ASSERT_EQ(SiteLast, 2);
     RECT client{};
     GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, 2).height));
+    EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, 2).height, SystemDpi()));
 
     RunRoundNow();
     for (int i = 0; i < 3; ++i) {

@@ -13,6 +13,7 @@
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -42,12 +43,12 @@ TEST(MainScreenshot, ControlsScaleWithTheScreenAndNothingIsClippedOrMisplaced) {
     for (int i = 0; i < 60; ++i) program.CheckTimerTick();
     test::PumpMessagesFor(300);
 
-    const int dpi = ScreenDpi();
+    const int dpi = SystemDpi();
     const std::string suffix = dpi == 96 ? "" : "-" + std::to_string(dpi) + "dpi";
     RECT client;
     GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.right, TwipsToScreenPixels(2715));
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(4 * 405 + 660));
+    EXPECT_EQ(client.right, TwipsToPixels(2715, SystemDpi()));
+    EXPECT_EQ(client.bottom, TwipsToPixels(4 * 405 + 660, SystemDpi()));
     EXPECT_EQ(PlaceIn(form.hWnd(), form.toolBoxMin().hWnd()).right, client.right) << "the tool box ends the window";
     // The bar's picture is a pixel taller than the strip it shows in; it reaches the edge.
     EXPECT_GE(PlaceIn(form.hWnd(), form.barBottom().hWnd()).bottom, client.bottom);
@@ -64,7 +65,7 @@ TEST(MainScreenshot, ControlsScaleWithTheScreenAndNothingIsClippedOrMisplaced) {
     form.EnterMiniMode();
     test::PumpMessagesFor(300);
     GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(330));
+    EXPECT_EQ(client.bottom, TwipsToPixels(330, SystemDpi()));
     const COLORREF expected[] = {RGB(0, 255, 0), RGB(0, 255, 0), RGB(255, 255, 0), RGB(255, 0, 0)};
     for (int i = 0; i < 4; ++i) {
         HWND square = form.picSite(i).hWnd();

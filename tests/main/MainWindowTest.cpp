@@ -1,6 +1,10 @@
 // The main window with the sites on it, under Wine: layout, image buttons, mini mode,
-// the tiles and squares the site table makes, and their tooltips.
+// the tiles and squares the site table makes, and their tooltips; at a new scale, and where
+// it opens.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <cmath>
 #include <map>
@@ -13,6 +17,7 @@
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
 #include "monitor/basProcessing.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/frmMain.h"
 
@@ -67,12 +72,12 @@ protected:
         GetWindowRect(child, &r);
         POINT p{r.left, r.top};
         ScreenToClient(GetParent(child), &p);
-        return {std::lround(ScreenPixelsToTwips(p.x)), std::lround(ScreenPixelsToTwips(p.y))};
+        return {std::lround(PixelsToTwips(p.x, SystemDpi())), std::lround(PixelsToTwips(p.y, SystemDpi()))};
     }
-    static long Twips(long pixels) { return std::lround(ScreenPixelsToTwips(pixels)); }
+    static long Twips(long pixels) { return std::lround(PixelsToTwips(pixels, SystemDpi())); }
     // A press and release of `message`'s button at a point given in twips of `target`.
-    static void Press(HWND target, float xTwips, float yTwips, bool right = false) {
-        const LPARAM at = MAKELPARAM(TwipsToScreenPixels(xTwips), TwipsToScreenPixels(yTwips));
+    static void Press(HWND target, float xTwips, float yTwips, bool right = false, int dpi = SystemDpi()) {
+        const LPARAM at = MAKELPARAM(TwipsToPixels(xTwips, dpi), TwipsToPixels(yTwips, dpi));
         SendMessageA(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
         SendMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
     }
@@ -103,7 +108,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
     form_.ResizeWindow();
     EXPECT_NEAR(PlaceTwips(form_.toolBoxMax().hWnd()).x, 486, 15);
     // The tool box in front is the one whose clicks count.
-    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToScreenPixels(486 + 450), 5}, CWP_SKIPINVISIBLE),
+    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToPixels(486 + 450, SystemDpi()), 5}, CWP_SKIPINVISIBLE),
               form_.toolBoxMax().hWnd());
 
     std::string twenty;
@@ -118,7 +123,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
     EXPECT_EQ(PlaceTwips(form_.barBottom().hWnd()).y, 8430);
     EXPECT_EQ(PlaceTwips(form_.SiteStat(19).hWnd()).y, 330 + 19 * 405);
     EXPECT_EQ(PlaceTwips(form_.picSite(19).hWnd()).x, 330 + 19 * 135);
-    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToScreenPixels(1800 + 450), 5}, CWP_SKIPINVISIBLE),
+    EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToPixels(1800 + 450, SystemDpi()), 5}, CWP_SKIPINVISIBLE),
               form_.toolBoxMin().hWnd());
 }
 
@@ -207,9 +212,107 @@ TEST_F(MainWindowTest, AShorterListLeavesTheExtraTilesBelowTheWindow) {
         EXPECT_GE(PlaceTwips(form_.SiteStat(i).hWnd()).y, bottom - 330) << "at or under the bottom bar";
     }
     // The bar is drawn over the first left-over tile, not under it.
-    const POINT inBar{TwipsToScreenPixels(1000), TwipsToScreenPixels(bottom - 100)};
+    const POINT inBar{TwipsToPixels(1000, SystemDpi()), TwipsToPixels(bottom - 100, SystemDpi())};
     EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), inBar, CWP_SKIPINVISIBLE), form_.barBottom().hWnd());
     EXPECT_EQ(SiteTooltips.size(), 3u);
+}
+
+// The notice the system sends a window that reaches a monitor of another scale, with the
+// place it suggests: moved a little, its size scaled.
+RECT SendScaleNotice(HWND window, int fromDpi, int toDpi) {
+    RECT now{};
+    GetWindowRect(window, &now);
+    const RECT suggested{now.left + 7, now.top + 5, now.left + 7 + MulDiv(now.right - now.left, toDpi, fromDpi),
+                         now.top + 5 + MulDiv(now.bottom - now.top, toDpi, fromDpi)};
+    SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(toDpi, toDpi), reinterpret_cast<LPARAM>(&suggested));
+    return suggested;
+}
+
+RECT PlaceIn(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool SameBox(const RECT& r, const PixelBox& box) {
+    return r.left == box.x && r.top == box.y && r.right - r.left == box.width && r.bottom - r.top == box.height;
+}
+
+TEST_F(MainWindowTest, ANewScaleLaysOutTheWindowItsTilesTipsAndImageButtonsAgain) {
+    LoadWith("a.test\r\nb.test\r\nc.test");
+    const float pingLabelHeight = form_.SiteStat(0).PingLabelBounds().height;
+    int dpi = SystemDpi();
+    for (const int next : {144, 192, 96}) {
+        const RECT suggested = SendScaleNotice(form_.hWnd(), dpi, next);
+        dpi = next;
+        test::PumpMessages();
+        RECT window{};
+        GetWindowRect(form_.hWnd(), &window);
+        EXPECT_EQ(window.left, suggested.left) << dpi;
+        EXPECT_EQ(window.top, suggested.top);
+        EXPECT_EQ(window.right - window.left, TwipsToPixels(2715, dpi)) << "its own size, not the one suggested";
+        EXPECT_EQ(window.bottom - window.top, TwipsToPixels(3 * 405 + 660, dpi));
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(SameBox(PlaceIn(form_.SiteStat(i).hWnd()), TwipsBoxToPixels(0, 330 + 405 * i, 2685, 405, dpi)))
+                << "tile " << i << " at " << dpi;
+        EXPECT_TRUE(SameBox(PlaceIn(form_.SiteStat(0).Graph().hWnd()), TwipsBoxToPixels(2040, 60, 615, 315, dpi)));
+        EXPECT_TRUE(SameBox(PlaceIn(form_.toolBoxMin().hWnd()), TwipsBoxToPixels(1800, 0, 915, 345, dpi)));
+        EXPECT_EQ(PlaceIn(form_.barBottom().hWnd()).top, TwipsToPixels(3 * 405 + 330, dpi));
+        // Texts in fonts of the new scale: as many twips high at any scale.
+        EXPECT_NEAR(form_.SiteStat(0).PingLabelBounds().height, pingLabelHeight, 30) << dpi;
+        // The picture covers the tile, drawn for the scale.
+        const RECT tile = PlaceIn(form_.SiteStat(1).hWnd());
+        EXPECT_NE(test::WindowPixel(form_.SiteStat(1).hWnd(), tile.right - tile.left - 2, tile.bottom - tile.top - 2),
+                  RGB(0, 0, 0));
+        // The tips cover the tiles as they are now, in a font of the scale.
+        TTTOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = form_.SiteStat(2).hWnd();
+        ASSERT_TRUE(SendMessageW(SiteTooltips[2]->TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        EXPECT_EQ(tool.rect.right, TwipsToPixels(2685, dpi));
+        LOGFONTW tipFont{}, expected{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(SiteTooltips[2]->TooltipWindow(), WM_GETFONT, 0, 0)),
+                   sizeof tipFont, &tipFont);
+        ASSERT_TRUE(TooltipLogFontForDpi(dpi, expected));
+        EXPECT_EQ(tipFont.lfHeight, expected.lfHeight) << dpi;
+
+        // The image buttons' ranges are twips of the scale: pressed where they are now.
+        actions_.pagesOpened.clear();
+        Press(form_.barBottom().hWnd(), 165, 140, false, dpi);
+        Press(form_.barBottom().hWnd(), 2250, 140, false, dpi);
+        Press(form_.barBottom().hWnd(), 300, 140, false, dpi);
+        EXPECT_EQ(actions_.pagesOpened, (std::vector<int16_t>{4, 1})) << dpi;
+        const int shutDowns = actions_.shutDowns;
+        Press(form_.toolBoxMin().hWnd(), 750, 140, false, dpi);
+        EXPECT_EQ(actions_.shutDowns, shutDowns + 1);
+        Press(form_.toolBoxMin().hWnd(), 495, 140, false, dpi);
+        EXPECT_TRUE(MiniMode);
+        EXPECT_EQ(ClientOf(form_.hWnd()).bottom, TwipsToPixels(330, dpi));
+        EXPECT_TRUE(SameBox(PlaceIn(form_.picSite(2).hWnd()), TwipsBoxToPixels(330 + 2 * 135, 60, 105, 195, dpi)));
+        Press(form_.toolBoxMax().hWnd(), 495, 140, false, dpi);
+        EXPECT_FALSE(MiniMode);
+    }
+}
+
+TEST_F(MainWindowTest, OpensWhereItWasLeftWhileAMonitorShowsItElseAsANewWindowOpens) {
+    test::WriteBytes(folder_.File("monitor.ini"), "[Window]\r\nLeft=4500\r\nTop=3015\r\n");
+    LoadWith("a.test");
+    RECT window{};
+    GetWindowRect(form_.hWnd(), &window);
+    EXPECT_EQ(window.left, TwipsToPixels(4500, SystemDpi()));
+    EXPECT_EQ(window.top, TwipsToPixels(3015, SystemDpi()));
+
+    // Left on a monitor that is gone: where the system puts a new window, on a monitor.
+    const int beyond = GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN) + 50;
+    std::string gone = "[Window]\r\nLeft=";
+    gone += std::to_string(std::lround(PixelsToTwips(beyond, SystemDpi()))) + "\r\nTop=3000\r\n";
+    test::WriteBytes(folder_.File("monitor.ini"), gone);
+    frmMain other(actions_);
+    ASSERT_TRUE(other.Load());
+    GetWindowRect(other.hWnd(), &window);
+    EXPECT_NE(MonitorFromRect(&window, MONITOR_DEFAULTTONULL), nullptr);
+    EXPECT_LT(window.left, beyond - 50);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
 #include "monitor/basProcessing.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -37,7 +38,7 @@ TEST_F(ProgramTest, StartsWithTheStoredSettingsAndChecksOnlyWhenThereAreSites) {
     EXPECT_TRUE(IsWindowVisible(form.hWnd()));
     RECT client{};
     GetClientRect(form.hWnd(), &client);
-    EXPECT_EQ(std::lround(ScreenPixelsToTwips(client.bottom)), 330) << "laid out for the stored mode";
+    EXPECT_EQ(std::lround(PixelsToTwips(client.bottom, SystemDpi())), 330) << "laid out for the stored mode";
     EXPECT_TRUE(form.CheckTimerEnabled());
     EXPECT_EQ(SiteTooltips.size(), 2u);
     EXPECT_TRUE(messages_.empty());

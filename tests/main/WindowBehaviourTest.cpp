@@ -5,10 +5,10 @@
 
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <vector>
 
 #include "ShellBalloons.h"
@@ -17,6 +17,8 @@
 #include "monitor/Settings.h"
 #include "monitor/SiteList.h"
 #include "monitor/SiteTiles.h"
+#include "monitor/SettingsStore.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/basTransparent.h"
 #include "ui/main/frmMain.h"
@@ -286,63 +288,34 @@ TEST_F(WindowBehaviourTest, ACloseRequestStopsTheTimerAndShutsDownWithoutAsking)
     EXPECT_EQ(actions_.shutDowns, 2);
 }
 
-void Input(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_MOVE) {
-        // Absolute coordinates run 0..65535 over the primary screen.
-        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE;
-    }
-    SendInput(1, &in, sizeof in);
-    Sleep(30);
-}
-
-// The user's hand: input from another thread while this one serves the window (the drag's
-// move loop runs inside this thread's message handling until the button is released).
-void WhileUserActs(const std::function<void()>& hand) {
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::thread user([&] {
-        hand();
-        SetEvent(done);
-    });
-    while (MsgWaitForMultipleObjects(1, &done, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1)
-        test::PumpMessages();
-    user.join();
-    CloseHandle(done);
-    test::PumpMessagesFor(100);
-}
-
-TEST_F(WindowBehaviourTest, ADragByATileEndsSnappedToTheScreenEdge) {
+TEST_F(WindowBehaviourTest, ADragByATileEndsSnappedToTheScreenEdgeAndIsStored) {
+    test::WriteBytes(folder_.File("monitor.ini"), "[General]\r\nTransPerc=255\r\n");
     Load();
     SetWindowPos(form_.hWnd(), HWND_TOPMOST, 300, 300, 0, 0, SWP_NOSIZE);
     test::PumpMessages();
     RECT tile;
     GetWindowRect(form_.SiteStat(0).hWnd(), &tile);
     const int grabX = tile.left + 20, grabY = tile.top + 10;
-    WhileUserActs([=] {
-        Input(MOUSEEVENTF_MOVE, grabX, grabY);
-        Input(MOUSEEVENTF_LEFTDOWN);
-        // The first motion starts the drag (Wine's move loop does not count it), so it is tiny.
-        Input(MOUSEEVENTF_MOVE, grabX + 1, grabY);
-        // Dropped 6 pixels from the left edge: within 150 twips (10 pixels), so it snaps.
-        for (int step = 1; step <= 10; ++step)
-            Input(MOUSEEVENTF_MOVE, grabX - (300 - 6) * step / 10, grabY - 100 * step / 10);
-        Input(MOUSEEVENTF_LEFTUP);
-    });
+    // Dropped 6 pixels from the left edge: within 150 twips (10 pixels), so it snaps.
+    test::DragWithMouse({grabX, grabY}, {grabX - (300 - 6), grabY - 100});
     RECT window;
     GetWindowRect(form_.hWnd(), &window);
     EXPECT_EQ(window.left, 0);
     EXPECT_NEAR(window.top, 200, 12);
+    EXPECT_EQ(ReadIniValue("Window", "Left"), "0") << "where the next start opens it";
+    EXPECT_EQ(ReadIniValue("Window", "Top"), std::to_string(std::lround(PixelsToTwips(window.top, SystemDpi()))));
+    // Never into a folder without settings: a file of nothing but a place would make the
+    // next start read every setting as missing.
+    DeleteFileA(folder_.File("monitor.ini").c_str());
+    form_.StorePosition();
+    EXPECT_EQ(GetFileAttributesA(folder_.File("monitor.ini").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // Moves without a button never start a drag: the window stays where it is.
     SetWindowPos(form_.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     GetWindowRect(form_.SiteStat(0).hWnd(), &tile);
-    WhileUserActs([=] {
-        Input(MOUSEEVENTF_MOVE, tile.left + 20, tile.top + 10);
-        Input(MOUSEEVENTF_MOVE, tile.left + 60, tile.top + 12);
+    test::WhileUserActs([=] {
+        test::MouseInput(MOUSEEVENTF_MOVE, tile.left + 20, tile.top + 10);
+        test::MouseInput(MOUSEEVENTF_MOVE, tile.left + 60, tile.top + 12);
     });
     GetWindowRect(form_.hWnd(), &window);
     EXPECT_EQ(window.left, 400);

@@ -1,6 +1,7 @@
 // The preferences dialog inside the running program, under Wine, with a scripted engine:
 // its opening routes, what it shows, the previews, Save and Cancel, the start-up box
-// against the registry, stored values the sliders cannot show, and its screenshots.
+// against the registry, stored values the sliders cannot show, a new scale, and its
+// screenshots.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -23,6 +24,7 @@
 #include "monitor/basProcessing.h"
 #include "monitor/AppFolder.h"
 #include "ui/base/GdiHandles.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/MainLayout.h"
 
@@ -141,8 +143,8 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         EXPECT_FALSE(IsWindowEnabled(Form().hWnd())) << "modal over the main window";
         RECT client{};
         GetClientRect(d.hWnd(), &client);
-        EXPECT_EQ(client.right, TwipsToScreenPixels(5595));
-        EXPECT_EQ(client.bottom, TwipsToScreenPixels(4575));
+        EXPECT_EQ(client.right, TwipsToPixels(5595, SystemDpi()));
+        EXPECT_EQ(client.bottom, TwipsToPixels(4575, SystemDpi()));
         EXPECT_EQ(TextOf(d.hWnd()), "Preferences");
 
         // Tab runs in reading order: the page buttons, then the visible page, then Save and Cancel.
@@ -219,7 +221,7 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     }
     RECT client{};
     GetClientRect(Form().hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, 2).height));
+    EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, 2).height, SystemDpi()));
     SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -247,7 +249,7 @@ TEST_F(PreferencesTest, UneditedSaveKeepsEveryResultAndAnEmptyListStopsTheTimer)
     EXPECT_FALSE(Form().CheckTimerEnabled());
     RECT client{};
     GetClientRect(Form().hWnd(), &client);
-    EXPECT_EQ(client.bottom, TwipsToScreenPixels(LayoutFor(false, -1).height));
+    EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, -1).height, SystemDpi()));
     EXPECT_EQ(Read("sites.txt"), "");
 }
 
@@ -511,6 +513,48 @@ TEST_F(PreferencesTest, AFolderThatCannotBeWrittenSaysSoOnceAndKeepsTheEdits) {
     EXPECT_EQ(Ini("General", "CheckInterval"), "30");
 }
 
+// Where a control is in its parent, against where its twips put it at `dpi`.
+bool PlacedAt(HWND control, float left, float top, float width, float height, int dpi) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    const PixelBox box = TwipsBoxToPixels(left, top, width, height, dpi);
+    return r.left == box.x && r.top == box.y && r.right - r.left == box.width && r.bottom - r.top == box.height;
+}
+
+TEST_F(PreferencesTest, ANewScaleLaysTheDialogOutAgainWithItsValues) {
+    Write("monitor.ini", "[Colors]\r\nNormal=150\r\nError=40\r\n");
+    Write("sites.txt", "www.example.com\r\n");
+    Start();
+    WithDialog(2, [&](frmOptions& d) {
+        for (const int dpi : {144, 192, SystemDpi()}) {
+            RECT window{};
+            GetWindowRect(d.hWnd(), &window);
+            const RECT suggested{window.left + 3, window.top + 4, window.right, window.bottom};
+            SendMessageA(d.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+            test::PumpMessages();
+            GetWindowRect(d.hWnd(), &window);
+            EXPECT_EQ(window.left, suggested.left);
+            RECT client{};
+            GetClientRect(d.hWnd(), &client);
+            EXPECT_EQ(client.right, TwipsToPixels(5595, dpi)) << dpi;
+            EXPECT_EQ(client.bottom, TwipsToPixels(4575, dpi));
+            EXPECT_TRUE(PlacedAt(d.cmdToolBar(4).hWnd(), 3420, 30, 705, 795, dpi));
+            EXPECT_TRUE(PlacedAt(d.sldNormalColor().hWnd(), 1800, 360, 3195, 435, dpi));
+            EXPECT_TRUE(PlacedAt(d.ssError().hWnd(), 2070, 2070, 2685, 435, dpi));
+            HWND save = GetDlgItem(d.hWnd(), frmOptions::kIdSave);
+            EXPECT_TRUE(PlacedAt(save, 3120, 4050, 1155, 405, dpi));
+            LOGFONTA font{};
+            GetObjectA(reinterpret_cast<HFONT>(SendMessageA(save, WM_GETFONT, 0, 0)), sizeof font, &font);
+            EXPECT_EQ(font.lfHeight, -std::lround(8.25 * dpi / 72)) << dpi;
+        }
+        // The values are where they were.
+        EXPECT_EQ(d.sldNormalColor().GetValue(), 150);
+        EXPECT_EQ(TextOf(d.txtSites()), "www.example.com\r\n");
+        EXPECT_EQ(d.FrontPage(), 2);
+    });
+}
+
 TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
     Write("monitor.ini", "[Colors]\r\nNormal=150\r\nError=40\r\n");
     Write("sites.txt", "www.example.com\r\n");
@@ -524,7 +568,7 @@ TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
             d.cmdToolBar_Click(page);
             RedrawWindow(d.hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
             test::PumpMessagesFor(50);
-            const std::string suffix = ScreenDpi() == 96 ? "" : "-" + std::to_string(ScreenDpi()) + "dpi";
+            const std::string suffix = SystemDpi() == 96 ? "" : "-" + std::to_string(SystemDpi()) + "dpi";
             EXPECT_TRUE(test::SaveWindowPng(d.hWnd(), std::string(CORVALE_SCREENSHOT_DIR "/preferences-") +
                                                           names[page] + suffix + ".png"));
         }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "PngWriter.h"
@@ -39,6 +40,43 @@ long GdiObjectGauge() {
     }
     for (auto probe : probes) DeleteObject(probe);
     return highest;
+}
+
+void MouseInput(DWORD flags, int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_MOVE) {
+        // Absolute coordinates run 0..65535 over the whole desktop.
+        in.mi.dx = MulDiv(x - GetSystemMetrics(SM_XVIRTUALSCREEN), 65536, GetSystemMetrics(SM_CXVIRTUALSCREEN)) + 1;
+        in.mi.dy = MulDiv(y - GetSystemMetrics(SM_YVIRTUALSCREEN), 65536, GetSystemMetrics(SM_CYVIRTUALSCREEN)) + 1;
+        in.mi.dwFlags |= MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    }
+    SendInput(1, &in, sizeof in);
+    Sleep(30);
+}
+
+void WhileUserActs(const std::function<void()>& hand) {
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::thread user([&] {
+        hand();
+        SetEvent(done);
+    });
+    while (MsgWaitForMultipleObjects(1, &done, FALSE, 5000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) PumpMessages();
+    user.join();
+    CloseHandle(done);
+    PumpMessagesFor(100);
+}
+
+void DragWithMouse(POINT from, POINT to) {
+    WhileUserActs([=] {
+        MouseInput(MOUSEEVENTF_MOVE, from.x, from.y);
+        MouseInput(MOUSEEVENTF_LEFTDOWN);
+        MouseInput(MOUSEEVENTF_MOVE, from.x + 1, from.y);
+        for (int step = 1; step <= 10; ++step)
+            MouseInput(MOUSEEVENTF_MOVE, from.x + (to.x - from.x) * step / 10, from.y + (to.y - from.y) * step / 10);
+        MouseInput(MOUSEEVENTF_LEFTUP);
+    });
 }
 
 namespace {

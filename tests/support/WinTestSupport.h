@@ -19,6 +19,17 @@ void PumpMessagesFor(DWORD milliseconds);
 // objects keep their slots, so a leak of N objects raises it by about N.
 long GdiObjectGauge();
 
+// The user's hand: mouse input through the system's input queue. `flags` are SendInput's;
+// with MOUSEEVENTF_MOVE the pointer goes to the desktop point (x, y), on any monitor.
+void MouseInput(DWORD flags, int x = 0, int y = 0);
+// Runs `hand` on another thread while this one serves its windows (a drag's move loop runs
+// inside this thread's message handling until the button is released), then lets the
+// windows settle.
+void WhileUserActs(const std::function<void()>& hand);
+// A drag with the left button from one desktop point to another, in ten steps. The first
+// motion only starts the drag (Wine's move loop does not count it), so it is tiny.
+void DragWithMouse(POINT from, POINT to);
+
 // A top-level window to hold the controls under test; destroyed with the object.
 class TestHostWindow {
 public:

@@ -3,6 +3,7 @@
 #include "WinTestSupport.h"
 #include "ui/tiles/cDIBSection.h"
 #include "ui/tiles/cltGraph.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -28,8 +29,8 @@ protected:
 TEST_F(GraphWindowTest, DesignBarsUntilTheFirstRedrawThenNoBarWithoutAResult) {
     RECT r;
     GetClientRect(graph_.hWnd(), &r);
-    EXPECT_EQ(r.right, TwipsToScreenPixels(615));
-    EXPECT_EQ(r.bottom, TwipsToScreenPixels(315));
+    EXPECT_EQ(r.right, TwipsToPixels(615, SystemDpi()));
+    EXPECT_EQ(r.bottom, TwipsToPixels(315, SystemDpi()));
     EXPECT_EQ(Drawn(38, 0), RGB(0, 255, 0));
 
     // A site not checked yet has neither answered nor failed: its graph is empty.

@@ -8,6 +8,7 @@
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/ctlSiteStat.h"
 #include "ui/tiles/mHLSRGB.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -47,8 +48,8 @@ TEST_F(SiteTileTest, NewTileIsEmptyWithDefaultsAndItsPictureUncoloured) {
     EXPECT_EQ(tile_.BackSaturationSelect(), 244);
     RECT r;
     GetClientRect(tile_.hWnd(), &r);
-    EXPECT_EQ(r.right, TwipsToScreenPixels(2685));
-    EXPECT_EQ(r.bottom, TwipsToScreenPixels(405));
+    EXPECT_EQ(r.right, TwipsToPixels(2685, SystemDpi()));
+    EXPECT_EQ(r.bottom, TwipsToPixels(405, SystemDpi()));
     int grey = 0;
     for (COLORREF c : SurfacePixels()) grey += IsGrey(c);
     EXPECT_GT(grey, 179 * 27 * 9 / 10) << "the artwork is grey, and so is the uncoloured tile";
@@ -231,15 +232,15 @@ TEST_F(SiteTileTest, MouseEventsOfChildrenArriveOnceInTileTwips) {
     tile_.SetSiteURL("www.example.com");
     const TwipsRect site = tile_.SiteLabelBounds();
     ASSERT_GT(site.width, 0);
-    const int px = TwipsToScreenPixels(site.left) + 2, py = TwipsToScreenPixels(site.top) + 1;
+    const int px = TwipsToPixels(site.left, SystemDpi()) + 2, py = TwipsToPixels(site.top, SystemDpi()) + 1;
 
     SendMessageA(tile_.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, MAKELPARAM(px, py));
     SendMessageA(tile_.hWnd(), WM_LBUTTONUP, MK_SHIFT, MAKELPARAM(px, py));
     ASSERT_EQ(downs.size(), 1u);
     EXPECT_EQ(downs[0].button, 1);
     EXPECT_EQ(downs[0].shift & 1, 1);
-    EXPECT_FLOAT_EQ(downs[0].x, static_cast<float>(ScreenPixelsToTwips(px)));
-    EXPECT_FLOAT_EQ(downs[0].y, static_cast<float>(ScreenPixelsToTwips(py)));
+    EXPECT_FLOAT_EQ(downs[0].x, static_cast<float>(PixelsToTwips(px, SystemDpi())));
+    EXPECT_FLOAT_EQ(downs[0].y, static_cast<float>(PixelsToTwips(py, SystemDpi())));
     ASSERT_EQ(ups.size(), 1u);
     EXPECT_NE(GetCapture(), tile_.hWnd());
 
@@ -248,8 +249,8 @@ TEST_F(SiteTileTest, MouseEventsOfChildrenArriveOnceInTileTwips) {
     SendMessageA(tile_.Graph().hWnd(), WM_RBUTTONUP, 0, MAKELPARAM(3, 4));
     ASSERT_EQ(downs.size(), 2u);
     EXPECT_EQ(downs[1].button, 2);
-    EXPECT_FLOAT_EQ(downs[1].x, static_cast<float>(2040 + ScreenPixelsToTwips(3)));
-    EXPECT_FLOAT_EQ(downs[1].y, static_cast<float>(60 + ScreenPixelsToTwips(4)));
+    EXPECT_FLOAT_EQ(downs[1].x, static_cast<float>(2040 + PixelsToTwips(3, SystemDpi())));
+    EXPECT_FLOAT_EQ(downs[1].y, static_cast<float>(60 + PixelsToTwips(4, SystemDpi())));
     ASSERT_EQ(ups.size(), 2u);
     EXPECT_EQ(ups[1].button, 2);
 }
@@ -264,7 +265,7 @@ TEST_F(SiteTileTest, MoveReportsTheButtonsHeld) {
 }
 
 TEST_F(SiteTileTest, FontsAreTheDesignFontsOrAFixedPitchStandIn) {
-    Font site = CreateSiteFont();
+    Font site = CreateSiteFont(SystemDpi());
     ASSERT_TRUE(site);
     MemoryDC dc;
     SelectScope select(dc.Get(), site.Get());
@@ -277,7 +278,7 @@ TEST_F(SiteTileTest, FontsAreTheDesignFontsOrAFixedPitchStandIn) {
         EXPECT_EQ(metrics.tmPitchAndFamily & TMPF_FIXED_PITCH, 0) << face;
     }
     EXPECT_LE(metrics.tmHeight, 14) << face;
-    Font ping = CreatePingFont();
+    Font ping = CreatePingFont(SystemDpi());
     ASSERT_TRUE(ping);
     SelectScope selectPing(dc.Get(), ping.Get());
     GetTextMetricsA(dc.Get(), &metrics);

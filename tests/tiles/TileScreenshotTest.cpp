@@ -6,6 +6,7 @@
 #include "WinTestSupport.h"
 #include "ui/tiles/TileDesigns.h"
 #include "ui/tiles/ctlSiteStat.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -13,7 +14,7 @@ namespace {
 
 // Three tiles as the main window shows them, saved for a person to look at.
 TEST(TileScreenshot, NormalErrorAndSelectedTiles) {
-    test::TestHostWindow host(TwipsToScreenPixels(kTileWidthTwips) + 16, TwipsToScreenPixels(kTileHeightTwips) * 3 + 16,
+    test::TestHostWindow host(TwipsToPixels(kTileWidthTwips, SystemDpi()) + 16, TwipsToPixels(kTileHeightTwips, SystemDpi()) * 3 + 16,
                               "Corvale tiles");
     auto design = PropertyBag::Parse(TemplateTileDesign());
     ASSERT_TRUE(design);
@@ -52,7 +53,7 @@ TEST(TileScreenshot, NormalErrorAndSelectedTiles) {
     // On screen, the tiles carry their colours: the error tile is reddish, the normal
     // one bluish, the selected one greenish (at a point clear of texts and graph).
     const int x = 8 + 100, y0 = 8 + 4;
-    const int rowHeight = TwipsToScreenPixels(kTileHeightTwips);
+    const int rowHeight = TwipsToPixels(kTileHeightTwips, SystemDpi());
     COLORREF normal = test::WindowPixel(host.Handle(), x, y0);
     COLORREF error = test::WindowPixel(host.Handle(), x, y0 + rowHeight);
     COLORREF selected = test::WindowPixel(host.Handle(), x, y0 + 2 * rowHeight);

@@ -1,21 +1,27 @@
 #include "ui/base/Artwork.h"
 
+#include "resources/app/ResourceIds.h"
 #include "ui/base/DibSurface.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
 
-Bitmap ScaleToScreen(HBITMAP bitmap) {
-    const SIZE size = BitmapSize(bitmap);
-    const int dpi = ScreenDpi();
-    return ScaleBitmapSmooth(bitmap, MulDiv(size.cx, dpi, 96), MulDiv(size.cy, dpi, 96));
+int ArtworkResourceFor(int resourceId, int dpi) {
+    return ArtworkDrawnForDpi(dpi) == kLargeArtworkDpi ? resourceId + IDB_LARGE_ARTWORK : resourceId;
 }
 
-Bitmap LoadScreenBitmap(int resourceId) {
-    Bitmap drawn(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-    if (!drawn || ScreenDpi() == 96) return drawn;
-    Bitmap scaled = ScaleToScreen(drawn.Get());
+Bitmap ScaleArtwork(HBITMAP bitmap, int drawnForDpi, int dpi) {
+    const SIZE size = BitmapSize(bitmap);
+    return ScaleBitmapSmooth(bitmap, MulDiv(size.cx, dpi, drawnForDpi), MulDiv(size.cy, dpi, drawnForDpi));
+}
+
+Bitmap LoadArtwork(int resourceId, int dpi) {
+    Bitmap drawn(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr),
+                                                 MAKEINTRESOURCEA(ArtworkResourceFor(resourceId, dpi)), IMAGE_BITMAP,
+                                                 0, 0, LR_CREATEDIBSECTION)));
+    const int drawnFor = ArtworkDrawnForDpi(dpi);
+    if (!drawn || drawnFor == dpi) return drawn;
+    Bitmap scaled = ScaleArtwork(drawn.Get(), drawnFor, dpi);
     return scaled ? std::move(scaled) : std::move(drawn);
 }
 

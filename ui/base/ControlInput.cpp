@@ -44,13 +44,13 @@ int16_t KeyShiftState() {
                                 (GetKeyState(VK_MENU) < 0 ? 4 : 0));
 }
 
-bool DecodeMouse(UINT message, WPARAM wParam, LPARAM lParam, MouseEvent& event) {
+bool DecodeMouse(UINT message, WPARAM wParam, LPARAM lParam, int dpi, MouseEvent& event) {
     if (!MouseKindOf(message, event.kind)) return false;
     event.button = event.kind == MouseKind::Move ? ButtonsHeld(wParam) : ButtonOfMessage(message);
     event.shift = MouseShiftState(wParam);
     event.pixels = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-    event.x = static_cast<float>(ScreenPixelsToTwips(event.pixels.x));
-    event.y = static_cast<float>(ScreenPixelsToTwips(event.pixels.y));
+    event.x = static_cast<float>(PixelsToTwips(event.pixels.x, dpi));
+    event.y = static_cast<float>(PixelsToTwips(event.pixels.y, dpi));
     event.doubleClick = message == WM_LBUTTONDBLCLK || message == WM_RBUTTONDBLCLK || message == WM_MBUTTONDBLCLK;
     event.buttonsStillHeld = (wParam & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
     return true;
@@ -71,6 +71,6 @@ COLORREF ResolveColour(uint32_t colour) {
     return (colour & 0x80000000u) ? GetSysColor(static_cast<int>(colour & 0xFF)) : (colour & 0xFFFFFF);
 }
 
-LONG FontHeightForPoints(double points) { return -std::lround(points * ScreenDpi() / 72.0); }
+LONG FontHeightForPoints(double points, int dpi) { return -std::lround(points * dpi / 72.0); }
 
 }  // namespace corvale

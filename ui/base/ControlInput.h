@@ -16,7 +16,8 @@ enum class MouseKind { Down, Move, Up };
 // All four are passed by reference, as the events declare them.
 using MouseHandler = std::function<void(int16_t& button, int16_t& shift, float& x, float& y)>;
 
-// One mouse message as the event it raises, in twips of the window that received it.
+// One mouse message as the event it raises, in twips of the window that received it (whose
+// scale is `dpi`).
 struct MouseEvent {
     MouseKind kind = MouseKind::Move;
     int16_t button = 0;  // the message's button for presses and releases, the held set for moves
@@ -28,7 +29,7 @@ struct MouseEvent {
 };
 
 // False for messages that raise no mouse event.
-bool DecodeMouse(UINT message, WPARAM wParam, LPARAM lParam, MouseEvent& event);
+bool DecodeMouse(UINT message, WPARAM wParam, LPARAM lParam, int dpi, MouseEvent& event);
 // Calls the handler for the event's kind, if there is one.
 void RaiseMouse(const MouseEvent& event, const MouseHandler& down, const MouseHandler& move,
                 const MouseHandler& up, float offsetX = 0, float offsetY = 0);
@@ -48,7 +49,7 @@ int16_t KeyShiftState();
 // A colour value 0x00BBGGRR, or 0x800000nn for the system colour nn, as a plain colour.
 COLORREF ResolveColour(uint32_t colour);
 
-// The LOGFONT height of a font of the given point size on the screen.
-LONG FontHeightForPoints(double points);
+// The LOGFONT height of a font of the given point size at `dpi`.
+LONG FontHeightForPoints(double points, int dpi);
 
 }  // namespace corvale

@@ -2,7 +2,9 @@
 
 #include <vector>
 
+#include "ui/base/Dpi.h"
 #include "ui/base/GdiHandles.h"
+#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {
@@ -45,6 +47,8 @@ INT_PTR Dialog::RunModal(HWND owner, const Frame& frame) {
                                    &Dialog::Procedure, reinterpret_cast<LPARAM>(this));
 }
 
+int Dialog::Dpi() const { return WindowDpi(window_); }
+
 void Dialog::End(INT_PTR result) {
     if (window_) EndDialog(window_, result);
 }
@@ -56,6 +60,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         if (!self) return FALSE;
         self->window_ = window;
         SetWindowLongPtrA(window, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+        TakeOverDialogScaling(window);
         self->FitAndCentre();
         self->OnInit();
         return TRUE;  // the dialog manager focuses the first tab stop
@@ -63,6 +68,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (!self) return FALSE;
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, DWLP_USER, 0);
+        ForgetWindowDpi(window);
         self->window_ = nullptr;
         self->OnWindowGone();
         return FALSE;
@@ -71,6 +77,10 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED) {
+        OnDpiNotice(DpiOfNotice(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return TRUE;
+    }
     INT_PTR result = FALSE;
     if (OnMessage(message, wParam, lParam, result)) return result;
     switch (message) {
@@ -101,13 +111,15 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void Dialog::FitAndCentre() {
-    RECT outer{0, 0, frame_.clientWidth, frame_.clientHeight};
+SIZE Dialog::OuterSize(int dpi) const {
+    RECT outer{0, 0, TwipsToPixels(frame_.clientWidth, dpi), TwipsToPixels(frame_.clientHeight, dpi)};
     const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_STYLE));
     const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(window_, GWL_EXSTYLE));
-    AdjustWindowRectEx(&outer, style, FALSE, exStyle);
-    const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+    AdjustWindowRectForDpi(outer, style, exStyle, dpi);
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
 
+void Dialog::FitAndCentre() {
     // Centred over the owner when it is on screen, else in the work area of its monitor.
     RECT anchor{};
     if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
@@ -118,7 +130,11 @@ void Dialog::FitAndCentre() {
         GetMonitorInfoA(MonitorFromWindow(owner_ ? owner_ : window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
         anchor = monitor.rcWork;
     }
-    int x = (anchor.left + anchor.right - width) / 2, y = (anchor.top + anchor.bottom - height) / 2;
+    // Sized for the scale of the monitor it opens on.
+    const POINT centre{(anchor.left + anchor.right) / 2, (anchor.top + anchor.bottom) / 2};
+    const SIZE size = OuterSize(MonitorDpi(MonitorFromPoint(centre, MONITOR_DEFAULTTONEAREST)));
+    const int width = size.cx, height = size.cy;
+    int x = centre.x - width / 2, y = centre.y - height / 2;
     // Never partly off the work area of the monitor it lands on.
     MONITORINFO monitor{};
     monitor.cbSize = sizeof monitor;
@@ -131,6 +147,31 @@ void Dialog::FitAndCentre() {
         if (y < work.top) y = work.top;
     }
     SetWindowPos(window_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+}
+
+void Dialog::FitClientArea() {
+    // The scale the dialog has now, and the frame it really has: a system that draws the
+    // frame at another scale than it reports, or a dialog the system has not told of the
+    // scale of the monitor it was moved to, still gets its exact client area.
+    const int dpi = Dpi();
+    RECT client{}, outer{};
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &outer);
+    const int dx = TwipsToPixels(frame_.clientWidth, dpi) - client.right;
+    const int dy = TwipsToPixels(frame_.clientHeight, dpi) - client.bottom;
+    if (dx != 0 || dy != 0)
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left + dx, outer.bottom - outer.top + dy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Dialog::OnDpiNotice(int dpi, const RECT& suggested) {
+    KeepWindowDpi(window_, dpi);
+    // The place the system suggests, the exact size of the client area at the new scale.
+    const SIZE size = OuterSize(dpi);
+    SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitClientArea();
+    OnDpiChanged();
 }
 
 }  // namespace corvale

@@ -1,8 +1,9 @@
 #pragma once
 // The base of the program's dialogs: a captioned modal dialog with an exact client size in
-// pixels, built from an in-memory template (no resource script), its object bound from
+// twips, built from an in-memory template (no resource script), its object bound from
 // WM_INITDIALOG to WM_NCDESTROY. The platform's dialog manager gives Tab order, Enter
-// (IDOK or the default button) and Escape (IDCANCEL) as on any dialog.
+// (IDOK or the default button) and Escape (IDCANCEL) as on any dialog. The dialog takes the
+// scale of the monitor it opens on, and a new scale when it is moved to another monitor.
 
 #include <windows.h>
 
@@ -15,6 +16,8 @@ public:
     virtual ~Dialog();
 
     HWND hWnd() const { return window_; }
+    // The dialog's scale, dots per inch.
+    int Dpi() const;
     bool IsOpen() const { return window_ != nullptr; }
     // Closes the dialog; RunModal returns `result`.
     void End(INT_PTR result);
@@ -24,15 +27,17 @@ protected:
 
     struct Frame {
         const char* caption = "";
-        int clientWidth = 0;  // pixels inside the frame
-        int clientHeight = 0;
+        float clientWidth = 0;  // twips inside the frame
+        float clientHeight = 0;
     };
     // Shows the dialog over `owner`, which is disabled until it closes, and returns the
     // value given to End (-1 when the dialog could not be made).
     INT_PTR RunModal(HWND owner, const Frame& frame);
 
-    // The controls are made here; the window already has its final size.
+    // The controls are made here; the window already has its final size and scale.
     virtual void OnInit() {}
+    // The dialog has a new scale and its size for it; the controls follow.
+    virtual void OnDpiChanged() {}
     // The class's message switch: true when it handled the message, with the value to
     // return in `result` (TRUE/FALSE as dialog procedures return).
     virtual bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) { return false; }
@@ -45,6 +50,9 @@ private:
     static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
     void FitAndCentre();
+    SIZE OuterSize(int dpi) const;
+    void FitClientArea();
+    void OnDpiNotice(int dpi, const RECT& suggested);
 
     HWND window_ = nullptr;
     HWND owner_ = nullptr;

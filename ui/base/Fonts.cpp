@@ -1,12 +1,13 @@
 #include "ui/base/Fonts.h"
 
 #include "ui/base/ControlInput.h"
+#include "ui/base/Dpi.h"
 
 namespace corvale {
 
-Font CreateScreenFont(const FontDescription& description) {
+Font CreateFontForDpi(const FontDescription& description, int dpi) {
     LOGFONTA lf{};
-    lf.lfHeight = FontHeightForPoints(description.points);
+    lf.lfHeight = FontHeightForPoints(description.points, dpi);
     lf.lfWeight = description.bold ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = description.italic;
     lf.lfUnderline = description.underline;
@@ -18,6 +19,11 @@ Font CreateScreenFont(const FontDescription& description) {
     lf.lfPitchAndFamily = description.pitchAndFamily;
     lstrcpynA(lf.lfFaceName, description.face.c_str(), LF_FACESIZE);
     return Font(CreateFontIndirectA(&lf));
+}
+
+Font CreateTooltipFont(int dpi) {
+    LOGFONTW lf{};
+    return TooltipLogFontForDpi(dpi, lf) ? Font(CreateFontIndirectW(&lf)) : Font();
 }
 
 std::string ResolvedFace(HFONT font) {

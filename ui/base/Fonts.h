@@ -1,6 +1,6 @@
 #pragma once
 // The one font factory of the program: every font of every window is made here, sized in
-// points at the screen's resolution.
+// points at the scale of the window it is for.
 
 #include <windows.h>
 
@@ -23,7 +23,9 @@ struct FontDescription {
 };
 
 // Empty when the platform makes no font.
-Font CreateScreenFont(const FontDescription& description);
+Font CreateFontForDpi(const FontDescription& description, int dpi);
+// The system's font of tooltips at `dpi`; empty when the system does not tell it.
+Font CreateTooltipFont(int dpi);
 
 // The face a font really resolved to on this system.
 std::string ResolvedFace(HFONT font);

@@ -1,7 +1,7 @@
 #pragma once
 // Area-weighted resampling of 32-bit pixel grids: each output pixel is the mean of the
 // source area it covers, weighted by how much of each source pixel lies inside it. Used
-// to scale artwork drawn for 96 dots per inch to the screen's real resolution.
+// to scale the artwork to the scale of the window that shows it.
 
 #include <cstdint>
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ui/base/Dpi.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/WideText.h"
 
@@ -88,6 +89,8 @@ bool Window::CreateWindowOf(const ClassSpec& windowClass, DWORD exStyle, DWORD s
     return window_ != nullptr;
 }
 
+int Window::Dpi() const { return WindowDpi(window_); }
+
 void Window::DestroyOwnWindow() {
     if (window_) DestroyWindow(window_);
 }
@@ -105,6 +108,7 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
     if (message == WM_NCDESTROY) {
         LRESULT result = self->OnMessage(message, wParam, lParam);
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        ForgetWindowDpi(window);
         self->window_ = nullptr;
         self->OnWindowGone();
         return result;
@@ -113,6 +117,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED && !(GetWindowLongPtrA(window_, GWL_STYLE) & WS_CHILD))
+        KeepWindowDpi(window_, DpiOfNotice(wParam));
     if (painting_ != Painting::Default) {
         switch (message) {
         case WM_ERASEBKGND:

@@ -4,6 +4,10 @@
 // sees every message, and is unbound at WM_NCDESTROY, after which it holds no handle.
 // WM_PAINT and WM_PRINTCLIENT take one path, Paint, drawn off screen when buffered.
 //
+// Every window has a scale (ui/base/Dpi.h): a top-level window keeps the one a notice of a
+// new scale (WM_DPICHANGED) gives before its class sees the notice; controls take their
+// top-level window's.
+//
 // Windows of classes the program does not register (the common controls) are owned by
 // SystemWindow; dialogs have their own base in Dialog.h.
 
@@ -20,6 +24,11 @@ public:
     virtual ~Window();
 
     HWND hWnd() const { return window_; }
+    // The window's scale, dots per inch (the system's while there is no window).
+    int Dpi() const;
+    // Twips of this window in its pixels, and back.
+    int ToPixels(double twips) const { return TwipsToPixels(twips, Dpi()); }
+    float ToTwips(double pixels) const { return static_cast<float>(PixelsToTwips(pixels, Dpi())); }
 
     struct ClassSpec {
         const char* name = nullptr;

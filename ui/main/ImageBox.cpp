@@ -1,6 +1,6 @@
 #include "ui/main/ImageBox.h"
 
-#include "ui/base/Twips.h"
+#include "ui/base/Dpi.h"
 
 namespace corvale {
 
@@ -8,8 +8,7 @@ ImageBox::ImageBox(HWND parent, float leftTwips, float topTwips, float widthTwip
     : left_(leftTwips), top_(topTwips), width_(widthTwips), height_(heightTwips) {
     SetPainting(Painting::Direct);
     CreateWindowOf({"CorvaleImageBox"}, 0, WS_CHILD | WS_CLIPSIBLINGS,
-                   TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips),
-                   parent);
+                   TwipsBoxToPixels(leftTwips, topTwips, widthTwips, heightTwips, WindowDpi(parent)), parent);
 }
 
 void ImageBox::SetImage(HBITMAP image) {
@@ -31,7 +30,7 @@ bool ImageBox::Visible() const { return hWnd() && (GetWindowLongPtrA(hWnd(), GWL
 void ImageBox::Move(float leftTwips, float topTwips) {
     left_ = leftTwips;
     top_ = topTwips;
-    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, width_, height_);
+    const PixelBox box = TwipsBoxToPixels(leftTwips, topTwips, width_, height_, Dpi());
     if (hWnd()) SetWindowPos(hWnd(), nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -41,7 +40,7 @@ void ImageBox::BringToFront() {
 
 LRESULT ImageBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, mouse)) {
+    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
         // A picture box keeps the mouse from press to release, as every surface does.
         if (mouse.kind == MouseKind::Down) SetCapture(hWnd());
         if (mouse.kind == MouseKind::Up && !mouse.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();

@@ -1,7 +1,7 @@
 #pragma once
-// A picture box of the main window: a child window that shows one bitmap (scaled to the
-// screen's resolution already) or a plain background colour, and raises its mouse events
-// in twips of itself.
+// A picture box of the main window: a child window that shows one bitmap (at the window's
+// scale already) or a plain background colour, and raises its mouse events in twips of
+// itself.
 
 #include <windows.h>
 
@@ -25,6 +25,8 @@ public:
     void SetVisible(bool visible);
     bool Visible() const;
     void Move(float leftTwips, float topTwips);
+    // Places the box again at its window's scale, which has changed.
+    void Rescale() { Move(left_, top_); }
     float Left() const { return left_; }
     float Top() const { return top_; }
     float Width() const { return width_; }

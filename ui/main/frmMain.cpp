@@ -8,8 +8,8 @@
 #include "monitor/basProcessing.h"
 #include "resources/app/ResourceIds.h"
 #include "ui/base/Artwork.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Fonts.h"
-#include "ui/base/Twips.h"
 #include "ui/tiles/TileDesigns.h"
 
 namespace corvale {
@@ -18,8 +18,6 @@ namespace {
 // Where no control covers the window: the dark steel blue of the artwork's bars.
 constexpr uint32_t kWindowBackColour = 0x003A2C22;
 constexpr uint32_t kDesignSquareColour = 0x0000FF00;
-
-int Px(float twips) { return TwipsToScreenPixels(twips); }
 
 }  // namespace
 
@@ -43,25 +41,21 @@ bool frmMain::Load() {
     if (hWnd()) return true;
     largeIcon_ = Icon(LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXICON)));
     smallIcon_ = Icon(LoadProgramIcon(IDI_CORVALE, GetSystemMetrics(SM_CXSMICON)));
-    captionImage_ = LoadScreenBitmap(IDB_CAPTION);
-    bottomBarImage_ = LoadScreenBitmap(IDB_BOTTOM_BAR);
-    toolBoxNormalImage_ = LoadScreenBitmap(IDB_TOOLBOX_NORMAL);
-    toolBoxMiniImage_ = LoadScreenBitmap(IDB_TOOLBOX_MINI);
-    FontDescription caption;
-    caption.face = "Arial";
-    caption.points = 6.75;
-    captionFont_ = CreateScreenFont(caption);
     taskbarCreatedMessage_ = RegisterWindowMessageA("TaskbarCreated");
     showRequestMessage_ = ShowRequestMessage();
 
     SetPainting(Painting::Buffered);
-    // Made as an overlapped window, so the window system picks its place as for any new
-    // window, then turned borderless before it is ever shown.
+    // Where it was left, made on that monitor at its scale; else made as an overlapped window,
+    // so the window system picks its place as for any new window. Turned borderless before
+    // it is ever shown.
+    const std::optional<OpeningPlace> stored = StoredPlace();
+    const int dpi = stored ? stored->dpi : SystemDpi();
+    const Placement placement{stored ? stored->x : CW_USEDEFAULT, stored ? stored->y : CW_USEDEFAULT,
+                              TwipsToPixels(kNormalWindowWidth, dpi), TwipsToPixels(660, dpi)};
     if (!CreateWindowOf({kClassName, CS_DBLCLKS, nullptr, largeIcon_.Get(), smallIcon_.Get()}, WS_EX_APPWINDOW,
-                        WS_OVERLAPPED | WS_CLIPCHILDREN,
-                        {CW_USEDEFAULT, CW_USEDEFAULT, Px(kNormalWindowWidth), Px(660)}, nullptr, nullptr,
-                        kProgramTitle))
+                        WS_OVERLAPPED | WS_CLIPCHILDREN, placement, nullptr, nullptr, kProgramTitle))
         return false;
+    LoadArtwork();
     SetWindowLongPtrA(hWnd(), GWL_STYLE, WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU | WS_MINIMIZEBOX);
     SetWindowPos(hWnd(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
     // Run as administrator, the window would otherwise never hear the shell's return or a
@@ -74,6 +68,33 @@ bool frmMain::Load() {
     ResizeWindow();
     ApplyTranslucency();
     return true;
+}
+
+void frmMain::LoadArtwork() {
+    const int dpi = Dpi();
+    captionImage_ = corvale::LoadArtwork(IDB_CAPTION, dpi);
+    bottomBarImage_ = corvale::LoadArtwork(IDB_BOTTOM_BAR, dpi);
+    toolBoxNormalImage_ = corvale::LoadArtwork(IDB_TOOLBOX_NORMAL, dpi);
+    toolBoxMiniImage_ = corvale::LoadArtwork(IDB_TOOLBOX_MINI, dpi);
+    FontDescription caption;
+    caption.face = "Arial";
+    caption.points = 6.75;
+    captionFont_ = CreateFontForDpi(caption, dpi);
+}
+
+void frmMain::OnDpiChanged(const RECT& suggested) {
+    LoadArtwork();
+    if (!barBottom_) return;
+    barBottom_->SetImage(bottomBarImage_.Get());
+    toolBoxMin_->SetImage(toolBoxNormalImage_.Get());
+    toolBoxMax_->SetImage(toolBoxMiniImage_.Get());
+    for (ImageBox* box : {barBottom_.get(), toolBoxMin_.get(), toolBoxMax_.get()}) box->Rescale();
+    for (auto& square : picSite_) square->Rescale();
+    for (auto& tile : siteStat_) tile->Rescale();
+    SetWindowPos(hWnd(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ResizeWindow();
+    // The sites' tooltips take the new sizes of the tiles and squares, and the new scale.
+    for (int i = 0; i <= SiteLast && i < SiteStatCount(); ++i) actions_.RefreshTile(i);
 }
 
 void frmMain::CreateControls() {
@@ -136,8 +157,10 @@ void frmMain::WireSurface(ImageBox& box, const char* from, bool clicks, bool pop
 
 void frmMain::SurfaceMouseMove(int16_t buttonsHeld) {
     // A move request without the button held would start a drag that nothing ends.
-    if (buttonsHeld & 1) MoveForm();
+    const bool dragged = (buttonsHeld & 1) != 0;
+    if (dragged) MoveForm();
     Snap(*this, kSnapTolerance);
+    if (dragged) StorePosition();
 }
 
 void frmMain::ShowPopupMenu(int16_t button) {
@@ -146,7 +169,7 @@ void frmMain::ShowPopupMenu(int16_t button) {
 
 void frmMain::SizeWindow(float widthTwips, float heightTwips) {
     if (hWnd())
-        SetWindowPos(hWnd(), nullptr, 0, 0, Px(widthTwips), Px(heightTwips),
+        SetWindowPos(hWnd(), nullptr, 0, 0, ToPixels(widthTwips), ToPixels(heightTwips),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -212,22 +235,22 @@ void frmMain::SetCheckTimerEnabled(bool enabled) {
 float frmMain::LeftTwips() const {
     RECT r{};
     if (hWnd()) GetWindowRect(hWnd(), &r);
-    return static_cast<float>(ScreenPixelsToTwips(r.left));
+    return ToTwips(r.left);
 }
 float frmMain::TopTwips() const {
     RECT r{};
     if (hWnd()) GetWindowRect(hWnd(), &r);
-    return static_cast<float>(ScreenPixelsToTwips(r.top));
+    return ToTwips(r.top);
 }
 float frmMain::WidthTwips() const {
     RECT r{};
     if (hWnd()) GetWindowRect(hWnd(), &r);
-    return static_cast<float>(ScreenPixelsToTwips(r.right - r.left));
+    return ToTwips(r.right - r.left);
 }
 float frmMain::HeightTwips() const {
     RECT r{};
     if (hWnd()) GetWindowRect(hWnd(), &r);
-    return static_cast<float>(ScreenPixelsToTwips(r.bottom - r.top));
+    return ToTwips(r.bottom - r.top);
 }
 
 bool frmMain::InCaptionLabel(float x, float y) const {
@@ -269,14 +292,15 @@ void frmMain::Paint(HDC dc, const RECT& client) {
         SelectScope select(dc, captionFont_.Get());
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, kCaptionColour);
-        RECT box{Px(kCaptionLeft), Px(kCaptionTop), Px(kCaptionLeft + kCaptionWidth), Px(kCaptionTop + kCaptionHeight)};
+        RECT box{ToPixels(kCaptionLeft), ToPixels(kCaptionTop), ToPixels(kCaptionLeft + kCaptionWidth),
+                 ToPixels(kCaptionTop + kCaptionHeight)};
         DrawTextA(dc, kCaptionText, -1, &box, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
 }
 
 LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, mouse)) {
+    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
         OnBackgroundMouse(mouse);
         return 0;
     }
@@ -292,6 +316,9 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     switch (message) {
+    case WM_DPICHANGED:
+        OnDpiChanged(*reinterpret_cast<const RECT*>(lParam));
+        return 0;
     case WM_TIMER:
         if (wParam == kCheckTimerId) actions_.CheckTimerTick();
         if (wParam == kTrayRetryTimerId) tray_.Retry();

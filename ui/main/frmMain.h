@@ -2,7 +2,8 @@
 // The main window: borderless and self-drawn, a caption strip with the check-now button,
 // the caption and a tool box, a column of site tiles and a bottom bar with image buttons;
 // in mini mode only the caption strip with one status square per site. It carries the
-// check timer, keeps the notification-area icon and can be dragged by any surface.
+// check timer, keeps the notification-area icon and can be dragged by any surface. It opens
+// where it was left, and lays itself out again at the scale of a monitor it is moved to.
 
 #include <windows.h>
 
@@ -19,6 +20,7 @@
 #include "ui/main/ImageBox.h"
 #include "ui/main/MainLayout.h"
 #include "ui/main/TrayIcon.h"
+#include "ui/main/WindowPlace.h"
 #include "ui/tiles/ctlSiteStat.h"
 
 namespace corvale {
@@ -90,7 +92,7 @@ public:
     // Set while a check step runs, so a tick among its events returns at once.
     bool& CheckBusy() { return checkBusy_; }
 
-    // Geometry in twips, as the window system has it now.
+    // Geometry in twips of the window's scale, as the window system has it now.
     float LeftTwips() const;
     float TopTwips() const;
     float WidthTwips() const;
@@ -99,6 +101,8 @@ public:
     // Dragging and snapping.
     void MoveForm();
     void Snap(frmMain& oMe, int32_t iSnapTolerance);
+    // The window's place into monitor.ini, where the next start opens it.
+    void StorePosition();
 
     // The notification-area icon: TrayOn shows the window and adds the icon (tried again
     // until the shell takes it); TrayOff, the first step of the shut-down, takes it away
@@ -121,6 +125,10 @@ private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc, const RECT& client) override;
     void CreateControls();
+    // The artwork and the caption's font at the window's scale.
+    void LoadArtwork();
+    // A notice of a new scale: the suggested place, and everything laid out again.
+    void OnDpiChanged(const RECT& suggested);
     void WireSurface(ImageBox& box, const char* from, bool clicks, bool popup);
     // Every surface's mouse move: drag (only with the left button held), then snap.
     void SurfaceMouseMove(int16_t buttonsHeld);
@@ -128,6 +136,8 @@ private:
     void OnBackgroundMouse(const MouseEvent& event);
     bool InCaptionLabel(float x, float y) const;
     void SizeWindow(float widthTwips, float heightTwips);
+    // Where the window was left, while a monitor still shows it (frmMainBehaviour.cpp).
+    std::optional<OpeningPlace> StoredPlace() const;
     void OnTrayMessage(WPARAM wParam, LPARAM lParam);
     // Shown, restored and in front: a click on the icon, or a later start of the program.
     void ShowAndRestore();

@@ -1,10 +1,17 @@
-// The main window's behaviour: dragging and edge snapping, translucency, and what the
-// notification-area icon and its menu ask of the window.
+// The main window's behaviour: dragging and edge snapping, where it opens, translucency, and
+// what the notification-area icon and its menu ask of the window.
 #include <iterator>
+#include <string>
+#include <vector>
 
+#include "monitor/AppFolder.h"
+#include "monitor/Conversions.h"
 #include "monitor/Settings.h"
+#include "monitor/SettingsStore.h"
+#include "monitor/SiteList.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/MessagePump.h"
-#include "ui/base/Twips.h"
+#include "ui/main/MainLayout.h"
 #include "ui/main/Snap.h"
 #include "ui/main/StateIcon.h"
 #include "ui/main/VersionInfo.h"
@@ -23,13 +30,59 @@ void frmMain::MoveForm() {
 void frmMain::Snap(frmMain& oMe, int32_t iSnapTolerance) {
     HWND window = oMe.hWnd();
     if (!window) return;
+    // The work area of the monitor that holds most of the window (or the nearest one).
+    RECT bounds{};
+    GetWindowRect(window, &bounds);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoA(MonitorFromRect(&bounds, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    const WindowBounds area{oMe.ToTwips(work.left), oMe.ToTwips(work.top), oMe.ToTwips(work.right - work.left),
+                            oMe.ToTwips(work.bottom - work.top)};
     const WindowBounds now{oMe.LeftTwips(), oMe.TopTwips(), oMe.WidthTwips(), oMe.HeightTwips()};
-    const float screenWidth = static_cast<float>(ScreenPixelsToTwips(GetSystemMetrics(SM_CXSCREEN)));
-    const float screenHeight = static_cast<float>(ScreenPixelsToTwips(GetSystemMetrics(SM_CYSCREEN)));
-    const WindowBounds snapped = SnapToScreen(now, screenWidth, screenHeight, iSnapTolerance);
+    const WindowBounds snapped = SnapToArea(now, area, iSnapTolerance);
     if (snapped.left == now.left && snapped.top == now.top) return;
-    SetWindowPos(window, nullptr, TwipsToScreenPixels(snapped.left), TwipsToScreenPixels(snapped.top), 0, 0,
+    SetWindowPos(window, nullptr, oMe.ToPixels(snapped.left), oMe.ToPixels(snapped.top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmMain::StorePosition() {
+    // Only beside settings the user has: a monitor.ini holding nothing but a place would
+    // make the next start read every other setting as missing rather than as a first run's.
+    if (!hWnd() || !FileExists(AppFolder + kIniFileName)) return;
+    RECT bounds{};
+    GetWindowRect(hWnd(), &bounds);
+    const std::string left = std::to_string(DesktopPixelsToTwips(bounds.left, SystemDpi()));
+    const std::string top = std::to_string(DesktopPixelsToTwips(bounds.top, SystemDpi()));
+    if (ReadIniValue(kWindowSection, kWindowLeftKey) == left && ReadIniValue(kWindowSection, kWindowTopKey) == top)
+        return;
+    // A place the file cannot take is not worth a message: the window opens as for a first start.
+    WriteIniValue(kWindowSection, kWindowLeftKey, left);
+    WriteIniValue(kWindowSection, kWindowTopKey, top);
+}
+
+namespace {
+
+BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoA(monitor, &info))
+        reinterpret_cast<std::vector<WorkArea>*>(areas)->push_back(
+            {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom, MonitorDpi(monitor)});
+    return TRUE;
+}
+
+}  // namespace
+
+std::optional<OpeningPlace> frmMain::StoredPlace() const {
+    const std::string left = ReadIniValue(kWindowSection, kWindowLeftKey);
+    const std::string top = ReadIniValue(kWindowSection, kWindowTopKey);
+    if (left.empty() || top.empty()) return std::nullopt;
+    std::vector<WorkArea> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
+    // The caption strip as wide as the window opens, in the mode it opens in.
+    return StoredOpeningPlace(SafeLong(left), SafeLong(top), LayoutFor(MiniMode, SiteLast).width, kCaptionStripHeight,
+                              areas, SystemDpi());
 }
 
 void frmMain::ApplyTranslucency() {

@@ -24,13 +24,6 @@ constexpr COLORREF kLineColour = 0x00C0C0C0;
 constexpr const char* kPreviewSite = "www.example.com";
 constexpr int32_t kPreviewRoundTripMs = 10;
 
-Font MakeFont(const char* face) {
-    FontDescription description;
-    description.face = face;
-    description.points = 8.25;
-    return CreateScreenFont(description);
-}
-
 }  // namespace
 
 frmOptions::frmOptions(PreferencesHost& host) : host_(host) {
@@ -45,8 +38,7 @@ frmOptions::~frmOptions() {
 void frmOptions::Show(int16_t page) {
     if (IsOpen()) return;
     requestedPage_ = page;
-    RunModal(host_.OwnerWindow(),
-             {"Preferences", TwipsToScreenPixels(kClientWidth), TwipsToScreenPixels(kClientHeight)});
+    RunModal(host_.OwnerWindow(), {"Preferences", kClientWidth, kClientHeight});
 }
 
 void frmOptions::Unload() {
@@ -67,9 +59,7 @@ bool frmOptions::ShowPopupMenu(HWND owner) {
 }
 
 void frmOptions::OnInit() {
-    textFont_ = MakeFont("MS Sans Serif");
-    buttonFont_ = MakeFont("Lucida Sans Unicode");
-    strip_ = LoadScreenBitmap(IDB_PREFS_STRIP);
+    LoadArtwork();
     CreatePageButtons();
     CreatePages();
     CreateCommandButtons();
@@ -277,7 +267,7 @@ void frmOptions::Paint(HDC dc, const RECT& client) {
             BitBlt(dc, 0, 0, size.cx, size.cy, source.Get(), 0, 0, SRCCOPY);
         }
     }
-    const PixelBox line = TwipsBoxToScreenPixels(kLineLeft, kLineTop, 15, kLineBottom - kLineTop);
+    const PixelBox line = TwipsBoxToPixels(kLineLeft, kLineTop, 15, kLineBottom - kLineTop, Dpi());
     Brush silver(CreateSolidBrush(kLineColour));
     RECT box{line.x, line.y, line.x + (line.width > 0 ? line.width : 1), line.y + line.height};
     if (silver) FillRect(dc, &box, silver.Get());
@@ -305,6 +295,7 @@ void frmOptions::ReleaseControls() {
     buttonFont_ = Font();
     strip_ = Bitmap();
     aboutIcon_.Reset();
+    placed_.clear();
     registry_.reset();
     frontPage_ = -1;
 }

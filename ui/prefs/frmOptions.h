@@ -3,7 +3,8 @@
 // list, the check interval and start with Windows, the tile colours with live preview
 // tiles, the main window's translucency (previewed on the window itself) and the product
 // information with its links. Save stores everything and rebuilds the main window's
-// tiles; Cancel stores nothing. It also owns the main window's popup menu.
+// tiles; Cancel stores nothing. It also owns the main window's popup menu. Its controls are
+// placed in twips, at the scale of the monitor it opens on, and again at a new scale.
 
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/base/Dialog.h"
 #include "ui/base/GdiHandles.h"
@@ -118,6 +120,7 @@ public:
 private:
     // Dialog.
     void OnInit() override;
+    void OnDpiChanged() override;
     bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
     void Paint(HDC dc, const RECT& client) override;
     void OnWindowGone() override;
@@ -131,6 +134,19 @@ private:
     void PropertyChanged(sknButton&) override {}
 
     // frmOptionsPages.cpp: the controls of the dialog and of each page.
+    // A control placed in twips of its page or of the dialog, in the text or the button font
+    // or none of them; a one-line label is at least as wide as its text.
+    enum class ControlFont { None, Text, Button };
+    struct PlacedControl {
+        HWND window = nullptr;
+        TwipsRect box;
+        ControlFont font = ControlFont::None;
+        bool fitsText = false;
+    };
+    // Puts a control where its twips place it at the dialog's scale, in its font.
+    void Place(const PlacedControl& control);
+    // The fonts, the background strip, the page pictures and the icon at the dialog's scale.
+    void LoadArtwork();
     void CreatePageButtons();
     void CreatePages();
     void CreateGeneralPage(HWND page);
@@ -141,6 +157,7 @@ private:
     void CreateCommandButtons();
     HWND MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
                      float left, float top, float width, float height, int id = 0, HFONT font = nullptr);
+    std::unique_ptr<Trackbar> MakeSlider(HWND page, const TwipsRect& box, int id);
 
     // frmOptions.cpp: the load and the handlers.
     void Load();
@@ -161,6 +178,8 @@ private:
     Font buttonFont_;
     Icon aboutIcon_;
     std::array<std::shared_ptr<const Picture>, 2 * kPageCount> pagePictures_;
+    int picturesDpi_ = 0;  // the scale the page pictures are made for
+    std::vector<PlacedControl> placed_;
     std::array<std::unique_ptr<sknButton>, kPageCount> pageButtons_;
     std::array<std::unique_ptr<PrefsPage>, kPageCount> pages_;
 

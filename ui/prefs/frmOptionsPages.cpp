@@ -1,6 +1,6 @@
 // The preferences dialog's controls: the page buttons, the five pages and what each
 // holds, and the command buttons, placed in twips and made in reading order, which is
-// also their Tab order.
+// also their Tab order; and all of them again at a new scale.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -23,15 +23,24 @@ constexpr PageButtonSpec kPageButtons[frmOptions::kPageCount] = {
 constexpr float kPageButtonTop = 30, kPageButtonWidth = 705, kPageButtonHeight = 795;
 constexpr float kPageLeft = 0, kPageTop = 870, kPageWidth = 5565, kPageHeight = 3105;
 
+constexpr float kAboutIconSize = 480;
+
 const char kPageClass[] = "Corvale.PrefsPage";
 
 HMENU IdOf(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
 
-// A page button's picture from the program's resources, at the screen's resolution.
-std::shared_ptr<const Picture> PagePicture(int resourceId) {
-    Picture decoded = Picture::FromBytes(ResourceBytes(resourceId));
+Font MakeFont(const char* face, int dpi) {
+    FontDescription description;
+    description.face = face;
+    description.points = 8.25;
+    return CreateFontForDpi(description, dpi);
+}
+
+// A page button's picture from the program's resources, at `dpi`.
+std::shared_ptr<const Picture> PagePicture(int resourceId, int dpi) {
+    Picture decoded = Picture::FromBytes(ResourceBytes(ArtworkResourceFor(resourceId, dpi)));
     if (decoded.Empty() || decoded.IsIcon()) return nullptr;
-    Bitmap scaled = ScaleToScreen(decoded.BitmapHandle());
+    Bitmap scaled = ScaleArtwork(decoded.BitmapHandle(), ArtworkDrawnForDpi(dpi), dpi);
     if (!scaled) return nullptr;
     return std::make_shared<Picture>(Picture::FromBitmap(scaled.Release()));
 }
@@ -57,32 +66,54 @@ LRESULT PrefsPage::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void PrefsPage::Paint(HDC dc, const RECT& client) { FillRect(dc, &client, GetSysColorBrush(COLOR_3DFACE)); }
 
-HWND frmOptions::MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
-                             float left, float top, float width, float height, int id, HFONT font) {
-    PixelBox box = TwipsBoxToScreenPixels(left, top, width, height);
-    if (!font) font = textFont_.Get();
+void frmOptions::Place(const PlacedControl& control) {
+    PixelBox box = TwipsBoxToPixels(control.box, Dpi());
+    const HFONT font = control.font == ControlFont::Text     ? textFont_.Get()
+                       : control.font == ControlFont::Button ? buttonFont_.Get()
+                                                             : nullptr;
     // A one-line label grows to its text, as a label sized to fit would: where the face is
     // replaced by a wider one, the text is shown whole rather than cut.
-    if (lstrcmpiA(className, "STATIC") == 0 && !(style & SS_ICON) && text && *text) {
+    if (control.fitsText && font) {
+        const int length = GetWindowTextLengthW(control.window);
+        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+        GetWindowTextW(control.window, text.data(), length + 1);
         WindowDC screen(nullptr);
         SelectScope select(screen.Get(), font);
         SIZE extent{};
-        if (GetTextExtentPoint32A(screen.Get(), text, lstrlenA(text), &extent) && extent.cx + 1 > box.width)
+        if (GetTextExtentPoint32W(screen.Get(), text.c_str(), length, &extent) && extent.cx + 1 > box.width)
             box.width = extent.cx + 1;
     }
-    owner.Create(0, className, text, WS_CHILD | WS_VISIBLE | style, box.x, box.y, box.width, box.height, parent,
-                 IdOf(id));
-    if (owner) SendMessageA(owner.Get(), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    SetWindowPos(control.window, nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (font) SendMessageA(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+HWND frmOptions::MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
+                             float left, float top, float width, float height, int id, HFONT font) {
+    owner.Create(0, className, text, WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent, IdOf(id));
+    if (!owner) return nullptr;
+    PlacedControl control{owner.Get(), {left, top, width, height}, ControlFont::Text, false};
+    if (font == buttonFont_.Get() && font) control.font = ControlFont::Button;
+    if (lstrcmpiA(className, "STATIC") == 0 && (style & SS_TYPEMASK) == SS_ICON) control.font = ControlFont::None;
+    control.fitsText = control.font != ControlFont::None && lstrcmpiA(className, "STATIC") == 0 && text && *text;
+    Place(control);
+    placed_.push_back(control);
     return owner.Get();
+}
+
+std::unique_ptr<Trackbar> frmOptions::MakeSlider(HWND page, const TwipsRect& box, int id) {
+    auto slider = std::make_unique<Trackbar>(page, TwipsBoxToPixels(box, Dpi()), id);
+    placed_.push_back({slider->hWnd(), box, ControlFont::None, false});
+    return slider;
 }
 
 void frmOptions::CreatePageButtons() {
     SkinContainer& container = *this;
     for (int i = 0; i < kPageCount; ++i) {
-        const PixelBox box =
-            TwipsBoxToScreenPixels(kPageButtons[i].left, kPageButtonTop, kPageButtonWidth, kPageButtonHeight);
+        const TwipsRect place{kPageButtons[i].left, kPageButtonTop, kPageButtonWidth, kPageButtonHeight};
+        const PixelBox box = TwipsBoxToPixels(place, Dpi());
         auto button = std::make_unique<sknButton>(hWnd(), container, box.x, box.y, box.width, box.height,
                                                   kIdPageButtons + i);
+        placed_.push_back({button->hWnd(), place, ControlFont::None, false});
         button->DisableRefresh();
         button->SetButtonType(8);
         button->SetColorScheme(2);
@@ -103,10 +134,6 @@ void frmOptions::CreatePageButtons() {
         button->SetValue(false);
         button->SetFont(SkinFontSpec{});
         button->SetCaption(kPageButtons[i].caption);
-        if (!pagePictures_[2 * i]) {
-            pagePictures_[2 * i] = PagePicture(IDR_PAGE_PICTURES + 2 * i);
-            pagePictures_[2 * i + 1] = PagePicture(IDR_PAGE_PICTURES + 2 * i + 1);
-        }
         button->SetPictureNormal(pagePictures_[2 * i]);
         button->SetPictureOver(pagePictures_[2 * i + 1]);
         button->Events().Click = [this, i] { cmdToolBar_Click(i); };
@@ -116,8 +143,11 @@ void frmOptions::CreatePageButtons() {
 }
 
 void frmOptions::CreatePages() {
-    const PixelBox box = TwipsBoxToScreenPixels(kPageLeft, kPageTop, kPageWidth, kPageHeight);
-    for (auto& page : pages_) page = std::make_unique<PrefsPage>(hWnd(), box);
+    const TwipsRect place{kPageLeft, kPageTop, kPageWidth, kPageHeight};
+    for (auto& page : pages_) {
+        page = std::make_unique<PrefsPage>(hWnd(), TwipsBoxToPixels(place, Dpi()));
+        placed_.push_back({page->hWnd(), place, ControlFont::None, false});
+    }
     CreateGeneralPage(pages_[0]->hWnd());
     CreateSitesPage(pages_[1]->hWnd());
     CreateColorsPage(pages_[2]->hWnd());
@@ -135,7 +165,7 @@ void frmOptions::CreateGeneralPage(HWND page) {
     // The interval's controls sit one box lower than their design, below the third box.
     constexpr float kBelowBoxes = 210;
     MakeControl(lblPingR_, page, "STATIC", "Ping Refresh (seconds)", SS_LEFT, 570, 720 + kBelowBoxes, 1650, 195);
-    sldPing_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(510, 990 + kBelowBoxes, 4665, 405), kIdPing);
+    sldPing_ = MakeSlider(page, {510, 990 + kBelowBoxes, 4665, 405}, kIdPing);
     MakeControl(lblLeftEnd_, page, "STATIC", "10", SS_LEFT, 630, 1380 + kBelowBoxes, 180, 195);
     MakeControl(lblRightEnd_, page, "STATIC", "120", SS_LEFT, 4770, 1410 + kBelowBoxes, 270, 195);
     MakeControl(txtCurrentInterval_, page, "EDIT", "", ES_LEFT | ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
@@ -157,13 +187,13 @@ void frmOptions::CreateSitesPage(HWND page) {
 
 void frmOptions::CreateColorsPage(HWND page) {
     MakeControl(lblNormal_, page, "STATIC", "Normal Color", SS_LEFT, 660, 450, 900, 195);
-    sldNormalColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 360, 3195, 435), kIdNormal);
+    sldNormalColor_ = MakeSlider(page, {1800, 360, 3195, 435}, kIdNormal);
     ssNormal_ = std::make_unique<ctlSiteStat>(page, 2070, 840, 435);
     // The designs hold the tiles' saturations, so the previews show the tiles' colours.
     if (auto design = PropertyBag::Parse(PreviewNormalTileDesign())) ssNormal_->ReadProperties(*design);
     ssNormal_->SetVisible(true);
     MakeControl(lblError_, page, "STATIC", "Error Color", SS_LEFT, 660, 1650, 735, 195);
-    sldErrorColor_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1800, 1590, 3195, 435), kIdError);
+    sldErrorColor_ = MakeSlider(page, {1800, 1590, 3195, 435}, kIdError);
     ssError_ = std::make_unique<ctlSiteStat>(page, 2070, 2070, 435);
     if (auto design = PropertyBag::Parse(PreviewErrorTileDesign())) ssError_->ReadProperties(*design);
     ssError_->SetVisible(true);
@@ -176,7 +206,7 @@ void frmOptions::CreateColorsPage(HWND page) {
 
 void frmOptions::CreateWindowPage(HWND page) {
     MakeControl(lblTransparency_, page, "STATIC", "Transparency", SS_LEFT, 240, 570, 975, 195);
-    sldTrans_ = std::make_unique<Trackbar>(page, TwipsBoxToScreenPixels(1470, 450, 3795, 465), kIdTrans);
+    sldTrans_ = MakeSlider(page, {1470, 450, 3795, 465}, kIdTrans);
     MakeControl(lblTransparent_, page, "STATIC", "Transparent", SS_LEFT, 1620, 1020, 855, 195);
     MakeControl(lblOpaque_, page, "STATIC", "Opaque", SS_LEFT, 4560, 990, 570, 195);
     sldTrans_->SetRange(30, 255);
@@ -185,8 +215,7 @@ void frmOptions::CreateWindowPage(HWND page) {
 }
 
 void frmOptions::CreateAboutPage(HWND page) {
-    MakeControl(picIcon_, page, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 360, 270, 480, 480);
-    aboutIcon_.Reset(LoadProgramIcon(IDI_CORVALE, TwipsToScreenPixels(480)));
+    MakeControl(picIcon_, page, "STATIC", "", SS_ICON | SS_REALSIZECONTROL, 360, 270, kAboutIconSize, kAboutIconSize);
     if (aboutIcon_) SendMessageA(picIcon_.Get(), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_.Get()), 0);
     MakeControl(lblInfo_, page, "STATIC", "", SS_LEFT | SS_NOPREFIX, 1110, 270, 4305, 1035);
     MakeControl(cmdWebsite_, page, "BUTTON", "Visit Product Website", BS_PUSHBUTTON | WS_TABSTOP, 1080, 1290, 3255,
@@ -195,6 +224,38 @@ void frmOptions::CreateAboutPage(HWND page) {
                 3285, 405, kIdMore, buttonFont_.Get());
     MakeControl(cmdReadme_, page, "BUTTON", "Readme.txt", BS_PUSHBUTTON | WS_TABSTOP, 1050, 2250, 3285, 405, kIdReadme,
                 buttonFont_.Get());
+}
+
+void frmOptions::LoadArtwork() {
+    const int dpi = Dpi();
+    textFont_ = MakeFont("MS Sans Serif", dpi);
+    buttonFont_ = MakeFont("Lucida Sans Unicode", dpi);
+    strip_ = corvale::LoadArtwork(IDB_PREFS_STRIP, dpi);
+    aboutIcon_.Reset(LoadProgramIcon(IDI_CORVALE, TwipsToPixels(kAboutIconSize, dpi)));
+    if (picturesDpi_ != dpi) {
+        for (std::size_t i = 0; i < pagePictures_.size(); ++i)
+            pagePictures_[i] = PagePicture(IDR_PAGE_PICTURES + static_cast<int>(i), dpi);
+        picturesDpi_ = dpi;
+    }
+}
+
+void frmOptions::OnDpiChanged() {
+    // The controls keep the fonts they have until they are given the new ones.
+    const Font oldText = std::move(textFont_), oldButton = std::move(buttonFont_);
+    const Icon oldIcon = std::move(aboutIcon_);
+    LoadArtwork();
+    for (const PlacedControl& control : placed_) Place(control);
+    for (int i = 0; i < kPageCount; ++i) {
+        sknButton* button = pageButtons_[static_cast<std::size_t>(i)].get();
+        if (!button) continue;
+        button->SetPictureNormal(pagePictures_[static_cast<std::size_t>(2 * i)]);
+        button->SetPictureOver(pagePictures_[static_cast<std::size_t>(2 * i + 1)]);
+        button->Rescale();
+    }
+    for (ctlSiteStat* preview : {ssNormal_.get(), ssError_.get()})
+        if (preview) preview->Rescale();
+    if (picIcon_) SendMessageA(picIcon_.Get(), STM_SETICON, reinterpret_cast<WPARAM>(aboutIcon_.Get()), 0);
+    InvalidateRect(hWnd(), nullptr, TRUE);
 }
 
 void frmOptions::CreateCommandButtons() {

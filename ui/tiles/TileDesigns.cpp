@@ -6,6 +6,8 @@ namespace corvale {
 namespace tile_data {
 extern const uint8_t kBackgroundBmp[];
 extern const std::size_t kBackgroundBmpSize;
+extern const uint8_t kLargeBackgroundBmp[];
+extern const std::size_t kLargeBackgroundBmpSize;
 extern const uint8_t kTemplateTile[];
 extern const std::size_t kTemplateTileSize;
 extern const uint8_t kPreviewNormal[];
@@ -46,6 +48,9 @@ PixelView BitmapFilePixels(std::span<const uint8_t> file) {
 
 PixelView TileBackgroundPixels() {
     return BitmapFilePixels({tile_data::kBackgroundBmp, tile_data::kBackgroundBmpSize});
+}
+PixelView LargeTileBackgroundPixels() {
+    return BitmapFilePixels({tile_data::kLargeBackgroundBmp, tile_data::kLargeBackgroundBmpSize});
 }
 std::string_view TemplateTileDesign() { return Text(tile_data::kTemplateTile, tile_data::kTemplateTileSize); }
 std::string_view PreviewNormalTileDesign() { return Text(tile_data::kPreviewNormal, tile_data::kPreviewNormalSize); }

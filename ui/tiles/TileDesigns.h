@@ -14,6 +14,8 @@ namespace corvale {
 // The tile's 179 x 28 background picture, read where it lies in the program's image: every
 // tile colours from these same bytes, and no picture codec is needed to get at them.
 PixelView TileBackgroundPixels();
+// The same picture drawn for 192 dots per inch, 358 x 56.
+PixelView LargeTileBackgroundPixels();
 
 // The pixels of a bitmap file (BMP) of 24 bits per pixel, uncompressed, rows stored bottom
 // first, as a view into `file`; an empty view for anything else or a file cut short.

@@ -3,11 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/base/Twips.h"
-
 namespace corvale {
 
-Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily, BYTE quality) {
+Font CreateDesignFont(const FontSpec& face, int dpi, BYTE pitchAndFamily, BYTE quality) {
     FontDescription description;
     description.face = face.name;
     description.points = face.points;
@@ -15,33 +13,33 @@ Font CreateDesignFont(const FontSpec& face, BYTE pitchAndFamily, BYTE quality) {
     description.charset = static_cast<BYTE>(face.charset);
     description.pitchAndFamily = pitchAndFamily;
     description.quality = quality;
-    return CreateScreenFont(description);
+    return CreateFontForDpi(description, dpi);
 }
 
-Font CreatePingFont() { return CreateDesignFont({"Arial", 11.25, true, ANSI_CHARSET}); }
+Font CreatePingFont(int dpi) { return CreateDesignFont({"Arial", 11.25, true, ANSI_CHARSET}, dpi); }
 
-Font CreateStandInFont(HFONT font) {
+Font CreateStandInFont(HFONT font, int dpi) {
     LOGFONTA like{};
     if (!font || !GetObjectA(font, sizeof like, &like)) return {};
     FontDescription description;
     description.face = "MS Shell Dlg 2";
-    description.points = std::abs(like.lfHeight) * 72.0 / ScreenDpi();
+    description.points = std::abs(like.lfHeight) * 72.0 / dpi;
     description.bold = like.lfWeight >= FW_BOLD;
     description.charset = DEFAULT_CHARSET;
-    return CreateScreenFont(description);
+    return CreateFontForDpi(description, dpi);
 }
 
-Font CreateSiteFont() {
+Font CreateSiteFont(int dpi) {
     const BYTE fixed = FIXED_PITCH | FF_MODERN;
-    Font terminal = CreateDesignFont({"Terminal", 6, true, OEM_CHARSET}, fixed);
+    Font terminal = CreateDesignFont({"Terminal", 6, true, OEM_CHARSET}, dpi, fixed);
     if (terminal && _stricmp(ResolvedFace(terminal.Get()).c_str(), "Terminal") == 0) return terminal;
     // Bitmap-style look without Terminal: a raster fixed-pitch face, else any fixed-pitch
     // face drawn without smoothing.
     for (const char* face : {"Courier", "Fixedsys", "Lucida Console", "Courier New"}) {
-        Font candidate = CreateDesignFont({face, 6, true, ANSI_CHARSET}, fixed, NONANTIALIASED_QUALITY);
+        Font candidate = CreateDesignFont({face, 6, true, ANSI_CHARSET}, dpi, fixed, NONANTIALIASED_QUALITY);
         if (candidate && _stricmp(ResolvedFace(candidate.Get()).c_str(), face) == 0) return candidate;
     }
-    Font any = CreateDesignFont({"", 6, true, ANSI_CHARSET}, fixed, NONANTIALIASED_QUALITY);
+    Font any = CreateDesignFont({"", 6, true, ANSI_CHARSET}, dpi, fixed, NONANTIALIASED_QUALITY);
     return any ? std::move(any) : std::move(terminal);
 }
 

@@ -1,31 +1,39 @@
 #include "ui/tiles/cltGraph.h"
 
-#include "ui/base/Twips.h"
+#include "ui/base/Dpi.h"
 
 namespace corvale {
 namespace {
 
 const char kGraphClass[] = "CorvaleResponseGraph";
 
-RECT BarPixels(const BarShape& bar) {
-    return {TwipsToScreenPixels(bar.left), TwipsToScreenPixels(bar.top), TwipsToScreenPixels(bar.left + bar.width),
-            TwipsToScreenPixels(bar.top + bar.height)};
+RECT BarPixels(const BarShape& bar, int dpi) {
+    const PixelBox box = TwipsBoxToPixels(bar.left, bar.top, bar.width, bar.height, dpi);
+    return {box.x, box.y, box.x + box.width, box.y + box.height};
 }
 
 }  // namespace
 
 cltGraph::cltGraph(HWND parent, float leftTwips, float topTwips, float widthTwips, float heightTwips)
-    : left_(leftTwips), top_(topTwips), font_(CreateDesignFont(properties_.font)) {
+    : left_(leftTwips), top_(topTwips), width_(widthTwips), height_(heightTwips),
+      font_(CreateDesignFont(properties_.font, WindowDpi(parent))) {
     for (int i = 0; i < kGraphBarCount; ++i) bars_[static_cast<std::size_t>(i)] = DesignBar(i);
     SetPainting(Painting::Buffered);  // the bars never flicker over their background
     CreateWindowOf({kGraphClass}, 0, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS,
-                   TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips),
-                   parent);
+                   TwipsBoxToPixels(leftTwips, topTwips, widthTwips, heightTwips, WindowDpi(parent)), parent);
+}
+
+void cltGraph::Rescale() {
+    if (!hWnd()) return;
+    font_ = CreateDesignFont(properties_.font, Dpi());
+    const PixelBox box = TwipsBoxToPixels(left_, top_, width_, height_, Dpi());
+    SetWindowPos(hWnd(), nullptr, box.x, box.y, box.width, box.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hWnd(), nullptr, FALSE);
 }
 
 LRESULT cltGraph::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, mouse)) {
+    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
         OnMouse(mouse);
         return 0;
     }
@@ -84,7 +92,7 @@ void cltGraph::Paint(HDC dc, const RECT& client) {
     }
     for (const BarShape& bar : bars_) {
         Brush fill(CreateSolidBrush(bar.colour));
-        RECT r = BarPixels(bar);
+        RECT r = BarPixels(bar, Dpi());
         FillRect(dc, &r, fill.Get());
     }
 }
@@ -132,7 +140,7 @@ void cltGraph::SetEnabled(bool enabled) {
 
 void cltGraph::SetFont(const FontSpec& font) {
     properties_.font = font;
-    font_ = CreateDesignFont(font);
+    font_ = CreateDesignFont(font, Dpi());
     if (hWnd()) SendMessageA(hWnd(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
     Changed("Font");
 }
@@ -159,7 +167,7 @@ void cltGraph::ApplyBorder() {
 
 void cltGraph::ReadProperties(const PropertyBag& bag, const FontSpec& containerFont) {
     properties_ = ReadGraphProperties(bag, containerFont);
-    font_ = CreateDesignFont(properties_.font);
+    font_ = CreateDesignFont(properties_.font, Dpi());
     if (hWnd()) {
         EnableWindow(hWnd(), properties_.enabled);
         ApplyBorder();

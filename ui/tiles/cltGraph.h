@@ -28,6 +28,8 @@ public:
 
     float Left() const { return left_; }
     float Top() const { return top_; }
+    // Places and draws the graph again at its window's scale, which has changed.
+    void Rescale();
 
     uint32_t BackColor() const { return properties_.backColor; }
     void SetBackColor(uint32_t colour);
@@ -76,7 +78,7 @@ private:
     void Changed(std::string_view property);
     void ApplyBorder();
 
-    float left_, top_;
+    float left_, top_, width_, height_;
     GraphProperties properties_;
     Font font_;
     ResponseHistory history_;

@@ -6,17 +6,15 @@
 
 #include "ui/base/Artwork.h"
 #include "ui/base/DibSurface.h"
+#include "ui/base/Dpi.h"
 #include "ui/base/Picture.h"
 #include "ui/base/WideText.h"
 #include "ui/tiles/TileDesigns.h"
-#include "ui/base/Twips.h"
 
 namespace corvale {
 namespace {
 
 const char kTileClass[] = "CorvaleSiteTile";
-
-float ToTwips(int pixels) { return static_cast<float>(ScreenPixelsToTwips(pixels)); }
 
 // The graph is saved with the font of the tile's own design; the tile's font is the same.
 const FontSpec kTileFont{"MS Sans Serif", 8.25, false, 0};
@@ -53,27 +51,26 @@ bool FontShowsAll(HDC dc, const std::wstring& text) {
 
 }  // namespace
 
-ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips) {
+ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float heightTwips)
+    : box_{leftTwips, topTwips, kTileWidthTwips, heightTwips}, dpi_(WindowDpi(parent)) {
     pingLabel_.left = kPingLabelLeft;
     pingLabel_.top = kPingLabelTop;
     pingLabel_.colour = RGB(255, 255, 255);
-    pingLabel_.font = CreatePingFont();
+    pingLabel_.font = CreatePingFont(dpi_);
     siteLabel_.left = kSiteLabelLeft;
     siteLabel_.top = kSiteLabelTop;
     siteLabel_.colour = RGB(0xC0, 0xC0, 0xC0);
-    siteLabel_.font = CreateSiteFont();
+    siteLabel_.font = CreateSiteFont(dpi_);
     SetLabelText(pingLabel_, "");
     SetLabelText(siteLabel_, "");
     LoadArtwork();
 
     SetPainting(Painting::Buffered);
-    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, kTileWidthTwips, heightTwips);
+    const PixelBox box = TwipsBoxToPixels(box_, dpi_);
     if (!CreateWindowOf({kTileClass}, 0, WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, box, parent)) return;
     ResizeSurface(box.width, box.height);
     // A new tile shows its picture as drawn, not yet coloured.
-    PrepareDestination();
-    CopyPixels(artwork_, destination_.Pixels());
-    if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+    ShowArtwork();
 
     graph_ = std::make_unique<cltGraph>(hWnd(), kGraphLeft, kGraphTop);
     if (auto design = PropertyBag::Parse(ResponseGraphDesign())) graph_->ReadProperties(*design, kTileFont);
@@ -90,15 +87,41 @@ ctlSiteStat::ctlSiteStat(HWND parent, float leftTwips, float topTwips, float hei
 }
 
 void ctlSiteStat::LoadArtwork() {
-    artwork_ = TileBackgroundPixels();
-    // The picture is drawn for 96 dots per inch; elsewhere it is scaled with the tile, once.
-    if (ScreenDpi() == 96 || !artwork_.bits) return;
+    const int drawnFor = ArtworkDrawnForDpi(dpi_);
+    artwork_ = drawnFor == kLargeArtworkDpi ? LargeTileBackgroundPixels() : TileBackgroundPixels();
+    // Elsewhere than at the scale it is drawn for, the picture is scaled with the tile, once.
+    if (dpi_ == drawnFor || !artwork_.bits) return;
     DibBits drawn = CreateDib(nullptr, artwork_.width, artwork_.height, 24, false);
     if (!drawn) return;
     CopyPixels(artwork_, {static_cast<uint8_t*>(drawn.bits), artwork_.width, artwork_.height, artwork_.bytesPerRow});
-    Bitmap scaled = ScaleToScreen(drawn.bitmap.Get());
+    Bitmap scaled = ScaleArtwork(drawn.bitmap.Get(), drawnFor, dpi_);
     if (scaled && scaledArtwork_.CreateFromPicture(Picture::FromBitmap(scaled.Release())))
         artwork_ = scaledArtwork_.Pixels();
+}
+
+void ctlSiteStat::ShowArtwork() {
+    PrepareDestination();
+    if (shownPair_) {
+        cColourise colouriser;
+        colouriser.SetHue(shownPair_->hue);
+        colouriser.SetSaturation(shownPair_->saturation);
+        if (colouriser.Process(artwork_, destination_.Pixels()) != ColourStatus::Ok) return;
+    } else {
+        CopyPixels(artwork_, destination_.Pixels());
+    }
+    if (surfaceDc_) destination_.PaintPicture(surfaceDc_.Get(), 0, 0, -1, -1, 0, 0, SRCCOPY);
+    if (hWnd()) InvalidateRect(hWnd(), nullptr, FALSE);
+}
+
+void ctlSiteStat::Rescale() {
+    if (!hWnd() || Dpi() == dpi_) return;
+    dpi_ = Dpi();
+    SetLabelFont(pingLabel_, CreatePingFont(dpi_));
+    SetLabelFont(siteLabel_, CreateSiteFont(dpi_));
+    if (graph_) graph_->Rescale();
+    Move(box_.left, box_.top, box_.width, box_.height);  // the surface takes the new size
+    LoadArtwork();
+    ShowArtwork();
 }
 
 // The section the colouriser writes into, made once for the artwork's size.
@@ -135,7 +158,7 @@ void ctlSiteStat::ResizeSurface(int width, int height) {
 
 LRESULT ctlSiteStat::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, mouse)) {
+    if (DecodeMouse(message, wParam, lParam, dpi_, mouse)) {
         OnMouse(mouse);
         return 0;
     }
@@ -153,7 +176,7 @@ void ctlSiteStat::Paint(HDC dc, const RECT& client) {
         if (label->shown.empty()) continue;
         SelectScope selectFont(dc, label->Drawn());
         SetTextColor(dc, label->colour);
-        TextOutW(dc, TwipsToScreenPixels(label->left), TwipsToScreenPixels(label->top), label->shown.c_str(),
+        TextOutW(dc, TwipsToPixels(label->left, dpi_), TwipsToPixels(label->top, dpi_), label->shown.c_str(),
                  static_cast<int>(label->shown.size()));
     }
 }
@@ -166,8 +189,19 @@ void ctlSiteStat::OnMouse(const MouseEvent& event) {
     RaiseMouse(event, MouseDown, MouseMove, MouseUp);
 }
 
-TwipsRect ctlSiteStat::Bounds(const Label& label) {
-    return {label.left, label.top, ToTwips(label.widthPx), ToTwips(label.heightPx)};
+TwipsRect ctlSiteStat::Bounds(const Label& label) const {
+    return {label.left, label.top, static_cast<float>(PixelsToTwips(label.widthPx, dpi_)),
+            static_cast<float>(PixelsToTwips(label.heightPx, dpi_))};
+}
+
+void ctlSiteStat::SetLabelFont(Label& label, Font font) {
+    // Out of the measuring context before it goes, with the stand-in made for the old scale.
+    if (label.inMeasure) SelectObject(label.measure.Get(), GetStockObject(SYSTEM_FONT));
+    label.inMeasure = nullptr;
+    label.font = std::move(font);
+    label.standIn = Font();
+    label.heightPx = 0;  // measured again
+    SetLabelText(label, label.text);
 }
 
 void ctlSiteStat::SetLabelText(Label& label, std::string text) {
@@ -175,7 +209,7 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
     if (label.heightPx > 0 && text == label.text) return;
     auto invalidate = [&] {
         if (!hWnd()) return;
-        RECT r{TwipsToScreenPixels(label.left), TwipsToScreenPixels(label.top), 0, 0};
+        RECT r{TwipsToPixels(label.left, dpi_), TwipsToPixels(label.top, dpi_), 0, 0};
         r.right = r.left + label.widthPx;
         r.bottom = r.top + label.heightPx;
         InvalidateRect(hWnd(), &r, FALSE);
@@ -193,7 +227,7 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
     if (dc && label.font) {
         select(label.font.Get());
         label.useStandIn = !FontShowsAll(dc, label.shown);
-        if (label.useStandIn && !label.standIn) label.standIn = CreateStandInFont(label.font.Get());
+        if (label.useStandIn && !label.standIn) label.standIn = CreateStandInFont(label.font.Get(), dpi_);
         if (!label.standIn) label.useStandIn = false;
         select(label.Drawn());
         TEXTMETRICW metrics{};
@@ -208,7 +242,8 @@ void ctlSiteStat::SetLabelText(Label& label, std::string text) {
 }
 
 void ctlSiteStat::Move(float leftTwips, float topTwips, float widthTwips, float heightTwips) {
-    const PixelBox box = TwipsBoxToScreenPixels(leftTwips, topTwips, widthTwips, heightTwips);
+    box_ = {leftTwips, topTwips, widthTwips, heightTwips};
+    const PixelBox box = TwipsBoxToPixels(box_, dpi_);
     if (hWnd()) MoveWindow(hWnd(), box.x, box.y, box.width, box.height, TRUE);
 }
 

@@ -28,11 +28,6 @@ inline constexpr float kPingLabelLeft = 60, kPingLabelTop = 30;
 inline constexpr float kSiteLabelLeft = 90, kSiteLabelTop = 270;
 inline constexpr float kGraphLeft = 2040, kGraphTop = 60;
 
-// Bounds of a child element in twips of the tile.
-struct TwipsRect {
-    float left = 0, top = 0, width = 0, height = 0;
-};
-
 class ctlSiteStat : public Window {
 public:
     // A tile showing its picture uncoloured, with empty labels and default properties.
@@ -43,6 +38,9 @@ public:
 
     // Places the tile in twips of its parent.
     void Move(float leftTwips, float topTwips, float widthTwips, float heightTwips);
+    // Lays the tile out again at its window's scale, which has changed: place, fonts,
+    // picture and graph.
+    void Rescale();
     void SetVisible(bool visible);
 
     // Texts are UTF-8 and shown as typed, whatever the system's ANSI code page.
@@ -95,6 +93,7 @@ public:
     // The font the address is drawn in: the design font, or a stand-in with the glyphs the
     // address needs where the design font lacks them.
     HFONT SiteLabelFont() const { return siteLabel_.Drawn(); }
+    // Bounds of the labels in twips of the tile.
     TwipsRect SiteLabelBounds() const { return Bounds(siteLabel_); }
     TwipsRect PingLabelBounds() const { return Bounds(pingLabel_); }
 
@@ -130,15 +129,21 @@ private:
     ColourStatus ApplyRequest(ColourRequest request);
     void LoadArtwork();
     void PrepareDestination();
+    // The picture onto the surface as it is shown: in the pair shown, or uncoloured.
+    void ShowArtwork();
     void SetLabelText(Label& label, std::string text);
+    void SetLabelFont(Label& label, Font font);
     void ResizeSurface(int width, int height);
     void Changed(std::string_view property);
-    static TwipsRect Bounds(const Label& label);
+    TwipsRect Bounds(const Label& label) const;
 
+    // The place in twips of the parent, and the scale the tile is laid out at.
+    TwipsRect box_;
+    int dpi_;
     SiteStatProperties properties_;
     SiteStatColouring colouring_;
     // The picture every colour application starts from: the program's own, shared by every
-    // tile, or this tile's copy scaled for a screen other than 96 dots per inch.
+    // tile, or this tile's copy scaled for a scale it is not drawn for.
     PixelView artwork_;
     cDIBSection scaledArtwork_;
     cDIBSection destination_;

@@ -1,5 +1,7 @@
 #include "ui/widgets/CTooltip.h"
 
+#include "ui/base/Dpi.h"
+#include "ui/base/Fonts.h"
 #include "ui/base/WideText.h"
 
 namespace corvale {
@@ -56,14 +58,20 @@ bool CTooltip::Create() {
     if (foreColor_ != kSystemForeColor) SendMessageW(tip, TTM_SETTIPTEXTCOLOR, foreColor_, 0);
     if (backColor_ != kSystemBackColor) SendMessageW(tip, TTM_SETTIPBKCOLOR, backColor_, 0);
     if (multiLine_) SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, kUnlimitedTipWidth);
-    applied_ = {parent_, WindowStyle(), centered_, multiLine_, foreColor_, backColor_, title_, text_, tooltipInfo_.rect};
+    // At the system's scale the tip keeps the font the system gives it.
+    const int dpi = WindowDpi(parent_);
+    font_ = dpi != SystemDpi() ? CreateTooltipFont(dpi) : Font();
+    if (font_) SendMessageW(tip, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+    applied_ = {parent_, WindowStyle(), centered_, multiLine_, dpi,
+                foreColor_, backColor_, title_, text_, tooltipInfo_.rect};
     return true;
 }
 
 bool CTooltip::NeedsNewWindow() const {
     // A window the parent took down with itself, or one of a parent since replaced.
     if (!tooltip_ || !IsWindow(tooltip_.Get()) || applied_.parent != parent_) return true;
-    if (applied_.style != WindowStyle() || applied_.centered != centered_ || applied_.multiLine != multiLine_)
+    if (applied_.style != WindowStyle() || applied_.centered != centered_ || applied_.multiLine != multiLine_ ||
+        applied_.dpi != WindowDpi(parent_))
         return true;
     // Taking a title or a colour back to none is what only a fresh window shows for sure.
     return (title_.empty() && !applied_.title.empty()) ||

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <string>
 
+#include "ui/base/GdiHandles.h"
 #include "ui/base/Window.h"
 
 namespace corvale {
@@ -51,8 +52,8 @@ public:
     // The same tip as Create would show, made in place where it can be: the text, a
     // title and custom colours change on the existing window, and the tool follows its
     // parent's size. A new window is made only when there is none yet, or the parent, the
-    // style, the centring or the line mode changed, or a title or colour was taken back to
-    // none or the system's. Same result as Create.
+    // style, the centring, the line mode or the parent's scale changed, or a title or colour
+    // was taken back to none or the system's. Same result as Create.
     bool Update();
     // The tip window, null when there is none.
     HWND TooltipWindow() const { return tooltip_.Get(); }
@@ -73,6 +74,7 @@ private:
         DWORD style = 0;
         bool centered = false;
         bool multiLine = true;
+        int dpi = 0;
         uint32_t foreColor = kSystemForeColor;
         uint32_t backColor = kSystemBackColor;
         std::string title;
@@ -84,6 +86,7 @@ private:
     bool NeedsNewWindow() const;
     void SendTitle(HWND tip) const;
 
+    Font font_;  // for a parent of another scale than the system's; outlives the tip window
     SystemWindow tooltip_;
     TTTOOLINFOW tooltipInfo_{};
     std::wstring tipText_;  // the buffer tooltipInfo_ points to

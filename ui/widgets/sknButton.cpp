@@ -2,6 +2,7 @@
 #include "ui/widgets/sknButton.h"
 
 #include "ui/base/ControlInput.h"
+#include "ui/base/Dpi.h"
 
 namespace corvale {
 namespace {
@@ -32,7 +33,7 @@ LPCSTR StandardCursor(int16_t pointer) {
 }  // namespace
 
 sknButton::sknButton(HWND parent, SkinContainer& container, int x, int y, int width, int height, int id)
-    : container_(container) {
+    : container_(container), dpi_(WindowDpi(parent)) {
     ApplyFont(container_.AmbientFont());
     BuildPalette();
     SetPainting(Painting::Direct);  // the look lives in the image; painting only copies it
@@ -54,7 +55,7 @@ void sknButton::Paint(HDC dc, const RECT&) {
 
 LRESULT sknButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, mouse)) {
+    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
         OnMouse(mouse);
         return 0;
     }
@@ -259,6 +260,13 @@ void sknButton::OnResize() {
         if (hWnd() && SetWindowRgn(hWnd(), region.Get(), TRUE)) region.Release();
     }
     if (height_ != 0) Redraw(kDrawUp, true);
+}
+
+void sknButton::Rescale() {
+    if (!hWnd()) return;
+    dpi_ = Dpi();
+    ApplyFont(font_);
+    OnResize();
 }
 
 void sknButton::OnShown(bool shown) {

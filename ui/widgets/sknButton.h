@@ -58,7 +58,8 @@ public:
     static constexpr int kDrawUp = 0;
     static constexpr int kDrawDown = 2;
 
-    // Creates the button's window as a visible child of parent, at a pixel position and size.
+    // Creates the button's window as a visible child of parent, at a pixel position and size
+    // (pixels of the parent's scale, which the caption's font takes too).
     sknButton(HWND parent, SkinContainer& container, int x, int y, int width, int height, int id = 0);
     sknButton(const sknButton&) = delete;
     sknButton& operator=(const sknButton&) = delete;
@@ -130,6 +131,9 @@ public:
     static const char* Version() { return "2.0.6 B"; }
 
     void Refresh();
+    // The window's scale has changed (its container has placed it anew): the caption's font
+    // and the look follow.
+    void Rescale();
     // No drawing until Refresh or until the button is shown again.
     void DisableRefresh();
     // The container's colours, font or default button changed.
@@ -200,6 +204,7 @@ private:
 
     SkinContainer& container_;
     sknButtonEvents events_;
+    int dpi_;  // the scale the caption's font is made for
 
     int buttonType_ = 2;
     std::string caption_;

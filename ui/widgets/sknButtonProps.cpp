@@ -88,7 +88,7 @@ void sknButton::ApplyFont(const SkinFontSpec& font) {
     description.italic = font.italic;
     description.underline = font.underline;
     description.strikeout = font.strikethrough;
-    if (auto created = CreateScreenFont(description)) fontHandle_ = std::move(created);
+    if (auto created = CreateFontForDpi(description, dpi_)) fontHandle_ = std::move(created);
     LayoutCaption();
 }
 
