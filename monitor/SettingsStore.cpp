@@ -26,6 +26,22 @@ UserMessageSink& MessageSink() {
 
 std::wstring IniPath() { return Widen(AppFolder + kIniFileName); }
 
+bool WriteKey(std::string_view section, std::string_view key, std::string_view value) {
+    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
+                                      Widen(IniValueToWrite(value)).c_str(), IniPath().c_str()) != FALSE;
+}
+
+// The settings the program owns, as they are in memory; every key is tried, whatever became
+// of the one before.
+bool WriteSettingsInEffect() {
+    bool stored = WriteKey(kGeneralSection, kMiniModeKey, MiniMode ? "True" : "False");
+    stored &= WriteKey(kGeneralSection, kCheckIntervalKey, FormatIniNumber(CheckInterval));
+    stored &= WriteKey(kGeneralSection, kTransPercKey, std::to_string(TransPerc));
+    stored &= WriteKey(kColorsSection, kNormalHueKey, std::to_string(NormalHue));
+    stored &= WriteKey(kColorsSection, kErrorHueKey, std::to_string(ErrorHue));
+    return stored;
+}
+
 void ReportNotSaved(bool sitesFailed, bool settingsFailed) {
     if (sitesFailed || settingsFailed) ShowUserMessage(SaveFailureText(sitesFailed, settingsFailed, AppFolder));
 }
@@ -65,8 +81,12 @@ std::string ReadIniValue(std::string_view section, std::string_view key) {
 }
 
 bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
-    return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                      Widen(IniValueToWrite(value)).c_str(), IniPath().c_str()) != FALSE;
+    // The file is born whole: one holding a single key would make the next start take every
+    // other setting as missing (a nearly transparent window, magenta tiles) rather than as
+    // the first run's values the user has been seeing.
+    bool stored = true;
+    if (!FileExists(AppFolder + kIniFileName)) stored = WriteSettingsInEffect();
+    return WriteKey(section, key, value) && stored;
 }
 
 bool StoreSetting(std::string_view section, std::string_view key, std::string_view value) {
@@ -117,12 +137,7 @@ void LoadSettings() {
 bool SaveSettings() {
     // An unread list is not the user's empty list: the file keeps what it holds.
     const bool listStored = SitesFileUnreadable || WriteSitesFile();
-    // Every key is tried, whatever became of the one before.
-    bool settingsStored = WriteIniValue(kGeneralSection, kMiniModeKey, MiniMode ? "True" : "False");
-    settingsStored &= WriteIniValue(kGeneralSection, kCheckIntervalKey, FormatIniNumber(CheckInterval));
-    settingsStored &= WriteIniValue(kGeneralSection, kTransPercKey, std::to_string(TransPerc));
-    settingsStored &= WriteIniValue(kColorsSection, kNormalHueKey, std::to_string(NormalHue));
-    settingsStored &= WriteIniValue(kColorsSection, kErrorHueKey, std::to_string(ErrorHue));
+    const bool settingsStored = WriteSettingsInEffect();
     ReportNotSaved(!listStored, !settingsStored);
     return listStored && settingsStored;
 }

@@ -26,8 +26,9 @@ inline constexpr const char* kWindowLeftKey = "Left";
 inline constexpr const char* kWindowTopKey = "Top";
 
 // One key of AppFolder + "monitor.ini"; a missing file, section or key reads as the empty
-// text. Writing creates the file when missing; false when the file could not take the
-// value (a folder the user cannot write), which the caller tells the user about.
+// text. Writing creates the file when missing, with the settings in effect beside the key;
+// false when the file could not take the value (a folder the user cannot write), which the
+// caller tells the user about.
 std::string ReadIniValue(std::string_view section, std::string_view key);
 bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
 // A setting the user changed on its own, outside Save (the mode switch, a check box):

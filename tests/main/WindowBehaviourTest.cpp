@@ -304,11 +304,12 @@ TEST_F(WindowBehaviourTest, ADragByATileEndsSnappedToTheScreenEdgeAndIsStored) {
     EXPECT_NEAR(window.top, 200, 12);
     EXPECT_EQ(ReadIniValue("Window", "Left"), "0") << "where the next start opens it";
     EXPECT_EQ(ReadIniValue("Window", "Top"), std::to_string(std::lround(PixelsToTwips(window.top, SystemDpi()))));
-    // Never into a folder without settings: a file of nothing but a place would make the
-    // next start read every setting as missing.
+    // Into a folder without settings, the place comes with the settings in effect, so the
+    // next start reads none of them as missing.
     DeleteFileA(folder_.File("monitor.ini").c_str());
     form_.StorePosition();
-    EXPECT_EQ(GetFileAttributesA(folder_.File("monitor.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ReadIniValue("Window", "Left"), "0");
+    EXPECT_EQ(ReadIniValue("General", "TransPerc"), std::to_string(TransPerc));
 
     // Moves without a button never start a drag: the window stays where it is.
     SetWindowPos(form_.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -90,6 +90,17 @@ TEST_F(Settings, NoFileGivesTheFirstRunValuesAndAnyFileTheFallbacks) {
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written by a load";
 
+    // The first setting stored on its own (the mode switch) brings the others in effect with
+    // it, so the next start shows what this one showed.
+    ASSERT_TRUE(StoreSetting("General", "MiniMode", "True"));
+    TransPerc = 0;
+    NormalHue = ErrorHue = 0;
+    LoadSettings();
+    EXPECT_TRUE(MiniMode);
+    EXPECT_EQ(TransPerc, 255);
+    EXPECT_EQ(NormalHue, 127);
+    EXPECT_EQ(ErrorHue, 42);
+
     // A file that is there, even empty, is the user's: its missing keys take the fallbacks.
     WriteIni("");
     LoadSettings();

@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
 #include "monitor/Settings.h"
 #include "monitor/SettingsStore.h"
@@ -47,9 +46,7 @@ void frmMain::Snap(frmMain& oMe, int32_t iSnapTolerance) {
 }
 
 void frmMain::StorePosition() {
-    // Only beside settings the user has: a monitor.ini holding nothing but a place would
-    // make the next start read every other setting as missing rather than as a first run's.
-    if (!hWnd() || !FileExists(AppFolder + kIniFileName)) return;
+    if (!hWnd()) return;
     RECT bounds{};
     GetWindowRect(hWnd(), &bounds);
     const std::string left = std::to_string(DesktopPixelsToTwips(bounds.left, SystemDpi()));
