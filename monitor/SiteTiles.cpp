@@ -70,6 +70,8 @@ void CreateTileTooltip(HWND window, int index) {
     tip->SetBackColor(kTipBackColour);
     tip->SetForeColor(kTipTextColour);
     tip->SetTitle(TooltipTitle(record.Url));
+    // Twenty sites, twenty tips: each gets its window when the pointer first comes to it.
+    tip->SetMadeOnFirstHover(true);
     tip->Update();  // a site without a tip until its next refresh is no failure to report
 }
 

@@ -191,7 +191,10 @@ TEST_F(MainWindowTest, TooltipsFollowTheModeAndAPressRefreshesTheTile) {
     Sites[0].NotResponding = true;
     Sites[0].ResultCode = 9;
     Sites[0].Checked = true;
+    EXPECT_FALSE(SiteTooltips[0]->TooltipWindow()) << "no tip window before the pointer comes";
+    test::PointerMovesOver(form_.SiteStat(0).hWnd());
     HWND before = SiteTooltips[0]->TooltipWindow();
+    ASSERT_TRUE(before);
     Press(form_.SiteStat(0).hWnd(), 100, 100);
     EXPECT_EQ(actions_.refreshed.back(), 0);
     EXPECT_EQ(SiteTooltips[0]->Text().rfind("Ping: 42 ms \r\ntimed out\r\n", 0), 0u) << SiteTooltips[0]->Text();
@@ -269,6 +272,7 @@ TEST_F(MainWindowTest, ANewScaleLaysOutTheWindowItsTilesTipsAndImageButtonsAgain
         TTTOOLINFOW tool{};
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.hwnd = form_.SiteStat(2).hWnd();
+        test::PointerMovesOver(tool.hwnd);
         ASSERT_TRUE(SendMessageW(SiteTooltips[2]->TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
         EXPECT_EQ(tool.rect.right, TwipsToPixels(2685, dpi));
         LOGFONTW tipFont{}, expected{};

@@ -12,6 +12,7 @@
 
 #include "ProgramFixture.h"
 #include "ScriptedEngine.h"
+#include "WinTestSupport.h"
 #include "ShellBalloons.h"
 #include "monitor/LogFolder.h"
 #include "monitor/UserTexts.h"
@@ -100,6 +101,8 @@ TEST_F(SiteQualityTest, TheIconShowsTheWholeListAndEachTileItsFigures) {
     EXPECT_TRUE(ShellHoldsTip(product + "\n1 of 2 sites not responding: b.test"));
     EXPECT_EQ(iconChanges, 2);
 
+    test::PointerMovesOver(program_.MainWindow().SiteStat(0).hWnd());
+    test::PointerMovesOver(program_.MainWindow().SiteStat(1).hWnd());
     const std::string answering = TipText(SiteTooltips[0]->TooltipWindow());
     EXPECT_EQ(answering.rfind("Ping: 10 ms \r\nLast 4: 0 lost (0 %), 10 / 10 / 10 ms, jitter 0 ms\r\nSince ", 0), 0u)
         << answering;

@@ -42,6 +42,8 @@ long GdiObjectGauge() {
     return highest;
 }
 
+void PointerMovesOver(HWND window) { SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2)); }
+
 void MouseInput(DWORD flags, int x, int y) {
     INPUT in{};
     in.type = INPUT_MOUSE;

@@ -29,6 +29,9 @@ void WhileUserActs(const std::function<void()>& hand);
 // A drag with the left button from one desktop point to another, in ten steps. The first
 // motion only starts the drag (Wine's move loop does not count it), so it is tiny.
 void DragWithMouse(POINT from, POINT to);
+// The pointer's first move over a window, as the window is told it (a tip made on first hover
+// is made by it), without moving the real pointer.
+void PointerMovesOver(HWND window);
 
 // A top-level window to hold the controls under test; destroyed with the object.
 class TestHostWindow {

@@ -26,6 +26,14 @@ LRESULT CALLBACK RecordSent(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// A pane of the program's own window base, as every tile and square is.
+class Pane : public Window {
+public:
+    explicit Pane(HWND parent) {
+        CreateWindowOf({"CorvaleTipTestPane"}, 0, WS_CHILD | WS_VISIBLE, {0, 0, 120, 40}, parent);
+    }
+};
+
 class CTooltipTest : public ::testing::Test {
 protected:
     CTooltipTest() : host_(200, 80) {}
@@ -177,6 +185,57 @@ TEST_F(CTooltipTest, UpdateChangesTheTipInPlaceAndTextsArriveAsTyped) {
     EXPECT_EQ(TipWindowsOf(other.Handle()), 1);
 
     RenewHundredsOfTimes(tip, &CTooltip::Update, other.Handle());
+}
+
+TEST_F(CTooltipTest, ATipMadeOnFirstHoverHasNoWindowUntilThePointerComesThenTheLatestText) {
+    Pane pane(host_.Handle());
+    CTooltip tip;
+    tip.SetMadeOnFirstHover(true);
+    tip.SetHwndParentControl(pane.hWnd());
+    for (const char* text : {"Not checked yet", "Ping: 7 ms "}) {
+        tip.SetText(text);
+        ASSERT_TRUE(tip.Update());
+    }
+    EXPECT_EQ(tip.TooltipWindow(), nullptr);
+    EXPECT_EQ(TipWindowsOf(host_.Handle()), 0);
+
+    test::PointerMovesOver(pane.hWnd());
+    ASSERT_NE(tip.TooltipWindow(), nullptr);
+    wchar_t text[64] = {};
+    TTTOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = pane.hWnd();
+    info.lpszText = text;
+    ASSERT_TRUE(SendMessageW(tip.TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+    EXPECT_STREQ(text, L"Ping: 7 ms ");
+    test::PointerMovesOver(pane.hWnd());
+    EXPECT_EQ(TipWindowsOf(host_.Handle()), 1) << "made once";
+
+    // Moved to another parent (the mode switch moves site tips): the old window goes, and
+    // the new parent waits for the pointer in its turn; a parent that goes first is no fault,
+    // nor is a tip that goes first.
+    {
+        test::TestHostWindow otherHost(50, 50);
+        Pane other(otherHost.Handle());
+        tip.SetHwndParentControl(other.hWnd());
+        ASSERT_TRUE(tip.Update());
+        EXPECT_EQ(TipWindowsOf(host_.Handle()), 0);
+        EXPECT_EQ(tip.TooltipWindow(), nullptr);
+    }
+    tip.SetHwndParentControl(pane.hWnd());
+    ASSERT_TRUE(tip.Update());
+    test::PointerMovesOver(pane.hWnd());
+    EXPECT_EQ(TipWindowsOf(host_.Handle()), 1);
+    {
+        CTooltip gone;
+        gone.SetMadeOnFirstHover(true);
+        gone.SetHwndParentControl(host_.Handle());  // not the program's own: made at once
+        ASSERT_TRUE(gone.Update());
+        EXPECT_NE(gone.TooltipWindow(), nullptr);
+        gone.SetHwndParentControl(pane.hWnd());
+        ASSERT_TRUE(gone.Update());
+    }
+    test::PointerMovesOver(pane.hWnd());
 }
 
 TEST_F(CTooltipTest, RecreatingKeepsOneWindowAndNothingLeaksOverHundreds) {

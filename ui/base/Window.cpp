@@ -91,6 +91,26 @@ bool Window::CreateWindowOf(const ClassSpec& windowClass, DWORD exStyle, DWORD s
 
 int Window::Dpi() const { return WindowDpi(window_); }
 
+Window* Window::Of(HWND window) {
+    // The class's procedure, not the window's: a common control may have subclassed it.
+    DWORD process = 0;
+    if (!window || !GetWindowThreadProcessId(window, &process) || process != GetCurrentProcessId() ||
+        GetClassLongPtrA(window, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Window::Procedure))
+        return nullptr;
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void Window::WatchPointerOnce(const void* key, PointerWatch watch) {
+    pointerWatchKey_ = key;
+    pointerWatch_ = std::move(watch);
+}
+
+void Window::StopWatchingPointer(const void* key) {
+    if (key != pointerWatchKey_) return;
+    pointerWatchKey_ = nullptr;
+    pointerWatch_ = nullptr;
+}
+
 void Window::DestroyOwnWindow() {
     if (window_) DestroyWindow(window_);
 }
@@ -110,6 +130,8 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
         ForgetWindowDpi(window);
         self->window_ = nullptr;
+        self->pointerWatchKey_ = nullptr;
+        self->pointerWatch_ = nullptr;
         self->OnWindowGone();
         return result;
     }
@@ -117,6 +139,15 @@ LRESULT CALLBACK Window::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 }
 
 LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_MOUSEMOVE && pointerWatch_) {
+        // Taken out first: the watcher may watch again, or stop.
+        PointerWatch watch = std::move(pointerWatch_);
+        pointerWatch_ = nullptr;
+        pointerWatchKey_ = nullptr;
+        MSG move{window_, message, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+        GetCursorPos(&move.pt);
+        watch(move);
+    }
     if (message == WM_DPICHANGED && !(GetWindowLongPtrA(window_, GWL_STYLE) & WS_CHILD))
         KeepWindowDpi(window_, DpiOfNotice(wParam));
     if (painting_ != Painting::Default) {

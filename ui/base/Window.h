@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -29,6 +31,15 @@ public:
     // Twips of this window in its pixels, and back.
     int ToPixels(double twips) const { return TwipsToPixels(twips, Dpi()); }
     float ToTwips(double pixels) const { return static_cast<float>(PixelsToTwips(pixels, Dpi())); }
+
+    // The object of one of this program's windows; null for any other window.
+    static Window* Of(HWND window);
+    // `watch` is told of the pointer's next move over the window, once, before the class sees
+    // it: what waits for the user's first look (a tip) needs no hook of its own. One watcher
+    // at a time, known by its key; a later one takes the place of an earlier.
+    using PointerWatch = std::function<void(const MSG& move)>;
+    void WatchPointerOnce(const void* key, PointerWatch watch);
+    void StopWatchingPointer(const void* key);
 
     struct ClassSpec {
         const char* name = nullptr;
@@ -71,6 +82,8 @@ private:
 
     HWND window_ = nullptr;
     Painting painting_ = Painting::Default;
+    const void* pointerWatchKey_ = nullptr;
+    PointerWatch pointerWatch_;
 };
 
 // A window of a class the platform or the common controls provide, destroyed with this

@@ -31,7 +31,31 @@ void CTooltip::SendTitle(HWND tip) const {
     SendMessageW(tip, TTM_SETTITLEW, TTI_NONE, reinterpret_cast<LPARAM>(title.c_str()));
 }
 
+CTooltip::~CTooltip() { StopWatching(); }
+
+bool CTooltip::WatchParent() {
+    StopWatching();
+    Window* parent = Window::Of(parent_);
+    if (!parent) return false;
+    parent->WatchPointerOnce(this, [this](const MSG& move) {
+        watched_ = nullptr;
+        // The tip sees this first move itself, so it shows after its usual delay.
+        if (Create() && tooltip_) {
+            MSG relayed = move;
+            SendMessageW(tooltip_.Get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        }
+    });
+    watched_ = parent_;
+    return true;
+}
+
+void CTooltip::StopWatching() {
+    if (Window* parent = Window::Of(watched_)) parent->StopWatchingPointer(this);
+    watched_ = nullptr;
+}
+
 bool CTooltip::Create() {
+    StopWatching();
     tooltip_.Reset();
     applied_ = {};
     if (!parent_) return true;
@@ -80,6 +104,13 @@ bool CTooltip::NeedsNewWindow() const {
 }
 
 bool CTooltip::Update() {
+    if (madeOnFirstHover_ && parent_ && NeedsNewWindow()) {
+        // Any window made for what the tip was is of no use now; the next hover makes one.
+        // A parent that is not one of the program's windows cannot be watched: made now.
+        tooltip_.Reset();
+        applied_ = {};
+        if (WatchParent()) return true;
+    }
     if (!parent_ || NeedsNewWindow()) return Create();
     HWND tip = tooltip_.Get();
     if (text_ != applied_.text) {

@@ -23,6 +23,7 @@ public:
     static constexpr uint32_t kSystemBackColor = 0x80000018;  // tooltip background
 
     CTooltip() = default;
+    ~CTooltip();
     CTooltip(const CTooltip&) = delete;
     CTooltip& operator=(const CTooltip&) = delete;
 
@@ -58,6 +59,13 @@ public:
     // The tip window, null when there is none.
     HWND TooltipWindow() const { return tooltip_.Get(); }
 
+    // With this on, Update makes no window until the pointer first moves over the parent:
+    // the tip shows as it would have, but a tip nobody points at costs no window of its own
+    // (a list of twenty sites has twenty tips, most of them never looked at). Until then
+    // Update only takes the properties in. Only a parent of the program's own window base
+    // can be watched; any other gets its tip window at once.
+    void SetMadeOnFirstHover(bool onFirstHover) { madeOnFirstHover_ = onFirstHover; }
+
 private:
     HWND parent_ = nullptr;
     int32_t style_ = 0;
@@ -85,6 +93,12 @@ private:
     DWORD WindowStyle() const;
     bool NeedsNewWindow() const;
     void SendTitle(HWND tip) const;
+    // Waiting for the pointer over the parent, for a tip made on first hover.
+    bool WatchParent();
+    void StopWatching();
+
+    bool madeOnFirstHover_ = false;
+    HWND watched_ = nullptr;  // the parent watched for the pointer, while there is no tip window
 
     Font font_;  // for a parent of another scale than the system's; outlives the tip window
     SystemWindow tooltip_;
