@@ -185,7 +185,10 @@ void CorvaleProgram::CheckTimerTick() {
         deferredPage_.reset();
         OpenPreferences(page);
     }
+    if (!form_.CheckBusy()) form_.SetCheckTimerDelay(static_cast<UINT>(CheckTickDelayMs(CheckCycle, Now(), CheckInterval)));
 }
+
+void CorvaleProgram::WakeCheckTimer() { form_.SetCheckTimerDelay(frmMain::kCheckTimerInterval); }
 
 void CorvaleProgram::PreviewAlpha(int16_t alpha) { SetWindowAlpha(form_.hWnd(), alpha); }
 
@@ -193,6 +196,7 @@ void CorvaleProgram::PauseChecks() { form_.SetCheckTimerEnabled(false); }
 
 void CorvaleProgram::ResumeChecks() {
     if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+    WakeCheckTimer();
 }
 
 void CorvaleProgram::ApplySavedSettings() {
@@ -204,6 +208,7 @@ void CorvaleProgram::ApplySavedSettings() {
     // A request still under way belongs to the old table: its result is dropped, and
     // the next round starts at once with the new one.
     CheckCycle.Reset();
+    WakeCheckTimer();
     BuildSites();
     form_.ResizeWindow();
 }
@@ -230,6 +235,7 @@ void CorvaleProgram::ComputerResumed() {
     resumeHandled_ = true;
     CheckCycle.Reset();
     CheckNow();
+    WakeCheckTimer();
     SiteChangeNotices.Resumed();
     if (logOn_) log_->AddResume(LocalTimeNow());
 }

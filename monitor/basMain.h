@@ -111,6 +111,8 @@ private:
     // The tiles for the site table; sites new to it start their statistics now.
     void BuildSites();
     void ShowOverallState();
+    // The check timer ticks again at once: a round is to start now, not when it woke next.
+    void WakeCheckTimer();
     frmMain form_;
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;

@@ -1,5 +1,6 @@
 #include "monitor/basProcessing.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "monitor/Settings.h"
@@ -133,5 +134,13 @@ void CheckTick(CheckCycleHost& host, bool& busy) {
 }
 
 void CheckNow() { CheckCycle.RoundStart = CheckCycle.RoundStart - CheckInterval; }
+
+int32_t CheckTickDelayMs(const CheckCycleState& cycle, float now, float checkInterval) {
+    if (cycle.RoundRunning) return kCheckTickMs;
+    // A round starts once more than the interval has passed: wake just after that.
+    const double dueInMs = (static_cast<double>(checkInterval) - std::fabs(now - cycle.RoundStart)) * 1000.0 + 1.0;
+    if (!(dueInMs > kCheckTickMs)) return kCheckTickMs;
+    return static_cast<int32_t>(std::min(std::ceil(dueInMs), static_cast<double>(kRestingTickMaxMs)));
+}
 
 }  // namespace corvale

@@ -80,4 +80,11 @@ void CheckTick(CheckCycleHost& host, bool& busy);
 // The next round starts at the first tick at which no round is running.
 void CheckNow();
 
+// How long the check timer may wait for its next tick: one tick (20 ms) while a round runs,
+// otherwise until the next round is due, but never more than a second. Fifty wake-ups a
+// second of a program at rest are what a laptop's battery notices; ticks at rest do nothing.
+inline constexpr int32_t kCheckTickMs = 20;
+inline constexpr int32_t kRestingTickMaxMs = 1000;
+int32_t CheckTickDelayMs(const CheckCycleState& cycle, float now, float checkInterval);
+
 }  // namespace corvale

@@ -258,6 +258,30 @@ TEST_F(CheckCycleTest, CheckNowStartsARoundAtTheNextIdleTick) {
     EXPECT_EQ(Engine().started.size(), 2u);
 }
 
+TEST_F(CheckCycleTest, TheTimerRestsUntilTheNextRoundIsDueAndTicksWhileOneRuns) {
+    ParseSiteList("a.test\r\nb.test");
+    CheckInterval = 20;
+    CheckTick(host_, busy_);
+    ASSERT_TRUE(CheckCycle.RoundRunning);
+    EXPECT_EQ(CheckTickDelayMs(CheckCycle, host_.now, CheckInterval), kCheckTickMs);
+    RunRound();
+    EXPECT_EQ(CheckTickDelayMs(CheckCycle, host_.now, CheckInterval), kRestingTickMaxMs);
+    const float start = CheckCycle.RoundStart;
+    // Woken just after the round is due, so the tick that comes starts it.
+    host_.now = start + 19.9f;
+    const int32_t delay = CheckTickDelayMs(CheckCycle, host_.now, CheckInterval);
+    EXPECT_NEAR(delay, 101, 2);
+    host_.now += static_cast<float>(delay) / 1000.0f;
+    CheckTick(host_, busy_);
+    EXPECT_TRUE(CheckCycle.RoundRunning);
+    RunRound();
+    CheckNow();
+    EXPECT_EQ(CheckTickDelayMs(CheckCycle, host_.now, CheckInterval), kCheckTickMs);
+    // Across midnight the time of day runs backwards: a round is due at once.
+    CheckCycle.RoundStart = 86390.0f;
+    EXPECT_EQ(CheckTickDelayMs(CheckCycle, 5.0f, CheckInterval), kCheckTickMs);
+}
+
 TEST_F(CheckCycleTest, AListRebuiltMidRoundEndsTheRoundWhenItsSiteIsGone) {
     ParseSiteList("a.test\r\nb.test\r\nc.test\r\nd.test\r\ne.test");
     while (CheckCycle.CurrentSite < 4) CheckTick(host_, busy_);

@@ -188,7 +188,10 @@ void frmMain::ResizeWindow() {
 void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_view sFrom) {
     switch (ToolBoxActionAt(Button, X, Y, sFrom)) {
     case ToolBoxAction::None: break;
-    case ToolBoxAction::CheckNow: CheckNow(); break;
+    case ToolBoxAction::CheckNow:
+        CheckNow();
+        SetCheckTimerDelay(kCheckTimerInterval);
+        break;
     case ToolBoxAction::About: actions_.OpenPreferences(4); break;
     case ToolBoxAction::Sites: actions_.OpenPreferences(1); break;
     case ToolBoxAction::Close: actions_.ShutDown(); break;
@@ -228,8 +231,15 @@ void frmMain::LeaveMiniMode() {
 
 void frmMain::SetCheckTimerEnabled(bool enabled) {
     if (!hWnd() || enabled == checkTimerOn_) return;
+    checkTimerDelay_ = kCheckTimerInterval;
     checkTimerOn_ = enabled ? SetTimer(hWnd(), kCheckTimerId, kCheckTimerInterval, nullptr) != 0
                             : (KillTimer(hWnd(), kCheckTimerId), false);
+}
+
+void frmMain::SetCheckTimerDelay(UINT ms) {
+    // Off stays off: a tick that ends after the shut-down began must not bring it back.
+    if (!checkTimerOn_ || ms == checkTimerDelay_) return;
+    if (SetTimer(hWnd(), kCheckTimerId, ms, nullptr)) checkTimerDelay_ = ms;
 }
 
 float frmMain::LeftTwips() const {

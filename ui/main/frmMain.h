@@ -88,6 +88,9 @@ public:
 
     // tmrCheckThread.
     void SetCheckTimerEnabled(bool enabled);
+    // The running check timer's next tick comes after `ms` (it is enabled at 20 ms); with
+    // the timer off, nothing.
+    void SetCheckTimerDelay(UINT ms);
     bool CheckTimerEnabled() const { return checkTimerOn_; }
     // Set while a check step runs, so a tick among its events returns at once.
     bool& CheckBusy() { return checkBusy_; }
@@ -160,6 +163,7 @@ private:
     bool captionVisible_ = true;
 
     bool checkTimerOn_ = false;
+    UINT checkTimerDelay_ = kCheckTimerInterval;
     bool checkBusy_ = false;
     bool backgroundPressed_ = false;
 
