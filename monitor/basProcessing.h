@@ -1,7 +1,7 @@
 #pragma once
-// The check cycle: every tick of the main window's 20 ms timer runs one CheckStep, which
-// starts at most one request and collects at most one result, so the user-interface thread
-// never waits on the network. A full pass over the site table is a round; rounds start
+// The check cycle: every tick of the main window's check timer (20 ms while a round runs)
+// runs one CheckStep, which starts at most one request and collects at most one result, so
+// the user-interface thread never waits on the network. A full pass over the site table is a round; rounds start
 // CheckInterval seconds apart and never overlap.
 
 #include <cstdint>
