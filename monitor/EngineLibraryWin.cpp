@@ -63,12 +63,16 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
 
 std::string EngineHostText(const std::string& siteText) {
     if (siteText.empty()) return {};
-    const std::wstring wide = Widen(siteText);
+    const std::string line = WebPathInAscii(siteText);
+    // A system whose ANSI code page is UTF-8 takes the text as it is (and allows no flags).
+    if (GetACP() == CP_UTF8) return line;
+    const std::wstring wide = Widen(line);
     const int size = static_cast<int>(wide.size());
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &lost);
+    if (length <= 0 || lost) return {};
     std::string ansi(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), length, nullptr, nullptr);
     return ansi;
 }
 

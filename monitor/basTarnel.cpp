@@ -1,6 +1,7 @@
 #include "monitor/basTarnel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "monitor/Conversions.h"
 
@@ -13,6 +14,25 @@ EngineEntryPoints& EntryPoints() {
 }
 
 }  // namespace
+
+std::string WebPathInAscii(std::string_view siteText) {
+    const std::size_t scheme = siteText.find("://");
+    if (scheme == std::string_view::npos) return std::string(siteText);
+    const std::size_t path = siteText.find_first_of("/?#", scheme + 3);
+    std::string line(siteText.substr(0, path));
+    if (path == std::string_view::npos) return line;
+    for (char c : siteText.substr(path)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            line += c;
+            continue;
+        }
+        char encoded[4];
+        std::snprintf(encoded, sizeof encoded, "%%%02X", byte);
+        line += encoded;
+    }
+    return line;
+}
 
 bool EngineBound() { return EntryPoints().Complete(); }
 const EngineEntryPoints& Engine() { return EntryPoints(); }

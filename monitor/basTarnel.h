@@ -54,9 +54,14 @@ void UseEngine(const EngineEntryPoints& entryPoints);
 int EngineStartDll();
 int EngineStopDll();
 
-// A site's text as the engine takes it: in the system's ANSI code page on Windows (a
-// character the code page lacks cannot be resolved, and the site shows as not responding).
+// A site's text as the engine takes it: in the system's ANSI code page on Windows, with the
+// path and query of a web line percent-encoded as UTF-8 first (servers read them so). A
+// character the code page lacks is never swapped for a look-alike, which would check
+// another site: such a line goes as an empty text, and the site shows as not responding.
 std::string EngineHostText(const std::string& siteText);
+// The line with every byte beyond ASCII in the path and query of a web line ("://" and a
+// "/", "?" or "#" after the host) percent-encoded; any other line as it is.
+std::string WebPathInAscii(std::string_view siteText);
 
 // PingStart with the site's address, 64 payload bytes, the timeout as a 16-bit number of
 // milliseconds and no message boxes; -1 when nothing is bound.

@@ -325,6 +325,12 @@ TEST_F(CheckCycleTest, EngineTextComesBackTrimmedAndCutAtItsNul) {
     EXPECT_EQ(EnginePingCheck(text, ms, code), 0);
     EXPECT_EQ(text, "") << "50 spaces left unchanged are an empty text";
 
+    // A web line's path goes to the engine as ASCII (UTF-8 percent-encoded); the host and
+    // plain lines are left to the engine's own rules.
+    EXPECT_EQ(WebPathInAscii("http://caf\xC3\xA9.test/men\xC3\xBC?q=\xC3\xA9#x"),
+              "http://caf\xC3\xA9.test/men%C3%BC?q=%C3%A9#x");
+    EXPECT_EQ(WebPathInAscii("caf\xC3\xA9.test/x\xC3\xA9"), "caf\xC3\xA9.test/x\xC3\xA9");
+
     UseEngine({});
     EXPECT_EQ(EnginePingCheck(text, ms, code), -1);
     EXPECT_EQ(EnginePingStart(SiteRecord{}, 2000), -1);
