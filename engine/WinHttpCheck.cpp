@@ -190,6 +190,10 @@ CheckOutcome RequestStatus(EchoNetwork& network, HINTERNET connection, const Sit
         const bool timeUp = events.connected && network.NowMs() - start >= timeoutMs;
         return {timeUp ? kTimedOut : FailureCode(error, events), 0, static_cast<long>(error), events.address};
     }
+    // Each phase has the whole timeout of its own: together they may take longer, which is
+    // no answer within the time.
+    if (network.NowMs() - start >= timeoutMs)
+        return {kTimedOut, 0, 0, events.address};
     DWORD code = 0;
     DWORD size = sizeof code;
     if (!http.queryHeaders(request.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
