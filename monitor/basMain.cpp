@@ -234,7 +234,6 @@ void CorvaleProgram::ComputerResumed() {
     if (resumeHandled_) return;
     resumeHandled_ = true;
     CheckCycle.Reset();
-    CheckNow();
     WakeCheckTimer();
     SiteChangeNotices.Resumed();
     if (logOn_) log_->AddResume(LocalTimeNow());

@@ -15,7 +15,9 @@ namespace corvale {
 
 // Where the cycle stands; one process-wide instance, CheckCycle.
 struct CheckCycleState {
-    float RoundStart = 0.0f;     // seconds since midnight at the start of the current or last round
+    // Seconds since midnight at the start of the current or last round; a day before any
+    // round, so the first tick starts one even in the first seconds after midnight.
+    float RoundStart = -86400.0f;
     int16_t CurrentSite = 0;     // the site being checked
     bool RoundRunning = false;
     bool RequestPending = false;  // the engine accepted a request for CurrentSite

@@ -280,6 +280,9 @@ TEST_F(CheckCycleTest, TheTimerRestsUntilTheNextRoundIsDueAndTicksWhileOneRuns) 
     // Across midnight the time of day runs backwards: a round is due at once.
     CheckCycle.RoundStart = 86390.0f;
     EXPECT_EQ(CheckTickDelayMs(CheckCycle, 5.0f, CheckInterval), kCheckTickMs);
+    // A cycle started over (a Save, a resume) starts a round at once, also just after midnight.
+    CheckCycle.Reset();
+    EXPECT_EQ(CheckTickDelayMs(CheckCycle, 5.0f, CheckInterval), kCheckTickMs);
 }
 
 TEST_F(CheckCycleTest, AListRebuiltMidRoundEndsTheRoundWhenItsSiteIsGone) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "monitor/OverallState.h"
+#include "monitor/basProcessing.h"
 #include "ui/base/ControlInput.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Window.h"
@@ -52,7 +53,7 @@ public:
     static constexpr UINT kTrayIconId = 1;
     static constexpr UINT_PTR kCheckTimerId = 1;
     static constexpr UINT_PTR kTrayRetryTimerId = 2;
-    static constexpr UINT kCheckTimerInterval = 20;
+    static constexpr UINT kCheckTimerInterval = kCheckTickMs;
     static constexpr int kSnapTolerance = 150;
     static constexpr UINT kMenuRestore = TrayIcon::kRestoreCommand;
     static constexpr UINT kMenuExit = TrayIcon::kExitCommand;
