@@ -7,13 +7,10 @@ namespace {
 
 constexpr char kDpiProperty[] = "Corvale.Dpi";
 
-// A function of user32 that older systems lack; null there. user32 is loaded by the time a
-// window exists, and it is one of the system's known DLLs.
-template <typename Function>
-Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) user32 = LoadLibraryW(L"user32.dll");
-    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+// user32, whose newer functions older systems lack: they are looked up by name (null there).
+const tarnel::SystemLibrary& User32() {
+    static const tarnel::SystemLibrary user32(L"user32.dll");
+    return user32;
 }
 
 }  // namespace
@@ -34,7 +31,7 @@ int WindowDpi(HWND window) {
     if (const auto kept = reinterpret_cast<INT_PTR>(GetPropA(root, kDpiProperty)); kept > 0)
         return static_cast<int>(kept);
     // Windows 10 tells a window's scale; Windows 8.1 scales by monitor and tells the monitor's.
-    static const auto getDpiForWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    static const auto getDpiForWindow = User32().Find<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
     if (getDpiForWindow)
         if (const UINT dpi = getDpiForWindow(root); dpi > 0) return static_cast<int>(dpi);
     return MonitorDpi(MonitorFromWindow(root, MONITOR_DEFAULTTONEAREST));
@@ -63,14 +60,14 @@ void ForgetWindowDpi(HWND topLevel) {
 
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     static const auto adjustForDpi =
-        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+        User32().Find<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
     if (adjustForDpi && adjustForDpi(&rect, style, FALSE, exStyle, static_cast<UINT>(dpi))) return;
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
 }
 
 bool TooltipLogFontForDpi(int dpi, LOGFONTW& font) {
     static const auto parametersForDpi =
-        User32Function<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
+        User32().Find<BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT)>("SystemParametersInfoForDpi");
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     if (parametersForDpi &&
@@ -88,7 +85,7 @@ void TakeOverDialogScaling(HWND dialog) {
     // Windows 10 1703 and later; earlier systems do not rescale dialogs themselves.
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
     static const auto setBehaviour =
-        User32Function<BOOL(WINAPI*)(HWND, int, int)>("SetDialogDpiChangeBehavior");
+        User32().Find<BOOL(WINAPI*)(HWND, int, int)>("SetDialogDpiChangeBehavior");
     if (setBehaviour && dialog) setBehaviour(dialog, kDisableAll, kDisableAll);
 }
 

@@ -33,14 +33,17 @@ bool RegisterOnce(const char* name, UINT style, HCURSOR cursor, HICON icon, HICO
 class SharedBackBuffer {
 public:
     // The buffer's context with at least width x height pixels, or null while it is taken.
-    HDC Take(HDC compatibleWith, int width, int height) {
-        if (taken_) return nullptr;
+    // It is made like the screen, whatever context a paint goes to (a printed client's may
+    // be any memory context), since it serves every window for the program's whole run.
+    HDC Take(int width, int height) {
+        if (taken_ || !dc_) return nullptr;
         if (width > size_.cx || height > size_.cy) {
             const SIZE wanted{std::max<LONG>(width, size_.cx), std::max<LONG>(height, size_.cy)};
-            if (!dc_) dc_.Reset(CreateCompatibleDC(compatibleWith));
-            Bitmap bigger(CreateCompatibleBitmap(compatibleWith, wanted.cx, wanted.cy));
-            if (!dc_ || !bigger) return nullptr;
+            const WindowDC screen(nullptr);
+            Bitmap bigger(CreateCompatibleBitmap(screen.Get(), wanted.cx, wanted.cy));
+            if (!bigger) return nullptr;
             HGDIOBJ previous = SelectObject(dc_.Get(), bigger.Get());
+            if (!previous) return nullptr;
             if (!original_) original_ = previous;
             bitmap_ = std::move(bigger);  // the smaller one is out of the context by now
             size_ = wanted;
@@ -54,7 +57,7 @@ public:
     }
 
 private:
-    OwnedHandle<HDC, &DeleteDC> dc_;
+    MemoryDC dc_;
     Bitmap bitmap_;
     HGDIOBJ original_ = nullptr;
     SIZE size_{0, 0};
@@ -178,7 +181,7 @@ void Window::PaintInto(HDC dc) {
         return;
     }
     if (client.right <= 0 || client.bottom <= 0) return;
-    if (HDC shared = BackBuffer().Take(dc, client.right, client.bottom)) {
+    if (HDC shared = BackBuffer().Take(client.right, client.bottom)) {
         // Each window paints on a context as fresh as its own would be.
         const int state = SaveDC(shared);
         Paint(shared, client);

@@ -16,14 +16,10 @@ static_assert(tray_event::kContextMenu == WM_CONTEXTMENU && tray_event::kLeftBut
 
 constexpr UINT kBalloonTimeoutMs = 10000;
 
-// The text into a fixed field of the record, cut to fit without splitting a character.
+// The text into a fixed field of the record; a text too long for it ends in "...".
 template <std::size_t N>
 void CopyText(wchar_t (&field)[N], std::string_view utf8) {
-    std::wstring text = Widen(utf8);
-    if (text.size() > N - 1) {
-        text.resize(N - 1);
-        if (IS_HIGH_SURROGATE(text.back())) text.pop_back();
-    }
+    const std::wstring text = Widen(FitWithEllipsis(utf8, N - 1));
     std::memset(field, 0, sizeof field);
     std::memcpy(field, text.c_str(), text.size() * sizeof(wchar_t));
 }
