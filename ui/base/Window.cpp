@@ -4,7 +4,7 @@
 
 #include "ui/base/Dpi.h"
 #include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {
@@ -153,6 +153,8 @@ LRESULT Window::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     if (message == WM_DPICHANGED && !(GetWindowLongPtrA(window_, GWL_STYLE) & WS_CHILD))
         KeepWindowDpi(window_, DpiOfNotice(wParam));
+    MouseEvent mouse;
+    if (DecodeMouse(message, wParam, lParam, MouseDpi(), mouse) && OnMouse(mouse)) return 0;
     if (painting_ != Painting::Default) {
         switch (message) {
         case WM_ERASEBKGND:

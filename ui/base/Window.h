@@ -2,7 +2,8 @@
 // The base of every window class of the program. A class is registered once, on the
 // first window made of it; the object is bound to its window from WM_NCCREATE on, so it
 // sees every message, and is unbound at WM_NCDESTROY, after which it holds no handle.
-// WM_PAINT and WM_PRINTCLIENT take one path, Paint, drawn off screen when buffered.
+// WM_PAINT and WM_PRINTCLIENT take one path, Paint, drawn off screen when buffered; mouse
+// messages reach a class once decoded, as OnMouse.
 //
 // Every window has a scale (ui/base/Dpi.h): a top-level window keeps the one a notice of a
 // new scale (WM_DPICHANGED) gives before its class sees the notice; controls take their
@@ -15,6 +16,7 @@
 
 #include <functional>
 
+#include "ui/base/ControlInput.h"
 #include "ui/base/Twips.h"
 
 namespace corvale {
@@ -69,6 +71,12 @@ protected:
 
     // The class's message switch; whatever it does not handle goes to Default.
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // The class's mouse events, decoded here once for every class, in twips of the window at
+    // MouseDpi(). True when handled (the message then ends there); false lets the message go
+    // on to OnMessage.
+    virtual bool OnMouse(const MouseEvent& /*event*/) { return false; }
+    // The scale the class lays its twips out at: the window's own, unless it keeps another.
+    virtual int MouseDpi() const { return Dpi(); }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam);
     // Draws the client area (0, 0)-(width, height) for WM_PAINT and WM_PRINTCLIENT alike.
     virtual void Paint(HDC dc, const RECT& client) {}

@@ -38,16 +38,12 @@ void ImageBox::BringToFront() {
     if (hWnd()) SetWindowPos(hWnd(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-LRESULT ImageBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
-        // A picture box keeps the mouse from press to release, as every surface does.
-        if (mouse.kind == MouseKind::Down) SetCapture(hWnd());
-        if (mouse.kind == MouseKind::Up && !mouse.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
-        RaiseMouse(mouse, MouseDown, MouseMove, MouseUp);
-        return 0;
-    }
-    return Default(message, wParam, lParam);
+bool ImageBox::OnMouse(const MouseEvent& mouse) {
+    // A picture box keeps the mouse from press to release, as every surface does.
+    if (mouse.kind == MouseKind::Down) SetCapture(hWnd());
+    if (mouse.kind == MouseKind::Up && !mouse.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
+    RaiseMouse(mouse, MouseDown, MouseMove, MouseUp);
+    return true;
 }
 
 void ImageBox::Paint(HDC dc, const RECT& client) {

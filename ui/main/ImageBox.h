@@ -38,7 +38,7 @@ public:
     MouseHandler MouseUp;
 
 private:
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    bool OnMouse(const MouseEvent& mouse) override;
     void Paint(HDC dc, const RECT& client) override;
 
     float left_, top_, width_, height_;

@@ -32,11 +32,6 @@ void cltGraph::Rescale() {
 }
 
 LRESULT cltGraph::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
-        OnMouse(mouse);
-        return 0;
-    }
     switch (message) {
     case WM_CAPTURECHANGED:
         pressed_ = false;
@@ -59,7 +54,7 @@ LRESULT cltGraph::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-void cltGraph::OnMouse(const MouseEvent& event) {
+bool cltGraph::OnMouse(const MouseEvent& event) {
     bool clicked = false;
     if (event.kind == MouseKind::Down) {
         SetCapture(hWnd());  // moves and the release belong to the control pressed
@@ -75,6 +70,7 @@ void cltGraph::OnMouse(const MouseEvent& event) {
     RaiseMouse(event, MouseDown, MouseMove, MouseUp);
     if (event.doubleClick && event.button == 1 && DblClick) DblClick();
     if (clicked && Click) Click();
+    return true;
 }
 
 void cltGraph::Paint(HDC dc, const RECT& client) {

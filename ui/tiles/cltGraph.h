@@ -74,7 +74,7 @@ public:
 private:
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc, const RECT& client) override;
-    void OnMouse(const MouseEvent& event);
+    bool OnMouse(const MouseEvent& event) override;
     void Changed(std::string_view property);
     void ApplyBorder();
 

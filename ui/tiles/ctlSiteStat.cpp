@@ -8,7 +8,7 @@
 #include "ui/base/DibSurface.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Picture.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 #include "ui/tiles/TileDesigns.h"
 
 namespace corvale {
@@ -157,11 +157,6 @@ void ctlSiteStat::ResizeSurface(int width, int height) {
 }
 
 LRESULT ctlSiteStat::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, dpi_, mouse)) {
-        OnMouse(mouse);
-        return 0;
-    }
     if (message == WM_SIZE) {
         ResizeSurface(LOWORD(lParam), HIWORD(lParam));
         return 0;
@@ -181,12 +176,13 @@ void ctlSiteStat::Paint(HDC dc, const RECT& client) {
     }
 }
 
-void ctlSiteStat::OnMouse(const MouseEvent& event) {
+bool ctlSiteStat::OnMouse(const MouseEvent& event) {
     if (event.kind == MouseKind::Down) SetCapture(hWnd());  // moves and the release stay with the tile
     if (event.kind == MouseKind::Up && !event.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
     // The labels draw on the tile, so the tile receives their events and raises them as
     // its own; a label's coordinates moved by its position are the tile's coordinates.
     RaiseMouse(event, MouseDown, MouseMove, MouseUp);
+    return true;
 }
 
 TwipsRect ctlSiteStat::Bounds(const Label& label) const {

@@ -124,7 +124,9 @@ private:
 
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void Paint(HDC dc, const RECT& client) override;
-    void OnMouse(const MouseEvent& event);
+    bool OnMouse(const MouseEvent& event) override;
+    // Its twips are laid out at the scale it was last made or rescaled for.
+    int MouseDpi() const override { return dpi_; }
     ColourStatus ApplyColorPair(ColourPair pair);
     ColourStatus ApplyRequest(ColourRequest request);
     void LoadArtwork();

@@ -54,11 +54,6 @@ void sknButton::Paint(HDC dc, const RECT&) {
 }
 
 LRESULT sknButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
-        OnMouse(mouse);
-        return 0;
-    }
     switch (message) {
     case WM_SIZE:
         OnResize();
@@ -112,7 +107,7 @@ LRESULT sknButton::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return Default(message, wParam, lParam);
 }
 
-void sknButton::OnMouse(const MouseEvent& event) {
+bool sknButton::OnMouse(const MouseEvent& event) {
     const int16_t button = event.button;
     if (event.kind == MouseKind::Move) {
         OnMove(button, event.shift, event.x, event.y);
@@ -139,6 +134,7 @@ void sknButton::OnMouse(const MouseEvent& event) {
     } else {
         OnRelease(button, event.shift, event.x, event.y);
     }
+    return true;
 }
 
 void sknButton::OnPress(int16_t button, int16_t shift, float x, float y) {

@@ -160,7 +160,7 @@ private:
     void Paint(HDC dc, const RECT& client) override;
 
     // Input (sknButton.cpp).
-    void OnMouse(const MouseEvent& event);
+    bool OnMouse(const MouseEvent& event) override;
     void OnPress(int16_t button, int16_t shift, float x, float y);
     void OnRelease(int16_t button, int16_t shift, float x, float y);
     void OnMove(int16_t button, int16_t shift, float x, float y);
