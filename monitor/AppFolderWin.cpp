@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "monitor/AppFolder.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 

@@ -7,8 +7,7 @@ namespace corvale {
 
 const char* const kEngineLibraryName = "libtarnel.so";
 
-bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
-    if (EngineBound()) return true;
+std::optional<EngineEntryPoints> LoadEngineLibrary(const std::string& folder, EngineBindError* error) {
     std::string path = folder;
     if (!path.empty() && path.back() != '/') path += '/';
     path += kEngineLibraryName;
@@ -16,17 +15,16 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
     if (!module) {
         const char* text = dlerror();
         if (error) *error = {1, text ? text : "cannot load " + path};
-        return false;
+        return std::nullopt;
     }
     const EngineEntryPoints entryPoints =
         LookUpEntryPoints([module](const char* name) { return dlsym(module, name); });
     if (!entryPoints.Complete()) {
         dlclose(module);
         if (error) *error = {2, "an entry point of " + path + " is missing"};
-        return false;
+        return std::nullopt;
     }
-    UseEngine(entryPoints);
-    return true;
+    return entryPoints;
 }
 
 // The engine takes the program's own text here.

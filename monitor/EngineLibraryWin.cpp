@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "monitor/basTarnel.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 
@@ -35,8 +35,7 @@ HMODULE LoadFromFolderOnly(const std::string& path) {
 
 }  // namespace
 
-bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
-    if (EngineBound()) return true;
+std::optional<EngineEntryPoints> LoadEngineLibrary(const std::string& folder, EngineBindError* error) {
     std::string path = folder;
     if (!path.empty() && path.back() != '\\' && path.back() != '/') path += '\\';
     path += kEngineLibraryName;
@@ -47,7 +46,7 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
     SetErrorMode(previousMode);
     if (!module) {
         if (error) *error = {loadError, SystemErrorText(loadError)};
-        return false;
+        return std::nullopt;
     }
     const EngineEntryPoints entryPoints =
         LookUpEntryPoints([module](const char* name) { return reinterpret_cast<void*>(GetProcAddress(module, name)); });
@@ -55,10 +54,9 @@ bool BindEngineLibrary(const std::string& folder, EngineBindError* error) {
         const DWORD bindError = ERROR_PROC_NOT_FOUND;
         FreeLibrary(module);
         if (error) *error = {bindError, SystemErrorText(bindError)};
-        return false;
+        return std::nullopt;
     }
-    UseEngine(entryPoints);
-    return true;
+    return entryPoints;
 }
 
 std::string EngineHostText(const std::string& siteText) {

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {
@@ -52,6 +52,18 @@ LocalTime LocalTimeNow() {
     constexpr int64_t kTicksPerMinute = 600'000'000;  // of 100 ns
     return {local.wYear,   local.wMonth,  local.wDay, local.wHour, local.wMinute, local.wSecond,
             static_cast<int>((Ticks(local) - Ticks(utc)) / kTicksPerMinute)};
+}
+
+}  // namespace corvale
+
+namespace corvale {
+
+int64_t UnixMsNow() {
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    constexpr int64_t kUnixEpochTicks = 116'444'736'000'000'000;  // 1970-01-01 in 100 ns since 1601
+    const int64_t ticks = static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    return (ticks - kUnixEpochTicks) / 10'000;
 }
 
 }  // namespace corvale

@@ -3,6 +3,7 @@
 // files in it appended to through the system's file calls. A file another program holds
 // open for itself (a spreadsheet) is busy; a folder or a disk that cannot take the rows fails.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -23,5 +24,7 @@ private:
 
 // The user's clock now, with its offset from UTC at this moment.
 LocalTime LocalTimeNow();
+// Now in milliseconds since 1970-01-01 UTC.
+int64_t UnixMsNow();
 
 }  // namespace corvale

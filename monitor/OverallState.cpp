@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "monitor/basProcessing.h"
-#include "ui/base/WideText.h"
+#include "monitor/SiteHistory.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <string>
 
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

@@ -8,7 +8,7 @@
 
 #include <string_view>
 
-#include "ui/base/GdiHandles.h"
+#include "monitor/Handles.h"
 
 namespace corvale {
 

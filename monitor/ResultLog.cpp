@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "monitor/basProcessing.h"
+#include "monitor/SiteHistory.h"
 
 namespace corvale {
 namespace {
@@ -76,18 +76,37 @@ void ResultLog::Pend(const std::string& file, std::string rows) {
     // Whole rows only: up to the end of the row that brings it within the bound.
     const std::size_t cut = pending.find('\n', pending.size() - kMaxPendingBytes);
     pending.erase(0, cut == std::string::npos ? pending.size() : cut + 1);
+    rowsDropped_ = true;
 }
 
-bool ResultLog::Flush() {
+void ResultLog::KeepOutagesOf(const std::set<std::string, std::less<>>& sites) {
+    std::erase_if(outages_, [&](const auto& outage) { return !sites.count(outage.first); });
+}
+
+bool ResultLog::TakeRowsDroppedNews() {
+    if (!rowsDropped_ || droppedTold_) return false;
+    droppedTold_ = true;
+    return true;
+}
+
+ResultLog::FlushOutcome ResultLog::Flush() {
     for (auto file = pending_.begin(); file != pending_.end();) {
         const std::string_view header = file->first == kOutagesFileName ? kOutagesHeader : kResultsHeader;
         switch (files_.Append(file->first, header, file->second)) {
         case LogFiles::Outcome::Written: file = pending_.erase(file); break;
         case LogFiles::Outcome::Busy: ++file; break;
-        case LogFiles::Outcome::Failed: pending_.clear(); return false;
+        case LogFiles::Outcome::Failed:
+            if (++failedWrites_ < kFailedWritesBeforeOff) return FlushOutcome::Retrying;
+            pending_.clear();
+            outages_.clear();
+            failedWrites_ = 0;
+            return FlushOutcome::Failed;
         }
     }
-    return true;
+    failedWrites_ = 0;
+    // Everything is out: a later loss of rows is news again.
+    if (pending_.empty()) rowsDropped_ = droppedTold_ = false;
+    return FlushOutcome::Written;
 }
 
 }  // namespace corvale

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,9 @@ inline constexpr const char* kResumedRowText = "resumed after sleep";
 // Rows held for files that stay busy are kept up to this size; beyond it the oldest go, so a
 // file held open for weeks cannot eat the computer's memory.
 inline constexpr std::size_t kMaxPendingBytes = 8u << 20;
+// A folder that fails this many writes in a row (one a round) ends the log: a network folder
+// that is away for a moment does not.
+inline constexpr int kFailedWritesBeforeOff = 3;
 
 // A moment on the user's clock, with the clock's offset from UTC (east positive).
 struct LocalTime {
@@ -67,10 +71,19 @@ public:
     // Results stop coming for a while (the log was turned off): outages seen so far are not
     // known to last, and none is written.
     void ForgetOutages() { outages_.clear(); }
+    // The list was edited: an outage of a site that left it is not known to last.
+    void KeepOutagesOf(const std::set<std::string, std::less<>>& sites);
 
-    // Writes what is gathered. False when the folder cannot take the log: the caller turns
-    // it off (rows of busy files stay for the next call).
-    bool Flush();
+    enum class FlushOutcome {
+        Written,   // or held for a busy file
+        Retrying,  // the folder failed; the rows are kept for the next round
+        Failed,    // the folder failed too often: the caller turns the log off (nothing is kept)
+    };
+    // Writes what is gathered.
+    FlushOutcome Flush();
+    // Rows were dropped (the files could not be written for long), and that was not told yet:
+    // true once until the log writes again.
+    bool TakeRowsDroppedNews();
 
 private:
     struct Outage {
@@ -82,6 +95,8 @@ private:
     LogFiles& files_;
     std::map<std::string, std::string> pending_;  // file name -> rows not yet written
     std::map<std::string, Outage, std::less<>> outages_;  // by site, from its first failed result
+    int failedWrites_ = 0;  // in a row
+    bool rowsDropped_ = false, droppedTold_ = false;
 };
 
 }  // namespace corvale

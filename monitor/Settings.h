@@ -1,23 +1,35 @@
 #pragma once
-// The program's settings as every part of it reads them: process-wide values mirrored from
-// monitor.ini, set up at start-up and replaced as a whole by the load (SettingsStore.h), and
-// the files they live in.
+// The program's settings: the values of monitor.ini as the program holds them (read and
+// written by SettingsStore.h), and the files they live in. The program object owns the one
+// set in effect; the preferences edit a copy.
 
 #include <cstdint>
 #include <string>
 
 namespace corvale {
 
-extern std::string AppFolder;  // the program's folder, ending in a backslash (UTF-8)
-extern std::string SitesPath;  // AppFolder + "sites.txt"
-extern std::string SitesText;  // the site list as last read or last confirmed (UTF-8)
+// The start-with-Windows box as "General"/"Startup" holds it: 0 off, 1 on, 2 greyed; any
+// other value leaves the entry alone.
+inline constexpr int16_t kStartupNotStored = -1;
 
-extern float PingTimeout;    // read but unused: the check cycle always asks for 2000 ms
-extern int16_t TransPerc;    // alpha of the main window, 0..255 (not a percentage)
-extern bool MiniMode;        // compact layout of the main window
-extern float CheckInterval;  // seconds between the starts of two check rounds
-extern int16_t NormalHue;    // tile hue of a responding site
-extern int16_t ErrorHue;     // tile hue of a failing site
+struct ProgramSettings {
+    std::string AppFolder;  // the program's folder, ending in a backslash (UTF-8)
+    std::string SitesPath;  // AppFolder + "sites.txt"
+    std::string SitesText;  // the site list as last read or last confirmed (UTF-8)
+    // The list's file exists but could not be read at the last load: until the user gives a
+    // list of their own, saving must not write the empty list over it.
+    bool SitesFileUnreadable = false;
+
+    float PingTimeout = 0.0f;      // read but unused: the check cycle always asks for 2000 ms
+    int16_t TransPerc = 100;       // alpha of the main window, 0..255 (not a percentage)
+    bool MiniMode = false;         // compact layout of the main window
+    float CheckInterval = 20.0f;   // seconds between the starts of two check rounds
+    int16_t NormalHue = 0;         // tile hue of a responding site
+    int16_t ErrorHue = 0;          // tile hue of a failing site
+    int16_t Startup = kStartupNotStored;  // the stored start-with-Windows choice
+    bool Notify = true;            // balloons for sites that stop or start answering
+    bool Log = false;              // every shown result written to the log folder
+};
 
 inline constexpr const char* kIniFileName = "monitor.ini";
 inline constexpr const char* kSitesFileName = "sites.txt";

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/Settings.h"
+
 namespace corvale {
 
 inline constexpr const char* kGeneralSection = "General";
@@ -25,39 +27,48 @@ inline constexpr const char* kWindowSection = "Window";
 inline constexpr const char* kWindowLeftKey = "Left";
 inline constexpr const char* kWindowTopKey = "Top";
 
-// One key of AppFolder + "monitor.ini"; a missing file, section or key reads as the empty
-// text. Writing creates the file when missing, with the settings in effect beside the key;
-// false when the file could not take the value (a folder the user cannot write), which the
-// caller tells the user about.
-std::string ReadIniValue(std::string_view section, std::string_view key);
-bool WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
-// A setting the user changed on its own, outside Save (the mode switch, a check box):
-// written at once; when the file cannot take it the user is told, and false is returned.
-bool StoreSetting(std::string_view section, std::string_view key, std::string_view value);
-
-// Reads monitor.ini and sites.txt into the settings and the site table and brings the
-// start-with-Windows entry in line with the file. Without a monitor.ini the first-run
-// values apply; nothing is written.
-void LoadSettings();
-// Writes sites.txt and the settings the program owns. When either file cannot take them
-// the user is told once; the settings in memory stay as they are. False in that case.
-bool SaveSettings();
-
-// "General"/"Notify": whether a site that stops or starts answering is told in the
-// notification area. Only "0" turns it off; a missing or unreadable value means on.
-// Read from the file each time and stored at once (StoreSetting); SaveSettings leaves it.
-bool NotifyOnChange();
-bool SetNotifyOnChange(bool on);
-
-// "General"/"Log": whether every shown result is written to the log folder. Only "1" turns
-// it on; a missing value means off. Stored at once, like "Notify".
-bool KeepLog();
-bool SetKeepLog(bool on);
-
-// Shows a message to the user (a message box by default). Tests put their own in.
+// Shows a message to the user (a message box by default; tests put their own in).
 using UserMessageSink = std::function<void(std::string_view text)>;
-void SetUserMessageSink(UserMessageSink sink);  // an empty sink restores the message box
-// A message with an OK button under the program's title, through the sink in place.
-void ShowUserMessage(std::string_view text);
+// A message with an OK button under the program's title, task-modal.
+void ShowMessageBox(std::string_view text);
+
+// The settings file of one program folder.
+class SettingsStore {
+public:
+    // `appFolder` ends in a backslash; an empty sink shows message boxes.
+    explicit SettingsStore(std::string appFolder, UserMessageSink sink = {});
+
+    const std::string& AppFolder() const { return appFolder_; }
+    // A message for the user, through the sink in place.
+    void Tell(std::string_view text) const;
+
+    // One key; a missing file, section or key reads as the empty text.
+    std::string Read(std::string_view section, std::string_view key) const;
+    // Writes one key. A file that does not exist yet is born whole: the settings in effect are
+    // written with it, so the next start does not take every other setting as missing.
+    // False when the file could not take the value (a folder the user cannot write).
+    bool Write(std::string_view section, std::string_view key, std::string_view value,
+               const ProgramSettings& inEffect);
+    // A setting the user changed on its own, outside Save (the mode switch, a check box):
+    // written at once; when the file cannot take it the user is told, and false is returned.
+    bool Store(std::string_view section, std::string_view key, std::string_view value,
+               const ProgramSettings& inEffect);
+
+    // monitor.ini and sites.txt as the program starts with them. Without a monitor.ini the
+    // first-run values apply; nothing is written.
+    ProgramSettings Load() const;
+    // Writes sites.txt and the settings the program owns. When either file cannot take them
+    // the user is told once; false in that case.
+    bool Save(const ProgramSettings& settings);
+
+private:
+    bool WriteKey(std::string_view section, std::string_view key, std::string_view value);
+    bool WriteSettingsInEffect(const ProgramSettings& settings);
+    void ReportNotSaved(bool sitesFailed, bool settingsFailed) const;
+
+    std::string appFolder_;
+    std::wstring iniPath_;
+    UserMessageSink sink_;
+};
 
 }  // namespace corvale

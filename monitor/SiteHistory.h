@@ -11,6 +11,9 @@
 
 namespace corvale {
 
+// A reply slower than this is slow: a yellow square, a "slow" row in the log.
+inline constexpr int32_t kSlowRoundTripMs = 800;
+
 // One shown result.
 struct TimedResult {
     int64_t atMs = 0;         // when it came: milliseconds since 1970-01-01 UTC

@@ -4,9 +4,6 @@
 
 namespace corvale {
 
-std::vector<SiteRecord> Sites;
-int16_t SiteLast = -1;
-
 namespace {
 
 // What a line holds without the spaces and tabs around it.
@@ -14,11 +11,6 @@ std::string_view Trimmed(std::string_view line) {
     const auto first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos) return {};
     return line.substr(first, line.find_last_not_of(" \t") - first + 1);
-}
-
-void SetTable(std::vector<SiteRecord> table) {
-    Sites = std::move(table);
-    SiteLast = static_cast<int16_t>(static_cast<int>(Sites.size()) - 1);
 }
 
 }  // namespace
@@ -66,9 +58,5 @@ std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const
     }
     return table;
 }
-
-void ParseSiteList(std::string_view text) { SetTable(CarrySiteState({}, AcceptedSiteLines(text))); }
-
-void UpdateSiteList(std::string_view text) { SetTable(CarrySiteState(Sites, AcceptedSiteLines(text))); }
 
 }  // namespace corvale

@@ -7,36 +7,32 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/ResultLog.h"
+#include "monitor/SiteHistory.h"
 #include "monitor/SiteStats.h"
-#include "ui/tiles/GraphBars.h"
 
 namespace corvale {
 
 inline constexpr int kMaxSites = 20;
 
+// Everything known of one site. A record stays with its site for as long as the site is in
+// the list, wherever a Save moves it.
 struct SiteRecord {
+    uint32_t Id = 0;             // the site's own number while it stays in the list; 0 until given one
     std::string Url;             // the line without the spaces and tabs around it (UTF-8)
     int32_t PingMs = 0;          // last round-trip shown; 0 = failed or not checked yet
-    std::string Address;         // what the engine's text buffer held after the last check
+    std::string Address;         // the address the site was checked at, as far as it is known
     bool NotResponding = false;  // the last shown result was a failure
     std::string PingText;        // "192 ms" or "Not responding"; empty until the first result
     int16_t RetryCount = 0;      // results dropped for this site in a row
-    bool Checked = false;        // a result has been shown since the site joined the list
     int32_t ResultCode = 0;      // the engine's code of the last shown result (0: a reply)
-    ResponseHistory History;     // the round trips shown, as the tile's graph has them
+    SiteHistory History;         // every result shown in the last day, with its moment
     SiteStats Stats;             // loss, range and jitter of the results shown
     std::string StatsSince;      // when Stats began, on the user's clock ("14:02"); empty until shown
+
+    // A result has been shown since the site joined the list.
+    bool Checked() const { return !History.Empty(); }
 };
-
-// Indexed 0..SiteLast; SiteLast is -1 when there is no site. The table holds exactly
-// SiteLast + 1 records, so an index beyond SiteLast is never valid.
-extern std::vector<SiteRecord> Sites;
-extern int16_t SiteLast;
-
-// Rebuilds Sites and SiteLast from the text of the list: lines split at CR LF, LF or CR,
-// the spaces and tabs around each removed, blank lines and exact duplicates skipped, at
-// most 20. Every record starts afresh.
-void ParseSiteList(std::string_view text);
 
 // The accepted lines of a list text, in order; ParseSiteList builds the table from it.
 std::vector<std::string> AcceptedSiteLines(std::string_view text);
@@ -46,30 +42,13 @@ std::string WithCrLfLineEnds(std::string_view text);
 
 // The table for `lines` made from `old`: a line that was already a site keeps its record,
 // wherever it was, and a new one starts unchecked. Dropped results are forgotten, as the
-// check cycle starts over with the new table.
+// check cycle starts over with the new table. With no old table, every record is new.
 std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines);
-// Rebuilds Sites and SiteLast from an edited list text, keeping what is known of the sites
-// that stay (CarrySiteState).
-void UpdateSiteList(std::string_view text);
-
-// The whole text of SitesPath as UTF-8 (SitesTextFromFile); empty when the file is
-// missing, empty or unreadable. Sets SitesFileUnreadable when the file is there but its
-// text could not be had.
-std::string ReadSitesFile();
 // The text of a list file's bytes: a UTF-8 byte-order mark is dropped, and a file that is
 // not UTF-8 (one written in the ANSI code page) is converted from that code page.
 std::string SitesTextFromFile(std::string bytes);
-// The list's file exists but could not be read at the last load: until the user gives a
-// list of their own, saving must not write the empty list over it.
-extern bool SitesFileUnreadable;
 
-// Writes SitesText to SitesPath in one step, as UTF-8 without a mark: the new text goes to
-// a temporary file in the same folder, which then replaces the old file. On failure the
-// old file is left untouched and false is returned. A sites.txt marked read-only is not
-// replaced.
-bool WriteSitesFile();
-
-// The same two operations on any path (UTF-8), for the ones above and for tests. `unreadable`, when
+// Reading and replacing a whole file on any path (UTF-8). `unreadable`, when
 // given, tells a file that is there but could not be read from one that is missing.
 std::string ReadWholeFile(const std::string& path, bool* unreadable = nullptr);
 bool ReplaceFileContents(const std::string& path, std::string_view contents);

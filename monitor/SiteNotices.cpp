@@ -4,15 +4,14 @@
 #include <cmath>
 
 #include "monitor/UserTexts.h"
-#include "monitor/basProcessing.h"
+#include "monitor/WideText.h"
+#include "monitor/SiteHistory.h"
 
 namespace corvale {
 namespace {
 
-std::string ShortSiteText(std::string_view url) {
-    if (url.size() <= kNoticeMaxSiteChars) return std::string(url);
-    return std::string(url.substr(0, kNoticeMaxSiteChars - 3)) + "...";
-}
+// Cut on a character, never inside one, and ended with "..." as the tooltip titles are.
+std::string ShortSiteText(std::string_view url) { return FitWithEllipsis(url, kNoticeMaxSiteChars); }
 
 std::string Joined(const std::vector<std::string>& lines, std::size_t count, std::size_t more) {
     std::string text;
@@ -39,13 +38,10 @@ std::string NoticeText(const std::vector<std::string>& lines) {
 
 }  // namespace
 
-void SiteNotices::Restart() {
-    sites_.clear();
-    lines_.clear();
-    roundResults_ = roundFailures_ = 0;
-    quietRound_ = false;
-    outageSince_.reset();
-    downBeforeOutage_.clear();
+void SiteNotices::KeepOnly(const std::set<uint32_t>& kept) {
+    std::erase_if(sites_, [&](const auto& site) { return !kept.count(site.first); });
+    std::erase_if(lines_, [&](const Line& line) { return !kept.count(line.site); });
+    std::erase_if(downBeforeOutage_, [&](uint32_t site) { return !kept.count(site); });
 }
 
 void SiteNotices::Resumed() {
@@ -54,14 +50,10 @@ void SiteNotices::Resumed() {
     quietRound_ = true;
 }
 
-void SiteNotices::Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, double now) {
+void SiteNotices::Shown(uint32_t index, std::string_view url, bool answering, int32_t roundTripMs, double now) {
     if (quietRound_) return;
-    if (sites_.size() <= index) sites_.resize(index + 1);
     Site& site = sites_[index];
-    if (site.url != url) {
-        site = Site();
-        site.url = url;
-    }
+    site.url = url;
     ++roundResults_;
     if (!answering) ++roundFailures_;
     lastResultAt_ = now;
@@ -95,7 +87,7 @@ void SiteNotices::Shown(std::size_t index, std::string_view url, bool answering,
     NoteSpeed(site, index, answering, roundTripMs);
 }
 
-void SiteNotices::NoteSpeed(Site& site, std::size_t index, bool answering, int32_t roundTripMs) {
+void SiteNotices::NoteSpeed(Site& site, uint32_t index, bool answering, int32_t roundTripMs) {
     std::rotate(site.recent.begin(), site.recent.begin() + 1, site.recent.end());
     site.recent.back() = answering ? roundTripMs : 0;
     site.recentCount = std::min(site.recentCount + 1, kSlowWindow);
@@ -106,9 +98,10 @@ void SiteNotices::NoteSpeed(Site& site, std::size_t index, bool answering, int32
     const auto slowResults = std::count_if(known, site.recent.end(), [](int32_t ms) { return ms > kSlowRoundTripMs; });
     if (!site.slow && static_cast<std::size_t>(slowResults) >= kSlowResults) {
         site.slow = true;
+        // The average of the slow replies: quick ones among them would pull it below the line.
         int64_t sum = 0, replies = 0;
         for (auto ms = known; ms != site.recent.end(); ++ms)
-            if (*ms > 0) sum += *ms, ++replies;
+            if (*ms > kSlowRoundTripMs) sum += *ms, ++replies;
         lines_.push_back({Change::Slow, index,
                           ShortSiteText(site.url) + " answers slowly (" + std::to_string(std::llround(
                               static_cast<double>(sum) / static_cast<double>(replies))) + " ms on average)"});
@@ -119,18 +112,20 @@ void SiteNotices::NoteSpeed(Site& site, std::size_t index, bool answering, int32
     }
 }
 
+bool SiteNotices::Told(const std::vector<Line>& lines, Change change, uint32_t site) const {
+    return std::any_of(lines.begin(), lines.end(),
+                       [&](const Line& line) { return line.change == change && line.site == site; });
+}
+
 void SiteNotices::EndOfOutage(std::vector<Line>& lines, double now) {
     // Sites that were down before the outage keep their own lines; the others came back with
     // the connection, or are told as down now that it is back.
     std::erase_if(lines, [this](const Line& line) {
         return line.change == Change::Up && !downBeforeOutage_.count(line.site);
     });
-    for (std::size_t i = 0; i < sites_.size(); ++i) {
-        const bool told = std::any_of(lines.begin(), lines.end(),
-                                      [i](const Line& line) { return line.change == Change::Down && line.site == i; });
-        if (sites_[i].seen == Seen::Down && !downBeforeOutage_.count(i) && !told)
-            lines.push_back({Change::Down, i, ShortSiteText(sites_[i].url) + " is not responding"});
-    }
+    for (const auto& [id, site] : sites_)
+        if (site.seen == Seen::Down && !downBeforeOutage_.count(id) && !Told(lines, Change::Down, id))
+            lines.push_back({Change::Down, id, ShortSiteText(site.url) + " is not responding"});
     lines.insert(lines.begin(), {Change::Up, 0, "Sites answer again, after " + DownTimeText(now - *outageSince_)});
     outageSince_.reset();
     downBeforeOutage_.clear();
@@ -152,11 +147,10 @@ std::string SiteNotices::EndRound() {
         if (!outageSince_) {
             // The outage began with the earliest first failure among the sites it took down.
             outageSince_ = lastResultAt_;
-            for (std::size_t i = 0; i < sites_.size(); ++i) {
-                const bool toldNow = std::any_of(lines.begin(), lines.end(),
-                                                 [i](const Line& line) { return line.change == Change::Down && line.site == i; });
-                if (sites_[i].seen == Seen::Down && !toldNow) downBeforeOutage_.insert(i);
-                if (toldNow && sites_[i].downSince) outageSince_ = std::min(*outageSince_, *sites_[i].downSince);
+            for (const auto& [id, site] : sites_) {
+                const bool toldNow = Told(lines, Change::Down, id);
+                if (site.seen == Seen::Down && !toldNow) downBeforeOutage_.insert(id);
+                if (toldNow && site.downSince) outageSince_ = std::min(*outageSince_, *site.downSince);
             }
             std::erase_if(lines, isDown);
             lines.insert(lines.begin(), {Change::Down, 0, kConnectionDownText});

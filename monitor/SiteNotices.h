@@ -17,6 +17,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -29,7 +30,7 @@ namespace corvale {
 inline constexpr std::size_t kNoticeMaxChars = 255;
 // Lines of one notice; further changes are summed up in an "and N more" line.
 inline constexpr std::size_t kNoticeMaxLines = 4;
-// A site's text longer than this is shortened in a notice, so four lines fit.
+// A site's text longer than this many characters is shortened in a notice, so four lines fit.
 inline constexpr std::size_t kNoticeMaxSiteChars = 40;
 // Slow: more than kSlowRoundTripMs in this many of the last kSlowWindow results; quick
 // again after kQuickRun results in a row at or below it.
@@ -39,15 +40,17 @@ inline constexpr std::size_t kQuickRun = 5;
 
 inline constexpr const char* kConnectionDownText = "No site answers: the connection may be down";
 
+// Sites are known by a number of their own that stays theirs for as long as they stay in the
+// list, wherever an edit of the list moves them.
 class SiteNotices {
 public:
-    // The list was built afresh: every site starts without an earlier state, and the
-    // changes gathered so far are dropped.
-    void Restart();
+    // One shown result of site `site`, whose text is `url`, at `now` seconds on a clock that
+    // stands still while the computer sleeps.
+    void Shown(uint32_t site, std::string_view url, bool answering, int32_t roundTripMs, double now);
 
-    // One shown result of site `index`, whose text is `url`, at `now` seconds on a clock that
-    // stands still while the computer sleeps. A different text at the same index is a new site.
-    void Shown(std::size_t index, std::string_view url, bool answering, int32_t roundTripMs, double now);
+    // The list was edited: sites not in `kept` are gone, with what was gathered of them. The
+    // others keep their state, and an outage of the whole connection under way goes on.
+    void KeepOnly(const std::set<uint32_t>& kept);
 
     // The computer woke up. The network may not be back yet: what is gathered is dropped and
     // the results up to the end of the next round tell nothing and change nothing (the
@@ -72,20 +75,21 @@ private:
     };
     struct Line {
         Change change;
-        std::size_t site;
+        uint32_t site;
         std::string text;
     };
-    void NoteSpeed(Site& site, std::size_t index, bool answering, int32_t roundTripMs);
+    void NoteSpeed(Site& site, uint32_t id, bool answering, int32_t roundTripMs);
     void EndOfOutage(std::vector<Line>& lines, double now);
+    bool Told(const std::vector<Line>& lines, Change change, uint32_t site) const;
 
-    std::vector<Site> sites_;
+    std::map<uint32_t, Site> sites_;
     std::vector<Line> lines_;
     std::size_t roundResults_ = 0, roundFailures_ = 0;
     double lastResultAt_ = 0;
     bool quietRound_ = false;
     // The connection seems down: since when, and which sites were down before it.
     std::optional<double> outageSince_;
-    std::set<std::size_t> downBeforeOutage_;
+    std::set<uint32_t> downBeforeOutage_;
 };
 
 }  // namespace corvale

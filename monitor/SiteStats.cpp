@@ -11,18 +11,18 @@ std::string Milliseconds(double ms) { return std::to_string(std::llround(ms)); }
 
 }  // namespace
 
-void SiteStats::Totals::Add(const Result& result) {
+void SiteStats::Totals::Add(bool answered, int32_t ms) {
     ++results;
-    if (!result.answered) return;
+    if (!answered) return;
     if (replies > 0) {
-        jitterSumMs += std::llabs(static_cast<int64_t>(result.ms) - lastReplyMs);
+        jitterSumMs += std::llabs(static_cast<int64_t>(ms) - lastReplyMs);
         ++jitterSteps;
     }
-    minMs = replies ? std::min(minMs, result.ms) : result.ms;
-    maxMs = replies ? std::max(maxMs, result.ms) : result.ms;
-    sumMs += result.ms;
+    minMs = replies ? std::min(minMs, ms) : ms;
+    maxMs = replies ? std::max(maxMs, ms) : ms;
+    sumMs += ms;
     ++replies;
-    lastReplyMs = result.ms;
+    lastReplyMs = ms;
 }
 
 RoundTripSummary SiteStats::Totals::Summary() const {
@@ -39,25 +39,22 @@ RoundTripSummary SiteStats::Totals::Summary() const {
 }
 
 void SiteStats::Add(bool answered, int32_t roundTripMs, double now) {
-    const Result result{answered, answered ? roundTripMs : 0};
-    recent_[recentNext_] = result;
-    recentNext_ = (recentNext_ + 1) % kRecentResults;
-    recentCount_ = std::min(recentCount_ + 1, kRecentResults);
-    total_.Add(result);
+    total_.Add(answered, roundTripMs);
     lastResultAt_ = now;
     if (answered) downSince_.reset();
     else if (!downSince_) downSince_ = now;
 }
 
-RoundTripSummary SiteStats::Recent() const {
-    Totals window;
-    // Oldest first, so the jitter follows the order in which the replies came.
-    const std::size_t oldest = (recentNext_ + kRecentResults - recentCount_) % kRecentResults;
-    for (std::size_t i = 0; i < recentCount_; ++i) window.Add(recent_[(oldest + i) % kRecentResults]);
-    return window.Summary();
+RoundTripSummary Summarise(std::span<const TimedResult> results) {
+    SiteStats::Totals totals;
+    for (const TimedResult& result : results) totals.Add(result.Answered(), result.roundTripMs);
+    return totals.Summary();
 }
 
-RoundTripSummary SiteStats::SinceBuilt() const { return total_.Summary(); }
+RoundTripSummary RecentSummary(const SiteHistory& history) {
+    const std::vector<TimedResult> recent = history.Last(kRecentResults);
+    return Summarise(recent);
+}
 
 std::optional<double> SiteStats::DownFor(double now) const {
     if (!downSince_) return std::nullopt;

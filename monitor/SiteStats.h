@@ -1,14 +1,16 @@
 #pragma once
 // What one round-trip time hides: per site, how many replies were lost, the best, average
-// and worst of late and how much the time wanders, over the last ten results (the graph's
-// window) and since the list was built. Fed with every result the check cycle shows.
+// and worst and how much the time wanders, over any run of results (the last ten of its
+// history, a span of its timeline) and, kept as running totals, since the list was built.
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <span>
 #include <string_view>
+
+#include "monitor/SiteHistory.h"
 
 namespace corvale {
 
@@ -25,40 +27,37 @@ struct RoundTripSummary {
     std::optional<double> jitterMs;
 };
 
+// The figures of `results`, oldest first.
+RoundTripSummary Summarise(std::span<const TimedResult> results);
+// The figures of a site's last ten results (fewer while it has fewer).
+inline constexpr std::size_t kRecentResults = 10;
+RoundTripSummary RecentSummary(const SiteHistory& history);
+
+// Running figures of a site since the list was built, kept without the results themselves.
 class SiteStats {
 public:
-    static constexpr std::size_t kRecentResults = 10;
-
     // One shown result at `now` (seconds on a clock that stands still while the computer
     // sleeps): a reply of `roundTripMs`, or none.
     void Add(bool answered, int32_t roundTripMs, double now);
 
     bool Empty() const { return total_.results == 0; }
-    RoundTripSummary Recent() const;
-    RoundTripSummary SinceBuilt() const;
+    RoundTripSummary SinceBuilt() const { return total_.Summary(); }
     // How long the site has not answered, from its first failed result on; nothing while it
     // answers or before its first result.
     std::optional<double> DownFor(double now) const;
     // The `now` of the last result.
     double LastResultAt() const { return lastResultAt_; }
 
-private:
-    struct Result {
-        bool answered = false;
-        int32_t ms = 0;
-    };
-    // Running figures of a run of results, kept without the results themselves.
     struct Totals {
         int64_t results = 0, replies = 0, sumMs = 0;
         int32_t minMs = 0, maxMs = 0;
         int64_t jitterSumMs = 0, jitterSteps = 0;
         int32_t lastReplyMs = 0;
-        void Add(const Result& result);
+        void Add(bool answered, int32_t roundTripMs);
         RoundTripSummary Summary() const;
     };
 
-    std::array<Result, kRecentResults> recent_{};
-    std::size_t recentCount_ = 0, recentNext_ = 0;
+private:
     Totals total_;
     std::optional<double> downSince_;
     double lastResultAt_ = 0;

@@ -1,11 +1,8 @@
 // "sites.txt" as the program reads and writes it.
-#include "monitor/Settings.h"
 #include "monitor/SiteList.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
-
-bool SitesFileUnreadable = false;
 
 std::string SitesTextFromFile(std::string bytes) {
     static constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -14,9 +11,5 @@ std::string SitesTextFromFile(std::string bytes) {
     if (!IsUtf8(bytes)) return TextFromAnsiCodePage(bytes);
     return bytes;
 }
-
-std::string ReadSitesFile() { return SitesTextFromFile(ReadWholeFile(SitesPath, &SitesFileUnreadable)); }
-
-bool WriteSitesFile() { return ReplaceFileContents(SitesPath, SitesText); }
 
 }  // namespace corvale

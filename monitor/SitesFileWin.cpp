@@ -8,8 +8,8 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/SiteList.h"
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "engine/ResultText.h"
 #include "monitor/SiteList.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 
@@ -26,7 +26,7 @@ std::string DownTimeText(double seconds) {
 }
 
 std::string TooltipText(const SiteRecord& site) {
-    if (!site.Checked) return kNotCheckedYetText;
+    if (!site.Checked()) return kNotCheckedYetText;
     std::string text = "Ping: " + std::to_string(site.PingMs) + " ms ";
     if (site.NotResponding) {
         text += "\r\n" + tarnel::ResultText(site.ResultCode);
@@ -34,7 +34,7 @@ std::string TooltipText(const SiteRecord& site) {
         if (const auto down = site.Stats.DownFor(site.Stats.LastResultAt()))
             text += "\r\nNot responding for " + DownTimeText(*down);
     }
-    text += "\r\n" + RecentStatsLine(site.Stats.Recent());
+    text += "\r\n" + RecentStatsLine(RecentSummary(site.History));
     text += "\r\n" + SinceBuiltLine(site.StatsSince, site.Stats.SinceBuilt());
     return text;
 }
@@ -54,6 +54,11 @@ std::string TooltipTitle(std::string_view siteText) { return FitWithEllipsis(sit
 
 std::string LogFailureText(std::string_view logFolder) {
     return "The log could not be written, so it is turned off.\r\n\r\n" + std::string(logFolder);
+}
+
+std::string LogRowsDroppedText(std::string_view logFolder) {
+    return "The log files could not be written for a long time: some rows were dropped.\r\n\r\n" +
+           std::string(logFolder);
 }
 
 }  // namespace corvale

@@ -38,5 +38,7 @@ std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_v
 
 // What the user is told when the log's folder cannot take the log, which is then off.
 std::string LogFailureText(std::string_view logFolder);
+// What the user is told, once, when rows of the log had to be dropped.
+std::string LogRowsDroppedText(std::string_view logFolder);
 
 }  // namespace corvale

@@ -3,24 +3,16 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
-
 #include "monitor/AppFolder.h"
-#include "monitor/OverallState.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
+#include "monitor/Conversions.h"
+#include "monitor/LogFolder.h"
 #include "monitor/UserTexts.h"
-#include "monitor/basTarnel.h"
+#include "monitor/WideText.h"
 #include "ui/base/MessagePump.h"
-#include "ui/base/WideText.h"
 #include "ui/main/basTransparent.h"
+#include "ui/prefs/clsRegistry.h"
 
 namespace corvale {
-
-bool ShuttingDown = false;
-
 namespace {
 
 constexpr uint64_t kShutDownWaitMs = 10000;
@@ -32,10 +24,6 @@ constexpr int16_t kSitesPage = 1;
 std::string ErrorReportText(uint32_t number, std::string_view description) {
     if (number == ERROR_SUCCESS) number = static_cast<uint32_t>(E_FAIL);
     return "Error " + std::to_string(number) + " : " + std::string(description);
-}
-
-void ReportError(std::string_view /*routine*/, uint32_t number, std::string_view description) {
-    ShowUserMessage(ErrorReportText(number, description));
 }
 
 float TimeOfDay() {
@@ -56,59 +44,59 @@ std::string ShortTimeNow() {
     return Narrow(text);
 }
 
-CorvaleProgram::CorvaleProgram() : form_(*this) {
+void OpenDocument(const std::string& target) {
+    ShellExecuteW(nullptr, L"Open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+CorvaleProgram::CorvaleProgram() {
     EndProgram = [] { ExitProcess(0); };
-    Clock = &TimeOfDay;
-    AwakeClock = &AwakeSeconds;
+    Clock = &corvale::TimeOfDay;
+    AwakeClock = &corvale::AwakeSeconds;
     TickCount = &GetTickCount64;
+    model_.AddObserver(*this);
 }
 
 CorvaleProgram::~CorvaleProgram() = default;
 
+void CorvaleProgram::ShowUserMessage(std::string_view text) {
+    if (MessageSink) MessageSink(text);
+    else ShowMessageBox(text);
+}
+
+void CorvaleProgram::ReportError(std::string_view /*routine*/, uint32_t number, std::string_view description) {
+    ShowUserMessage(ErrorReportText(number, description));
+}
+
 bool CorvaleProgram::Main(const std::string& modulePath) {
-    AppFolder = AppFolderFromModulePath(modulePath);
-    SitesPath = AppFolder + kSitesFileName;
-    CheckInterval = 20;
-    TransPerc = 100;
-    firstRun_ = !FileExists(AppFolder + kIniFileName) && !FileExists(SitesPath);
-    LoadSettings();
-    logFolder_ = std::make_unique<LogFolder>(AppFolder + kLogFolderName + "\\");
-    log_ = std::make_unique<ResultLog>(*logFolder_);
-    logOn_ = corvale::KeepLog();
+    const std::string appFolder = AppFolderFromModulePath(modulePath);
+    store_ = std::make_unique<SettingsStore>(appFolder, [this](std::string_view text) { ShowUserMessage(text); });
+    firstRun_ = !FileExists(appFolder + kIniFileName) && !FileExists(appFolder + kSitesFileName);
+    ProgramSettings settings = store_->Load();
+    // The start-with-Windows entry follows the file, where the entry is this program's.
+    clsRegistry(appFolder).ApplyStoredStartup(settings.Startup);
+    const std::string logFolder = appFolder + kLogFolderName + "\\";
+    model_.Start(std::move(settings), std::make_unique<LogFolder>(logFolder), logFolder);
 
     // The first start binds the library, from the program's folder only. Each step that
     // can fail starts from a clear error, so the one reported is that step's own.
     EngineBindError error;
     SetLastError(ERROR_SUCCESS);
-    if (!BindEngineLibrary(AppFolder, &error)) {
+    if (!model_.Engine().Bind(appFolder, &error)) {
         ReportError("Main", error.code, error.description);
         return false;
     }
-    EngineStartDll();  // a failed start only means no request is ever accepted
+    model_.Engine().EngineStartDll();  // a failed start only means no request is ever accepted
 
     SetLastError(ERROR_SUCCESS);
     if (!form_.Load()) {
         ReportError("Main", GetLastError(), "The main window could not be created");
         return false;
     }
-    BuildSites();
-    if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+    tiles_.BuildTiles();
+    form_.ShowOverallState(model_.Overall());
+    if (model_.SiteLast() >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
-}
-
-void CorvaleProgram::BuildSites() {
-    const std::string now = ShortTimeNow();
-    for (SiteRecord& site : Sites)
-        if (site.StatsSince.empty()) site.StatsSince = now;
-    BuildTiles(form_);
-    ShowOverallState();
-}
-
-void CorvaleProgram::ShowOverallState() {
-    std::vector<SiteSnapshot> sites;
-    for (const SiteRecord& site : Sites) sites.push_back({site.Url, site.Checked, !site.NotResponding, site.PingMs});
-    form_.ShowOverallState(SummariseSites(sites));
 }
 
 void CorvaleProgram::GreetFirstRun() {
@@ -116,8 +104,8 @@ void CorvaleProgram::GreetFirstRun() {
 }
 
 void CorvaleProgram::ShutDown() {
-    if (ShuttingDown) return;
-    ShuttingDown = true;
+    if (shuttingDown_) return;
+    shuttingDown_ = true;
     // From here on every step is attempted, whatever the one before did. No new exchange
     // starts while the program is ending, however the shut-down began.
     form_.SetCheckTimerEnabled(false);
@@ -129,24 +117,23 @@ void CorvaleProgram::ShutDown() {
     // The worker is, as a rule, idle when it is stopped: wait for an outstanding request.
     // Its bound runs on a monotonic clock: the time of day may jump (midnight, a clock change).
     const uint64_t t0 = TickCount();
+    bool idle = false;
     for (;;) {
-        std::string text;
-        int32_t roundTripMs = 0, resultCode = 0;
-        if (EnginePingCheck(text, roundTripMs, resultCode) != 1) break;
+        if (!model_.EngineBusy()) {
+            idle = true;
+            break;
+        }
         Sleep(10);
         LetWindowEventsRun();
         if (TickCount() - t0 >= kShutDownWaitMs) break;
     }
-    EngineStopDll();
+    // A worker still inside a hung exchange is not waited for: the process ends around it.
+    if (idle) model_.Engine().EngineStopDll();
     // The rows of the round under way, which no round's end will write now.
-    if (log_) log_->Flush();
-    Sleep(500);
-    SiteTooltips.clear();
+    model_.FlushLog();
+    if (idle) Sleep(500);
+    tiles_.ReleaseTooltips();
     if (EndProgram) EndProgram();
-}
-
-void OpenDocument(const std::string& target) {
-    ShellExecuteW(nullptr, L"Open", Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 frmOptions& CorvaleProgram::LoadPreferences() {
@@ -155,61 +142,74 @@ frmOptions& CorvaleProgram::LoadPreferences() {
 }
 
 void CorvaleProgram::OpenPreferences(int16_t page) {
-    if (ShuttingDown || (options_ && options_->IsOpen())) return;
+    if (shuttingDown_ || (options_ && options_->IsOpen())) return;
     // A modal dialog opened among the events a check step lets run would hold that step,
     // and with it the check cycle, until the dialog closed.
-    if (form_.CheckBusy()) {
+    if (model_.CheckBusy()) {
         deferredPage_ = page;
         return;
     }
-    LoadPreferences().Show(page);
+    LoadPreferences().Show(page, model_.Settings());
     // Save and Cancel unload it: the next opening loads it afresh.
     options_.reset();
 }
 
 void CorvaleProgram::ShowPopupMenu() {
-    if (ShuttingDown || (options_ && options_->IsOpen())) return;
+    if (shuttingDown_ || (options_ && options_->IsOpen())) return;
     if (LoadPreferences().ShowPopupMenu(form_.hWnd())) OpenPreferences(0);
 }
 
-void CorvaleProgram::RefreshTile(int index) { corvale::RefreshTile(form_, index); }
-
 void CorvaleProgram::CheckTimerTick() {
-    CheckTick(*this, form_.CheckBusy());
-    if (logFailureToTell_ && !form_.CheckBusy()) {
-        logFailureToTell_ = false;
-        ShowUserMessage(LogFailureText(logFolder_->Folder()));
-    }
-    if (deferredPage_ && !form_.CheckBusy()) {
+    model_.CheckTick();
+    if (model_.CheckBusy()) return;
+    if (!logNews_.empty()) ShowUserMessage(std::exchange(logNews_, {}));
+    if (deferredPage_) {
         const int16_t page = *deferredPage_;
         deferredPage_.reset();
         OpenPreferences(page);
     }
-    if (!form_.CheckBusy()) form_.SetCheckTimerDelay(static_cast<UINT>(CheckTickDelayMs(CheckCycle, Now(), CheckInterval)));
+    form_.SetCheckTimerDelay(static_cast<UINT>(model_.NextTickDelayMs()));
 }
 
 void CorvaleProgram::WakeCheckTimer() { form_.SetCheckTimerDelay(frmMain::kCheckTimerInterval); }
 
+void CorvaleProgram::StoreMiniMode(bool on) {
+    store_->Store(kGeneralSection, kMiniModeKey, on ? "True" : "False", model_.Settings());
+    model_.SetMiniMode(on);
+}
+
+std::optional<std::pair<int32_t, int32_t>> CorvaleProgram::StoredWindowPlace() {
+    const std::string left = store_->Read(kWindowSection, kWindowLeftKey);
+    const std::string top = store_->Read(kWindowSection, kWindowTopKey);
+    if (left.empty() || top.empty()) return std::nullopt;
+    return std::make_pair(SafeLong(left), SafeLong(top));
+}
+
+void CorvaleProgram::StoreWindowPlace(int32_t left, int32_t top) {
+    if (StoredWindowPlace() == std::make_pair(left, top)) return;
+    // A place the file cannot take is not worth a message: the window opens as for a first start.
+    store_->Write(kWindowSection, kWindowLeftKey, std::to_string(left), model_.Settings());
+    store_->Write(kWindowSection, kWindowTopKey, std::to_string(top), model_.Settings());
+}
+
 void CorvaleProgram::PreviewAlpha(int16_t alpha) { SetWindowAlpha(form_.hWnd(), alpha); }
 
-void CorvaleProgram::PauseChecks() { form_.SetCheckTimerEnabled(false); }
-
-void CorvaleProgram::ResumeChecks() {
-    if (SiteLast >= 0) form_.SetCheckTimerEnabled(true);
+void CorvaleProgram::SaveEdits(const ProgramSettings& edited) {
+    form_.SetCheckTimerEnabled(false);
+    ProgramSettings next = edited;
+    // Nothing of the list was known: the file may be readable by now.
+    if (next.SitesFileUnreadable)
+        next.SitesText = SitesTextFromFile(ReadWholeFile(next.SitesPath, &next.SitesFileUnreadable));
+    // What is in memory is what the user confirmed: it stays in effect whether or not the
+    // files can take it (the user is told when they cannot).
+    model_.ApplyEdits(next);
+    store_->Save(model_.Settings());
+    if (model_.SiteLast() >= 0) form_.SetCheckTimerEnabled(true);
     WakeCheckTimer();
 }
 
-void CorvaleProgram::ApplySavedSettings() {
-    // Every tile takes the hues, also those left below the window from a longer list.
-    for (int i = 0; i < form_.SiteStatCount(); ++i) {
-        form_.SiteStat(i).SetBackHue(NormalHue);
-        form_.SiteStat(i).SetBackHueError(ErrorHue);
-    }
-    // A request still under way belongs to the old table: its result is dropped, and
-    // the next round starts at once with the new one.
-    CheckCycle.Reset();
-    WakeCheckTimer();
-    BuildSites();
+void CorvaleProgram::SitesRebuilt() {
+    tiles_.BuildTiles();
     form_.ResizeWindow();
 }
 
@@ -218,69 +218,52 @@ void CorvaleProgram::OpenDocument(const std::string& target) {
     else corvale::OpenDocument(target);
 }
 
-bool CorvaleProgram::NotifyOnChange() { return corvale::NotifyOnChange(); }
-
-bool CorvaleProgram::SetNotifyOnChange(bool notify) { return corvale::SetNotifyOnChange(notify); }
+bool CorvaleProgram::SetNotifyOnChange(bool notify) {
+    if (!store_->Store(kGeneralSection, kNotifyKey, notify ? "1" : "0", model_.Settings())) return false;
+    model_.SetNotify(notify);
+    return true;
+}
 
 bool CorvaleProgram::SetKeepLog(bool keep) {
-    if (!corvale::SetKeepLog(keep)) return false;
-    // An outage seen before a pause of the log did not necessarily last through it.
-    if (logOn_ && !keep) log_->ForgetOutages();
-    logOn_ = keep;
+    if (!store_->Store(kGeneralSection, kLogKey, keep ? "1" : "0", model_.Settings())) return false;
+    model_.SetKeepLog(keep);
+    return true;
+}
+
+bool CorvaleProgram::StoreStartup(int16_t stored) {
+    if (!store_->Store(kGeneralSection, kStartupKey, std::to_string(stored), model_.Settings())) return false;
+    model_.SetStartup(stored);
     return true;
 }
 
 void CorvaleProgram::ComputerResumed() {
-    if (resumeHandled_) return;
-    resumeHandled_ = true;
-    CheckCycle.Reset();
+    model_.ComputerResumed();
     WakeCheckTimer();
-    SiteChangeNotices.Resumed();
-    if (logOn_) log_->AddResume(LocalTimeNow());
 }
 
-void CorvaleProgram::ResultShown(int site) {
-    const SiteRecord& record = Sites[static_cast<std::size_t>(site)];
-    if (logOn_)
-        log_->AddResult(LocalTimeNow(), AwakeTime(), record.Url, record.Address, !record.NotResponding,
-                        record.PingMs, record.ResultCode);
-    ShowOverallState();
+LocalTime CorvaleProgram::LocalNow() { return LocalTimeNow(); }
+
+int64_t CorvaleProgram::UnixMs() { return UnixMsNow(); }
+
+void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
+
+void CorvaleProgram::Notice(std::string_view text) {
+    if (model_.Settings().Notify) form_.ShowBalloon(kProgramTitle, text);
 }
 
-void CorvaleProgram::RoundEnded() {
-    if (!log_ || log_->Flush()) return;
+void CorvaleProgram::LogTurnedOff(std::string_view folder) {
     // Off for the rest of the session, and at the next start too where the file can say so.
-    logOn_ = false;
-    WriteIniValue(kGeneralSection, kLogKey, "0");
-    logFailureToTell_ = true;
+    store_->Write(kGeneralSection, kLogKey, "0", model_.Settings());
+    if (options_) options_->ShowLogOff();
+    logNews_ = LogFailureText(folder);
+}
+
+void CorvaleProgram::LogRowsDropped(std::string_view folder) {
+    if (logNews_.empty()) logNews_ = LogRowsDroppedText(folder);
 }
 
 bool CorvaleProgram::ConfirmExit() {
     return MessageBoxA(form_.hWnd(), kExitQuestion, kProgramTitle, MB_OKCANCEL) == IDOK;
-}
-
-void CorvaleProgram::SetSiteURL(int site, std::string_view url) {
-    if (HasTile(site)) form_.SiteStat(site).SetSiteURL(url);
-}
-
-void CorvaleProgram::SetPingValue(int site, std::string_view text) {
-    if (HasTile(site)) form_.SiteStat(site).SetPingValue(text);
-}
-
-void CorvaleProgram::SetPingNumeric(int site, int32_t roundTripMs) {
-    if (HasTile(site)) form_.SiteStat(site).SetPingNumeric(roundTripMs);
-}
-
-void CorvaleProgram::SetSquareColour(int site, uint32_t colour) {
-    if (site >= 0 && site < form_.picSiteCount()) form_.picSite(site).SetBackColor(colour);
-}
-
-void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
-
-float CorvaleProgram::Now() { return Clock(); }
-
-void CorvaleProgram::ShowNotice(std::string_view text) {
-    if (NotifyOnChange()) form_.ShowBalloon(kProgramTitle, text);
 }
 
 }  // namespace corvale

@@ -1,6 +1,11 @@
 #pragma once
 // Start-up, shut-down and the start-up error report: the program prepares everything in
 // Main and then lives on window events and timers until ShutDown ends it.
+//
+// CorvaleProgram is the program: it owns the program object (the model: settings, sites,
+// cycle, notices, log, engine binding), the settings file, and the windows that show the
+// model (the main window with its tiles and tray icon, the preferences while they are up).
+// It is the model's host and its observer, and what the windows ask for every change.
 
 #include <cstdint>
 #include <functional>
@@ -8,21 +13,19 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
-#include "monitor/LogFolder.h"
-#include "monitor/ResultLog.h"
-#include "monitor/basProcessing.h"
+#include "monitor/ProgramModel.h"
+#include "monitor/SettingsStore.h"
+#include "monitor/SiteTiles.h"
 #include "ui/main/frmMain.h"
 #include "ui/prefs/frmOptions.h"
 
 namespace corvale {
 
-extern bool ShuttingDown;
-
 // "Error <number> : <description>"; the routine's name is not part of it. A failure the
 // system gave no number for shows E_FAIL ("unspecified"), never 0, which means success.
 std::string ErrorReportText(uint32_t number, std::string_view description);
-void ReportError(std::string_view routine, uint32_t number, std::string_view description);
 
 // The time of day in seconds since midnight.
 float TimeOfDay();
@@ -34,7 +37,10 @@ std::string ShortTimeNow();
 // The shell's "Open" of a file or web address; the outcome is not checked.
 void OpenDocument(const std::string& target);
 
-class CorvaleProgram : public MainWindowActions, public CheckCycleHost, public PreferencesHost {
+class CorvaleProgram : public MainWindowActions,
+                       public PreferencesHost,
+                       private ModelHost,
+                       private ModelObserver {
 public:
     CorvaleProgram();
     ~CorvaleProgram() override;
@@ -49,17 +55,23 @@ public:
     bool FirstRun() const { return firstRun_; }
     // Runs once; later calls return at once. Ends the program through EndProgram.
     void ShutDown() override;
+    bool ShuttingDown() const { return shuttingDown_; }
+    void ReportError(std::string_view routine, uint32_t number, std::string_view description);
 
     // How the program ends at the last step of ShutDown (the process exits; tests put
     // their own in). The time of day the check rounds read, the clock that durations are
-    // measured on, the monotonic milliseconds that bound the shut-down wait, and the
-    // shell's open, likewise.
+    // measured on, the monotonic milliseconds that bound the shut-down wait, the shell's
+    // open and the messages to the user (message boxes), likewise.
     std::function<void()> EndProgram;
     std::function<float()> Clock;
     std::function<double()> AwakeClock;
     std::function<uint64_t()> TickCount;
     std::function<void(const std::string&)> OpenDocumentHook;
+    UserMessageSink MessageSink;
 
+    ProgramModel& Model() { return model_; }
+    SettingsStore& Store() { return *store_; }
+    SiteTiles& Tiles() { return tiles_; }
     // The preferences dialog while it is loaded (null otherwise), and the main window.
     frmOptions* Preferences() { return options_.get(); }
     frmMain& MainWindow() { return form_; }
@@ -67,63 +79,59 @@ public:
     // MainWindowActions. OpenPreferences shows the dialog modally and returns when it is
     // closed; asked for while a check step is on the stack, it opens once the step is over.
     void OpenPreferences(int16_t page) override;
-    void RefreshTile(int index) override;
+    void RefreshTile(int index) override { tiles_.RefreshTile(index); }
     void CheckTimerTick() override;
+    void CheckNow() override { model_.CheckNow(); }
+    void StoreMiniMode(bool on) override;
+    std::optional<std::pair<int32_t, int32_t>> StoredWindowPlace() override;
+    void StoreWindowPlace(int32_t left, int32_t top) override;
     void ShowPopupMenu() override;
     bool ConfirmExit() override;
-    // Windows tells a resume twice when the user comes back to a computer that woke on its
-    // own; only the first after each suspend counts.
-    void ComputerSuspending() override { resumeHandled_ = false; }
-    // The round under way is abandoned (a result still owed is dropped), the change notices
-    // keep quiet for a round, the log marks the gap, and the next round starts at once.
+    void ComputerSuspending() override { model_.ComputerSuspending(); }
     void ComputerResumed() override;
-
-    // CheckCycleHost.
-    void SetSiteURL(int site, std::string_view url) override;
-    void SetPingValue(int site, std::string_view text) override;
-    void SetPingNumeric(int site, int32_t roundTripMs) override;
-    void SetSquareColour(int site, uint32_t colour) override;
-    void LetEventsRun() override;
-    float Now() override;
-    double AwakeTime() override { return AwakeClock(); }
-    // The result goes to the log (while it is on) and into the tray icon's state.
-    void ResultShown(int site) override;
-    // A balloon on the tray icon, unless the user turned the notices off.
-    void ShowNotice(std::string_view text) override;
-    // The round's log rows are written.
-    void RoundEnded() override;
 
     // PreferencesHost.
     HWND OwnerWindow() override { return form_.hWnd(); }
     void PreviewAlpha(int16_t alpha) override;
-    void PauseChecks() override;
-    void ResumeChecks() override;
-    void ApplySavedSettings() override;
+    void SaveEdits(const ProgramSettings& edited) override;
     void OpenDocument(const std::string& target) override;
-    bool NotifyOnChange() override;
     bool SetNotifyOnChange(bool notify) override;
-    bool KeepLog() override { return logOn_; }
     bool SetKeepLog(bool keep) override;
+    bool StoreStartup(int16_t stored) override;
 
 private:
+    // ModelHost.
+    float TimeOfDay() override { return Clock(); }
+    double AwakeSeconds() override { return AwakeClock(); }
+    LocalTime LocalNow() override;
+    int64_t UnixMs() override;
+    std::string ShortTimeNow() override { return corvale::ShortTimeNow(); }
+    void LetEventsRun() override;
+
+    // ModelObserver: what the model took in goes onto the windows.
+    void SiteChecking(int site) override { tiles_.ShowChecking(site); }
+    void SiteShown(int site) override { tiles_.RefreshTile(site); }
+    void SitesRebuilt() override;
+    void OverallChanged(const OverallState& state) override { form_.ShowOverallState(state); }
+    void Notice(std::string_view text) override;
+    void LogTurnedOff(std::string_view folder) override;
+    void LogRowsDropped(std::string_view folder) override;
+
     frmOptions& LoadPreferences();
-    bool HasTile(int site) { return site >= 0 && site < form_.SiteStatCount(); }
-    // The tiles for the site table; sites new to it start their statistics now.
-    void BuildSites();
-    void ShowOverallState();
     // The check timer ticks again at once: a round is to start now, not when it woke next.
     void WakeCheckTimer();
-    frmMain form_;
+    void ShowUserMessage(std::string_view text);
+
+    ProgramModel model_{*this};
+    std::unique_ptr<SettingsStore> store_;
+    frmMain form_{*this, model_};
+    SiteTiles tiles_{form_, model_};
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;
     bool firstRun_ = false;
-    bool resumeHandled_ = false;
-
-    std::unique_ptr<LogFolder> logFolder_;
-    std::unique_ptr<ResultLog> log_;
-    bool logOn_ = false;
-    // The folder could not take the log: the user is told once the check step is over.
-    bool logFailureToTell_ = false;
+    bool shuttingDown_ = false;
+    // What the log had to say, told once the check step is over.
+    std::string logNews_;
 };
 
 }  // namespace corvale

@@ -1,58 +1,73 @@
+// The check cycle of the program object: CheckStep, the collected result's one way into the
+// site's record (ShowResult), and the round's end.
 #include "monitor/basProcessing.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "monitor/Settings.h"
+#include "monitor/ProgramModel.h"
 #include "monitor/UserTexts.h"
-#include "monitor/basTarnel.h"
 
 namespace corvale {
-
-CheckCycleState CheckCycle;
-SiteNotices SiteChangeNotices;
-
-namespace {
-
-// The site table can be rebuilt while events run inside a step (the preferences saved);
-// a round whose site is gone ends, so nothing indexes outside the table.
-bool CurrentSiteGone() {
-    const int16_t site = CheckCycle.CurrentSite;
-    if (site >= 0 && site <= SiteLast && static_cast<std::size_t>(site) < Sites.size()) return false;
-    CheckCycle.RoundRunning = false;
-    CheckCycle.RequestPending = false;
-    CheckCycle.ResultReady = false;
-    return true;
-}
-
-// The tile says the site is being checked; its colours, square and tip stay those of its
-// last result, so nothing else of it is renewed. Handing the request over never waits, so
-// no events need to run here: the step lets them run once, while it waits for the answer.
-void StartSite(CheckCycleHost& host) {
-    const int site = CheckCycle.CurrentSite;
-    host.SetPingValue(site, kPingingText);
-    if (EnginePingStart(Sites[static_cast<std::size_t>(site)], kCheckTimeoutMs) == 0) {
-        CheckCycle.RequestPending = true;
-        CheckCycle.ResultReady = false;
-    }
-}
-
-}  // namespace
 
 uint32_t SquareColourFor(int32_t roundTripMs) {
     if (roundTripMs <= 0) return kSquareRed;
     return roundTripMs <= kSlowRoundTripMs ? kSquareGreen : kSquareYellow;
 }
 
-uint32_t SquareColourFor(const SiteRecord& site) { return site.Checked ? SquareColourFor(site.PingMs) : kSquareGrey; }
+uint32_t SquareColourFor(const SiteRecord& site) { return site.Checked() ? SquareColourFor(site.PingMs) : kSquareGrey; }
 
-void CheckStep(CheckCycleHost& host) {
-    if (SiteLast < 0) return;
-    CheckCycleState& cycle = CheckCycle;
+int32_t CheckTickDelayMs(const CheckCycleState& cycle, float now, float checkInterval) {
+    if (cycle.RoundRunning) return kCheckTickMs;
+    // A round starts once more than the interval has passed: wake just after that.
+    const double dueInMs = (static_cast<double>(checkInterval) - std::fabs(now - cycle.RoundStart)) * 1000.0 + 1.0;
+    if (!(dueInMs > kCheckTickMs)) return kCheckTickMs;
+    return static_cast<int32_t>(std::min(std::ceil(dueInMs), static_cast<double>(kRestingTickMaxMs)));
+}
 
-    const float now = host.Now();
+void ProgramModel::CheckTick() {
+    if (checkBusy_) return;
+    checkBusy_ = true;
+    CheckStep();
+    checkBusy_ = false;
+}
+
+void ProgramModel::CheckNow() { cycle_.RoundStart -= settings_.CheckInterval; }
+
+int32_t ProgramModel::NextTickDelayMs() {
+    return CheckTickDelayMs(cycle_, host_.TimeOfDay(), settings_.CheckInterval);
+}
+
+// The site table can be made anew while events run inside a step (the preferences saved);
+// a round whose site is gone ends, so nothing indexes outside the table.
+bool ProgramModel::CurrentSiteGone() {
+    const int16_t site = cycle_.CurrentSite;
+    if (site >= 0 && site <= SiteLast()) return false;
+    cycle_.RoundRunning = false;
+    cycle_.RequestPending = false;
+    cycle_.ResultReady = false;
+    return true;
+}
+
+// The tile says the site is being checked; its colours, square and tip stay those of its
+// last result. Handing the request over never waits, so no events need to run here: the
+// step lets them run once, while it waits for the answer.
+void ProgramModel::StartSite() {
+    const int site = cycle_.CurrentSite;
+    Tell([site](ModelObserver& o) { o.SiteChecking(site); });
+    if (engine_.EnginePingStart(sites_[static_cast<std::size_t>(site)].Url, kCheckTimeoutMs) == 0) {
+        cycle_.RequestPending = true;
+        cycle_.ResultReady = false;
+    }
+}
+
+void ProgramModel::CheckStep() {
+    if (SiteLast() < 0) return;
+    CheckCycleState& cycle = cycle_;
+
+    const float now = host_.TimeOfDay();
     const float elapsed = std::fabs(now - cycle.RoundStart);
-    if (elapsed > CheckInterval && !cycle.RoundRunning) {
+    if (elapsed > settings_.CheckInterval && !cycle.RoundRunning) {
         cycle.RoundStart = now;
         cycle.CurrentSite = 0;
         cycle.RoundRunning = true;
@@ -63,21 +78,21 @@ void CheckStep(CheckCycleHost& host) {
 
     std::string text;
     int32_t roundTripMs = 0, resultCode = 0;
-    if (!cycle.RequestPending && EnginePingCheck(text, roundTripMs, resultCode) != 1) {
-        StartSite(host);
+    if (!cycle.RequestPending && engine_.EnginePingCheck(text, roundTripMs, resultCode) != 1) {
+        StartSite();
         if (!cycle.RoundRunning) return;
     }
     if (cycle.RequestPending) {
-        const int state = EnginePingCheck(text, roundTripMs, resultCode);
-        host.LetEventsRun();
+        const int state = engine_.EnginePingCheck(text, roundTripMs, resultCode);
+        host_.LetEventsRun();
         // Gone, or the cycle started over meanwhile: this result belongs to no site now.
         if (CurrentSiteGone() || !cycle.RequestPending) return;
         if (state != 1) cycle.ResultReady = true;
     }
     if (!cycle.ResultReady) return;
 
-    SiteRecord& record = Sites[static_cast<std::size_t>(cycle.CurrentSite)];
-    if (cycle.CurrentSite < SiteLast) {
+    SiteRecord& record = sites_[static_cast<std::size_t>(cycle.CurrentSite)];
+    if (cycle.CurrentSite < SiteLast()) {
         if (record.PingMs == 0 && record.RetryCount == 0) {
             // Failed or never checked: this answer is dropped and the site asked again.
             ++record.RetryCount;
@@ -86,61 +101,55 @@ void CheckStep(CheckCycleHost& host) {
             return;
         }
         record.RetryCount = 0;
-        ShowResult(host, roundTripMs, text, resultCode);
+        ShowResult(roundTripMs, resultCode);
         cycle.RequestPending = false;
         cycle.ResultReady = false;
         ++cycle.CurrentSite;
         return;
     }
-    ShowResult(host, roundTripMs, text, resultCode);
+    ShowResult(roundTripMs, resultCode);
     cycle.RoundRunning = false;
     cycle.ResultReady = false;
-    const std::string notice = SiteChangeNotices.EndRound();
-    if (!notice.empty()) host.ShowNotice(notice);
-    host.RoundEnded();
+    EndRound();
 }
 
-void ShowResult(CheckCycleHost& host, int32_t roundTripMs, const std::string& text, int32_t resultCode) {
-    const int site = CheckCycle.CurrentSite;
-    if (site < 0 || site > SiteLast || static_cast<std::size_t>(site) >= Sites.size()) return;
-    SiteRecord& record = Sites[static_cast<std::size_t>(site)];
+void ProgramModel::ShowResult(int32_t roundTripMs, int32_t resultCode) {
+    const int site = cycle_.CurrentSite;
+    if (site < 0 || site > SiteLast()) return;
+    SiteRecord& record = sites_[static_cast<std::size_t>(site)];
     // A reply within one tick of the system clock, or one whose echoed time lies ahead of the
     // clock (a reply can carry any time): a reply all the same, never a negative time.
     if (resultCode == 0 && roundTripMs <= 0) roundTripMs = 1;
+    if (roundTripMs < 0) roundTripMs = 0;
     record.NotResponding = roundTripMs == 0;
     record.PingMs = roundTripMs;
     record.ResultCode = resultCode;
-    record.Checked = true;
-    record.History.Add(roundTripMs);
-    record.Address = text;
+    record.History.Add({host_.UnixMs(), roundTripMs, resultCode});
+    // The engine leaves its text as it was given: the address is what the program knows.
+    record.Address = SiteAddressText(record.Url);
     record.PingText = record.NotResponding ? kNotRespondingText : RoundTripText(roundTripMs);
-    const double now = host.AwakeTime();
+    const double now = host_.AwakeSeconds();
     record.Stats.Add(!record.NotResponding, record.PingMs, now);
-    SiteChangeNotices.Shown(static_cast<std::size_t>(site), record.Url, !record.NotResponding, record.PingMs, now);
+    notices_.Shown(record.Id, record.Url, !record.NotResponding, record.PingMs, now);
+    LogResult(record);
 
-    host.SetSiteURL(site, record.Url);
-    host.SetPingValue(site, record.PingText);
-    host.SetPingNumeric(site, record.PingMs);
-    host.SetSquareColour(site, SquareColourFor(record));
-    host.RefreshTile(site);
-    host.ResultShown(site);
+    Tell([site](ModelObserver& o) { o.SiteShown(site); });
+    TellOverall();
 }
 
-void CheckTick(CheckCycleHost& host, bool& busy) {
-    if (busy) return;
-    busy = true;
-    CheckStep(host);
-    busy = false;
-}
-
-void CheckNow() { CheckCycle.RoundStart = CheckCycle.RoundStart - CheckInterval; }
-
-int32_t CheckTickDelayMs(const CheckCycleState& cycle, float now, float checkInterval) {
-    if (cycle.RoundRunning) return kCheckTickMs;
-    // A round starts once more than the interval has passed: wake just after that.
-    const double dueInMs = (static_cast<double>(checkInterval) - std::fabs(now - cycle.RoundStart)) * 1000.0 + 1.0;
-    if (!(dueInMs > kCheckTickMs)) return kCheckTickMs;
-    return static_cast<int32_t>(std::min(std::ceil(dueInMs), static_cast<double>(kRestingTickMaxMs)));
+void ProgramModel::EndRound() {
+    const std::string notice = notices_.EndRound();
+    if (!notice.empty()) Tell([&](ModelObserver& o) { o.Notice(notice); });
+    if (!log_) return;
+    switch (log_->Flush()) {
+    case ResultLog::FlushOutcome::Written:
+    case ResultLog::FlushOutcome::Retrying: break;
+    case ResultLog::FlushOutcome::Failed:
+        settings_.Log = false;
+        Tell([this](ModelObserver& o) { o.LogTurnedOff(logFolder_); });
+        return;
+    }
+    if (log_->TakeRowsDroppedNews()) Tell([this](ModelObserver& o) { o.LogRowsDropped(logFolder_); });
 }
 
 }  // namespace corvale

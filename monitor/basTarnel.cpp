@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "engine/SiteTarget.h"
 #include "monitor/Conversions.h"
 
 namespace corvale {
-namespace {
-
-EngineEntryPoints& EntryPoints() {
-    static EngineEntryPoints entryPoints;
-    return entryPoints;
-}
-
-}  // namespace
 
 std::string WebPathInAscii(std::string_view siteText) {
     const std::size_t scheme = siteText.find("://");
@@ -34,30 +27,38 @@ std::string WebPathInAscii(std::string_view siteText) {
     return line;
 }
 
-bool EngineBound() { return EntryPoints().Complete(); }
-const EngineEntryPoints& Engine() { return EntryPoints(); }
-void UseEngine(const EngineEntryPoints& entryPoints) { EntryPoints() = entryPoints; }
-
-int EngineStartDll() { return EngineBound() ? Engine().StartDll() : -1; }
-int EngineStopDll() { return EngineBound() ? Engine().StopDll() : -1; }
-
-int EnginePingStart(const SiteRecord& site, int32_t timeoutMs) {
-    if (!EngineBound()) return -1;
-    const int16_t timeout = static_cast<int16_t>(std::clamp<int32_t>(timeoutMs, 0, INT16_MAX));
-    return Engine().PingStart(EngineHostText(site.Url).c_str(), 64, static_cast<uint32_t>(timeout), 0);
+bool EngineBinding::Bind(const std::string& folder, EngineBindError* error) {
+    if (Bound()) return true;
+    if (const auto loaded = LoadEngineLibrary(folder, error)) entryPoints_ = *loaded;
+    return Bound();
 }
 
-int EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode) {
-    if (!EngineBound()) return -1;
+int EngineBinding::EngineStartDll() { return Bound() ? entryPoints_.StartDll() : -1; }
+int EngineBinding::EngineStopDll() { return Bound() ? entryPoints_.StopDll() : -1; }
+
+int EngineBinding::EnginePingStart(const std::string& siteText, int32_t timeoutMs) {
+    if (!Bound()) return -1;
+    const int16_t timeout = static_cast<int16_t>(std::clamp<int32_t>(timeoutMs, 0, INT16_MAX));
+    return entryPoints_.PingStart(EngineHostText(siteText).c_str(), 64, static_cast<uint32_t>(timeout), 0);
+}
+
+int EngineBinding::EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode) {
+    if (!Bound()) return -1;
     char buffer[51];
     std::fill(buffer, buffer + 50, ' ');
     buffer[50] = '\0';
-    const int result = Engine().PingCheck(buffer, &roundTripMs, &resultCode);
+    const int result = entryPoints_.PingCheck(buffer, &roundTripMs, &resultCode);
     std::string value = TextBeforeNul(std::string_view(buffer, 50));
     const auto first = value.find_first_not_of(' ');
     const auto last = value.find_last_not_of(' ');
     text = first == std::string::npos ? std::string() : value.substr(first, last - first + 1);
     return result;
+}
+
+std::string SiteAddressText(std::string_view siteText) {
+    if (siteText.find("://") == std::string_view::npos) return std::string(siteText);
+    const tarnel::SiteTarget target = tarnel::ParseSiteTarget(siteText);
+    return target.host.empty() ? std::string(siteText) : target.host;
 }
 
 }  // namespace corvale

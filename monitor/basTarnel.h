@@ -5,10 +5,11 @@
 // through the wrappers below. Tests put a scripted engine in its place.
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/Tarnel.h"
-#include "monitor/SiteList.h"
 
 namespace corvale {
 
@@ -40,19 +41,34 @@ EngineEntryPoints LookUpEntryPoints(Lookup lookup) {
     return e;
 }
 
-// Loads `folder` + kEngineLibraryName once and binds its entry points. True when they are
-// bound (also on every later call); the library stays loaded for the life of the process,
-// since its worker must never outlive its code.
-bool BindEngineLibrary(const std::string& folder, EngineBindError* error = nullptr);
-bool EngineBound();
-// The entry points in use; all null until bound.
-const EngineEntryPoints& Engine();
-// Puts other entry points in place of the library's (a scripted engine in tests).
-void UseEngine(const EngineEntryPoints& entryPoints);
+// Loads `folder` + kEngineLibraryName and looks up its entry points; nothing when that
+// failed (`error` says why). The library stays loaded for the life of the process, since its
+// worker must never outlive its code.
+std::optional<EngineEntryPoints> LoadEngineLibrary(const std::string& folder, EngineBindError* error = nullptr);
 
-// StartDll and StopDll of the bound engine; -1 (not started) when nothing is bound.
-int EngineStartDll();
-int EngineStopDll();
+// The program's binding of the engine: the entry points in use and the wrappers the check
+// cycle calls. Tests put a scripted engine in place of the library.
+class EngineBinding {
+public:
+    // Loads the library from `folder` unless entry points are bound already; true when they are.
+    bool Bind(const std::string& folder, EngineBindError* error = nullptr);
+    void Use(const EngineEntryPoints& entryPoints) { entryPoints_ = entryPoints; }
+    bool Bound() const { return entryPoints_.Complete(); }
+
+    // StartDll and StopDll of the bound engine; -1 (not started) when nothing is bound.
+    int EngineStartDll();
+    int EngineStopDll();
+    // PingStart with the site's address, 64 payload bytes, the timeout as a 16-bit number of
+    // milliseconds and no message boxes; -1 when nothing is bound.
+    int EnginePingStart(const std::string& siteText, int32_t timeoutMs);
+    // PingCheck into a text of 50 spaces; `text` becomes what came back before its NUL with
+    // the surrounding spaces removed (the engine leaves it as it was given). -1 when nothing
+    // is bound.
+    int EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode);
+
+private:
+    EngineEntryPoints entryPoints_;
+};
 
 // A site's text as the engine takes it: in the system's ANSI code page on Windows, with the
 // path and query of a web line percent-encoded as UTF-8 first (servers read them so). A
@@ -63,11 +79,8 @@ std::string EngineHostText(const std::string& siteText);
 // "/", "?" or "#" after the host) percent-encoded; any other line as it is.
 std::string WebPathInAscii(std::string_view siteText);
 
-// PingStart with the site's address, 64 payload bytes, the timeout as a 16-bit number of
-// milliseconds and no message boxes; -1 when nothing is bound.
-int EnginePingStart(const SiteRecord& site, int32_t timeoutMs);
-// PingCheck into a text of 50 spaces; `text` becomes what came back before its NUL with
-// the surrounding spaces removed. -1 when nothing is bound.
-int EnginePingCheck(std::string& text, int32_t& roundTripMs, int32_t& resultCode);
+// The address a site is checked at, as the program knows it without asking the network:
+// the host of a line with a scheme, the line itself otherwise.
+std::string SiteAddressText(std::string_view siteText);
 
 }  // namespace corvale

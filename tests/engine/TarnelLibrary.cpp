@@ -51,12 +51,13 @@ TarnelLibrary::TarnelLibrary()
     const std::string folder = TARNEL_LIBRARY_DIR;
 #endif
     corvale::EngineBindError error;
-    if (!corvale::BindEngineLibrary(folder, &error)) {
+    const auto bound = corvale::LoadEngineLibrary(folder, &error);
+    if (!bound) {
         error_ = "binding " + folder + corvale::kEngineLibraryName + " failed: " + std::to_string(error.code) + " " +
                  error.description;
         return;
     }
-    const corvale::EngineEntryPoints& engine = corvale::Engine();
+    const corvale::EngineEntryPoints& engine = *bound;
     startDll = engine.StartDll;
     stopDll = engine.StopDll;
     pingStart = engine.PingStart;

@@ -44,8 +44,6 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     for (const std::string& s : sites) list += s + "\r\n";
     test::WriteBytes(folder.File("sites.txt"), list);
 
-    ShuttingDown = false;
-    CheckCycle.Reset();
     CorvaleProgram program;
     bool ended = false;
     program.EndProgram = [&ended] { ended = true; };
@@ -56,11 +54,11 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
     // The first round: two quick sites twice, the late and the silent one twice, the last once.
     bool started = false;
     const DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < 30000 && !(started && !CheckCycle.RoundRunning)) {
+    while (GetTickCount() - begin < 30000 && !(started && !program.Model().CheckCycle().RoundRunning)) {
         test::PumpMessagesFor(20);
-        started = started || CheckCycle.RoundRunning;
+        started = started || program.Model().CheckCycle().RoundRunning;
     }
-    ASSERT_FALSE(CheckCycle.RoundRunning) << "the round did not end";
+    ASSERT_FALSE(program.Model().CheckCycle().RoundRunning) << "the round did not end";
 
     struct Expect {
         bool answers;
@@ -72,10 +70,10 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
                                {true, kSquareGreen, host + ".2", ""},
                                {true, kSquareYellow, host + ".11", ""},
                                {false, kSquareRed, host + ".10", "\r\ntimed out"},
-                               {false, kSquareRed, "", "\r\nhost not found"}};
+                               {false, kSquareRed, "no-such-host.invalid", "\r\nhost not found"}};
     for (int i = 0; i < 5; ++i) {
         SCOPED_TRACE(sites[i]);
-        const SiteRecord& record = Sites[static_cast<std::size_t>(i)];
+        const SiteRecord& record = program.Model().Sites()[static_cast<std::size_t>(i)];
         ctlSiteStat& tile = form.SiteStat(i);
         EXPECT_EQ(tile.SiteURL(), sites[i]);
         EXPECT_EQ(form.picSite(i).BackColor(), expected[i].square);
@@ -88,24 +86,24 @@ TEST(EndToEnd, TilesSquaresAndTipsFollowEverySiteOnTheTestNetwork) {
             EXPECT_EQ(tile.CurrentPair().hue, tile.BackHueError());
         }
         EXPECT_EQ(tile.Graph().Value(0), record.PingMs) << "the newest bar";
-        ASSERT_TRUE(SiteTooltips[static_cast<std::size_t>(i)]);
+        ASSERT_TRUE(program.Tiles().SiteTooltips[static_cast<std::size_t>(i)]);
         EXPECT_EQ(record.Address, expected[i].address);
-        const std::string tip = SiteTooltips[static_cast<std::size_t>(i)]->Text();
+        const std::string tip = program.Tiles().SiteTooltips[static_cast<std::size_t>(i)]->Text();
         EXPECT_EQ(tip.rfind("Ping: " + std::to_string(record.PingMs) + " ms " + expected[i].reason + "\r\n", 0), 0u)
             << tip;
-        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Title(), sites[i]);
-        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->HwndParentControl(), form.picSite(i).hWnd());
+        EXPECT_EQ(program.Tiles().SiteTooltips[static_cast<std::size_t>(i)]->Title(), sites[i]);
+        EXPECT_EQ(program.Tiles().SiteTooltips[static_cast<std::size_t>(i)]->HwndParentControl(), form.picSite(i).hWnd());
     }
-    EXPECT_GT(Sites[2].PingMs, 800) << "the late host";
-    EXPECT_LT(Sites[2].PingMs, 2000);
+    EXPECT_GT(program.Model().Sites()[2].PingMs, 800) << "the late host";
+    EXPECT_LT(program.Model().Sites()[2].PingMs, 2000);
 
     // The close button of the tool box ends the program, after the engine has stopped.
     form.FormToolBoxClick(1, 750, 140, "topright_max");
     EXPECT_TRUE(ended);
-    EXPECT_TRUE(ShuttingDown);
+    EXPECT_TRUE(program.ShuttingDown());
     std::string text;
     int32_t ms = 0, code = 0;
-    EXPECT_EQ(EnginePingCheck(text, ms, code), -1) << "the engine is stopped";
+    EXPECT_EQ(program.Model().Engine().EnginePingCheck(text, ms, code), -1) << "the engine is stopped";
 }
 
 // Lists the test hosts that stay silent (their last byte), through the test network's file.
@@ -124,13 +122,13 @@ void SetLink(const char* state) {
 }
 
 // Starts the next round at once and serves events until it has ended.
-void RunRoundNow() {
-    CheckNow();
+void RunRoundNow(CorvaleProgram& program) {
+    program.CheckNow();
     bool started = false;
     const DWORD begin = GetTickCount();
-    while (GetTickCount() - begin < 30000 && !(started && !CheckCycle.RoundRunning)) {
+    while (GetTickCount() - begin < 30000 && !(started && !program.Model().CheckCycle().RoundRunning)) {
         test::PumpMessagesFor(20);
-        started = started || CheckCycle.RoundRunning;
+        started = started || program.Model().CheckCycle().RoundRunning;
     }
 }
 
@@ -138,11 +136,9 @@ void RunRoundNow() {
 // first round. False when it did not start so.
 bool StartWithIcon(CorvaleProgram& program, const test::TempFolder& folder) {
     std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
-    ShuttingDown = false;
-    CheckCycle.Reset();
     program.EndProgram = [] {};
     if (!program.Main(folder.File("Corvale.exe")) || !program.MainWindow().TrayIconAdded()) return false;
-    RunRoundNow();
+    RunRoundNow(program);
     return true;
 }
 
@@ -162,23 +158,23 @@ TEST(EndToEnd, AHostThatStopsAndStartsAnsweringIsToldOnceEachWay) {
     Silence("");
     CorvaleProgram program;
     ASSERT_TRUE(StartWithIcon(program, folder));
-    ASSERT_FALSE(Sites[1].NotResponding);
+    ASSERT_FALSE(program.Model().Sites()[1].NotResponding);
 
     // Silent for two rounds: the second confirms it, and only then is it told.
     Silence("3");
-    RunRoundNow();
-    RunRoundNow();
-    ASSERT_TRUE(Sites[1].NotResponding);
+    RunRoundNow(program);
+    RunRoundNow(program);
+    ASSERT_TRUE(program.Model().Sites()[1].NotResponding);
     EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)), (std::vector<std::string>{host + " is not responding"}));
 
     Silence("");
-    RunRoundNow();
-    ASSERT_FALSE(Sites[1].NotResponding);
+    RunRoundNow(program);
+    ASSERT_FALSE(program.Model().Sites()[1].NotResponding);
     std::vector<std::string> back;
     for (const std::string& text : BalloonTexts(test::WatchShellBalloons(4000)))
         if (text.find("not responding") == std::string::npos) back.push_back(text);
     ASSERT_EQ(back.size(), 1u);
-    const std::string answers = host + " answers again (" + std::to_string(Sites[1].PingMs) + " ms), after ";
+    const std::string answers = host + " answers again (" + std::to_string(program.Model().Sites()[1].PingMs) + " ms), after ";
     EXPECT_EQ(back[0].rfind(answers, 0), 0u) << back[0];
     EXPECT_EQ(back[0].substr(back[0].size() - 2), " s") << "down for some seconds: " << back[0];
     program.ShutDown();
@@ -194,15 +190,15 @@ TEST(EndToEnd, TheLinkGoingDownIsOneConnectionNoticeAndTheLogHasEveryHostsOutage
     test::WriteBytes(folder.File("sites.txt"), hosts[0] + "\r\n" + hosts[1] + "\r\n" + hosts[2] + "\r\n");
     CorvaleProgram program;
     ASSERT_TRUE(StartWithIcon(program, folder));
-    ASSERT_FALSE(Sites[0].NotResponding || Sites[1].NotResponding || Sites[2].NotResponding);
+    ASSERT_FALSE(program.Model().Sites()[0].NotResponding || program.Model().Sites()[1].NotResponding || program.Model().Sites()[2].NotResponding);
 
     SetLink("down");
-    RunRoundNow();
-    RunRoundNow();  // every site confirmed down in the same round
+    RunRoundNow(program);
+    RunRoundNow(program);  // every site confirmed down in the same round
     SetLink("up");
-    ASSERT_TRUE(Sites[0].NotResponding && Sites[1].NotResponding && Sites[2].NotResponding);
+    ASSERT_TRUE(program.Model().Sites()[0].NotResponding && program.Model().Sites()[1].NotResponding && program.Model().Sites()[2].NotResponding);
     EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)), std::vector<std::string>{kConnectionDownText});
-    RunRoundNow();
+    RunRoundNow(program);
     const auto back = BalloonTexts(test::WatchShellBalloons(4000));
     ASSERT_EQ(back.size(), 1u);
     EXPECT_EQ(back[0].rfind("Sites answer again, after ", 0), 0u) << back[0];
@@ -231,13 +227,11 @@ TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
     test::TempFolder folder;
     std::filesystem::copy_file(ProgramFolder() + "tarnel.dll", folder.File("tarnel.dll"));
     test::WriteBytes(folder.File("sites.txt"), "127.0.0.1\r\n" + host + ".10\r\n");
-    ShuttingDown = false;
-    CheckCycle.Reset();
     CorvaleProgram program;
     program.EndProgram = [] {};
     ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
     frmMain& form = program.MainWindow();
-    RunRoundNow();
+    RunRoundNow(program);
     ASSERT_EQ(form.picSite(1).BackColor(), kSquareRed) << "the silent host";
 
     // The bottom bar's sites button; the silent host goes, two answering ones come.
@@ -251,16 +245,16 @@ TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
     }, [&] { return program.Preferences() && program.Preferences()->IsOpen(); });
     form.FormToolBoxClick(1, 2250, 100, "bottom");
     EXPECT_EQ(test::ReadBytes(folder.File("sites.txt")), edited);
-    EXPECT_EQ(ReadIniValue("General", "CheckInterval"), "20");
-    ASSERT_EQ(SiteLast, 2);
+    EXPECT_EQ(program.Store().Read("General", "CheckInterval"), "20");
+    ASSERT_EQ(program.Model().SiteLast(), 2);
     RECT client{};
     GetClientRect(form.hWnd(), &client);
     EXPECT_EQ(client.bottom, TwipsToPixels(LayoutFor(false, 2).height, SystemDpi()));
 
-    RunRoundNow();
+    RunRoundNow(program);
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(form.SiteStat(i).SiteURL(), Sites[static_cast<std::size_t>(i)].Url);
+        EXPECT_EQ(form.SiteStat(i).SiteURL(), program.Model().Sites()[static_cast<std::size_t>(i)].Url);
         EXPECT_EQ(form.picSite(i).BackColor(), kSquareGreen);
         EXPECT_NE(form.SiteStat(i).PingValue(), "Not responding");
     }

@@ -31,12 +31,10 @@ TEST(MainScreenshot, ControlsScaleWithTheScreenAndNothingIsClippedOrMisplaced) {
     test::WriteBytes(folder.File("monitor.ini"), "[Colors]\r\nNormal=150\r\nError=40\r\n");
     test::WriteBytes(folder.File("sites.txt"),
                      "127.0.0.1\r\nwww.example.test\r\nslow.example.test\r\ndown.example.test\r\n");
-    ScriptedEngine::Install();
+    CorvaleProgram program;
+    program.Model().Engine().Use(ScriptedEngine::Install());
     ScriptedEngine::Get().replies = {{"127.0.0.1", {0, 0}}, {"www.example.test", {38, 0}},
                                      {"slow.example.test", {912, 0}}, {"down.example.test", {0, 9}}};
-    ShuttingDown = false;
-    CheckCycle.Reset();
-    CorvaleProgram program;
     program.EndProgram = [] {};
     ASSERT_TRUE(program.Main(folder.File("Corvale.exe")));
     frmMain& form = program.MainWindow();
@@ -77,7 +75,6 @@ TEST(MainScreenshot, ControlsScaleWithTheScreenAndNothingIsClippedOrMisplaced) {
     const COLORREF background = RGB(0x22, 0x2C, 0x3A);
     EXPECT_NE(test::WindowPixel(form.hWnd(), 10, client.bottom - 1), background);
     ASSERT_TRUE(test::SaveWindowPng(form.hWnd(), CORVALE_SCREENSHOT_DIR "/main-mini" + suffix + ".png"));
-    SiteTooltips.clear();
 }
 
 }  // namespace

@@ -12,11 +12,7 @@
 
 #include "TempFolder.h"
 #include "WinTestSupport.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
-#include "monitor/basProcessing.h"
+#include "WindowHarness.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/frmMain.h"
@@ -24,43 +20,16 @@
 namespace corvale {
 namespace {
 
-class RecordingActions : public MainWindowActions {
-public:
-    std::vector<int16_t> pagesOpened;
-    int shutDowns = 0, popups = 0, ticks = 0;
-    std::vector<int> refreshed;
-    frmMain* form = nullptr;
-    bool confirm = false;
-
-    void OpenPreferences(int16_t page) override { pagesOpened.push_back(page); }
-    void ShutDown() override { ++shutDowns; }
-    void RefreshTile(int index) override {
-        refreshed.push_back(index);
-        if (form) corvale::RefreshTile(*form, index);
-    }
-    void CheckTimerTick() override { ++ticks; }
-    void ShowPopupMenu() override { ++popups; }
-    bool ConfirmExit() override { return confirm; }
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        AppFolder = folder_.Folder();
-        MiniMode = false;
-        TransPerc = 100;
-        ParseSiteList("");
-        actions_.form = &form_;
-    }
-    void TearDown() override { SiteTooltips.clear(); }
-
     void LoadWith(const std::string& sites, bool mini = false) {
-        MiniMode = mini;
-        ParseSiteList(sites);
+        h_.Use(sites, mini);
         ASSERT_TRUE(form_.Load());
-        BuildTiles(form_);
+        h_.tiles.BuildTiles();
         test::PumpMessages();
     }
+    const ProgramSettings& Settings() { return h_.model.Settings(); }
+    std::vector<std::unique_ptr<CTooltip>>& Tips() { return h_.tiles.SiteTooltips; }
     static RECT ClientOf(HWND w) {
         RECT r{};
         GetClientRect(w, &r);
@@ -81,11 +50,12 @@ protected:
         SendMessageA(target, right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON, at);
         SendMessageA(target, right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, at);
     }
-    std::string IniMiniMode() { return ReadIniValue("General", "MiniMode"); }
+    std::string IniMiniMode() { return h_.store.Read("General", "MiniMode"); }
 
     test::TempFolder folder_;
-    RecordingActions actions_;
-    frmMain form_{actions_};
+    test::WindowHarness h_{folder_.Folder()};
+    test::WindowHarness& actions_ = h_;
+    frmMain& form_ = *h_.form;
 };
 
 TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
@@ -104,8 +74,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
     EXPECT_EQ(Twips(c.bottom), 330);
     EXPECT_FALSE(form_.CaptionVisible());
 
-    ParseSiteList("a.test");
-    form_.ResizeWindow();
+    h_.SaveList("a.test");
     EXPECT_NEAR(PlaceTwips(form_.toolBoxMax().hWnd()).x, 486, 15);
     // The tool box in front is the one whose clicks count.
     EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), {TwipsToPixels(486 + 450, SystemDpi()), 5}, CWP_SKIPINVISIBLE),
@@ -113,9 +82,7 @@ TEST_F(MainWindowTest, LayoutForNoOneAndTwentySitesInBothModes) {
 
     std::string twenty;
     for (int i = 0; i < 20; ++i) twenty += "s" + std::to_string(i) + ".test\r\n";
-    ParseSiteList(twenty);
-    BuildTiles(form_);
-    form_.ResizeWindow();
+    h_.SaveList(twenty);
     EXPECT_NEAR(Twips(ClientOf(form_.hWnd()).right), 3966, 15);
     form_.LeaveMiniMode();
     c = ClientOf(form_.hWnd());
@@ -131,16 +98,15 @@ TEST_F(MainWindowTest, ImageButtonsActOnTheirSurfacesAndTheRightButtonOnlyPopsUp
     LoadWith("a.test");
     HWND form = form_.hWnd(), bar = form_.barBottom().hWnd(), tools = form_.toolBoxMin().hWnd();
 
-    CheckCycle.RoundStart = 500;
-    CheckInterval = 20;
+    const float start = h_.model.CheckCycle().RoundStart;
     form_.FormToolBoxClick(1, 90, 100, "form");
     form_.FormToolBoxClick(1, 240, 100, "form");
-    EXPECT_EQ(CheckCycle.RoundStart, 500) << "on a bound is outside";
+    EXPECT_EQ(h_.model.CheckCycle().RoundStart, start) << "on a bound is outside";
     form_.FormToolBoxClick(1, 91, 100, "form");
-    EXPECT_EQ(CheckCycle.RoundStart, 480);
+    EXPECT_EQ(h_.model.CheckCycle().RoundStart, start - 20);
     // Through the window: a press on the middle of the button.
     Press(form, 165, 140);
-    EXPECT_EQ(CheckCycle.RoundStart, 460);
+    EXPECT_EQ(h_.model.CheckCycle().RoundStart, start - 40);
     EXPECT_EQ(GetFocus(), bar) << "a click on the background hands the focus to the bar";
 
     Press(bar, 165, 140);
@@ -160,10 +126,10 @@ TEST_F(MainWindowTest, ImageButtonsActOnTheirSurfacesAndTheRightButtonOnlyPopsUp
     EXPECT_EQ(actions_.shutDowns, 1) << "close, without asking";
 
     Press(tools, 495, 140);
-    EXPECT_TRUE(MiniMode);
+    EXPECT_TRUE(Settings().MiniMode);
     EXPECT_EQ(IniMiniMode(), "True") << "stored at once";
     Press(form_.toolBoxMax().hWnd(), 495, 140);
-    EXPECT_FALSE(MiniMode);
+    EXPECT_FALSE(Settings().MiniMode);
     EXPECT_EQ(IniMiniMode(), "False");
 
     Press(tools, 232, 140);
@@ -174,39 +140,39 @@ TEST_F(MainWindowTest, ImageButtonsActOnTheirSurfacesAndTheRightButtonOnlyPopsUp
 
 TEST_F(MainWindowTest, TooltipsFollowTheModeAndAPressRefreshesTheTile) {
     LoadWith("a.test\r\nb.test");
-    ASSERT_EQ(SiteTooltips.size(), 2u);
-    EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form_.SiteStat(1).hWnd());
-    EXPECT_EQ(SiteTooltips[1]->Text(), "Not checked yet");
-    EXPECT_EQ(SiteTooltips[1]->Title(), "b.test");
+    ASSERT_EQ(Tips().size(), 2u);
+    EXPECT_EQ(Tips()[1]->HwndParentControl(), form_.SiteStat(1).hWnd());
+    EXPECT_EQ(Tips()[1]->Text(), "Not checked yet");
+    EXPECT_EQ(Tips()[1]->Title(), "b.test");
     EXPECT_FALSE(form_.picSite(1).Visible());
 
     form_.EnterMiniMode();
-    EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form_.picSite(1).hWnd());
+    EXPECT_EQ(Tips()[1]->HwndParentControl(), form_.picSite(1).hWnd());
     EXPECT_TRUE(form_.picSite(1).Visible());
     form_.LeaveMiniMode();
-    EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form_.SiteStat(1).hWnd());
+    EXPECT_EQ(Tips()[1]->HwndParentControl(), form_.SiteStat(1).hWnd());
     EXPECT_FALSE(form_.picSite(1).Visible());
 
-    Sites[0].PingMs = 42;
-    Sites[0].NotResponding = true;
-    Sites[0].ResultCode = 9;
-    Sites[0].Checked = true;
-    EXPECT_FALSE(SiteTooltips[0]->TooltipWindow()) << "no tip window before the pointer comes";
+    // A result the model took in reaches the tile when it is refreshed.
+    h_.tilesOn = false;
+    ScriptedEngine::Get().replies["a.test"] = {0, 9};
+    for (int tick = 0; tick < 20; ++tick) h_.model.CheckTick();
+    ASSERT_TRUE(h_.model.Sites()[0].NotResponding);
+    h_.tilesOn = true;
+    EXPECT_FALSE(Tips()[0]->TooltipWindow()) << "no tip window before the pointer comes";
     test::PointerMovesOver(form_.SiteStat(0).hWnd());
-    HWND before = SiteTooltips[0]->TooltipWindow();
+    HWND before = Tips()[0]->TooltipWindow();
     ASSERT_TRUE(before);
     Press(form_.SiteStat(0).hWnd(), 100, 100);
     EXPECT_EQ(actions_.refreshed.back(), 0);
-    EXPECT_EQ(SiteTooltips[0]->Text().rfind("Ping: 42 ms \r\ntimed out\r\n", 0), 0u) << SiteTooltips[0]->Text();
-    EXPECT_EQ(SiteTooltips[0]->TooltipWindow(), before) << "the tip is renewed in place, not made again";
+    EXPECT_EQ(Tips()[0]->Text().rfind("Ping: 0 ms \r\ntimed out\r\n", 0), 0u) << Tips()[0]->Text();
+    EXPECT_EQ(Tips()[0]->TooltipWindow(), before) << "the tip is renewed in place, not made again";
     EXPECT_EQ(form_.SiteStat(0).CurrentPair().hue, form_.SiteStat(0).BackHueError());
 }
 
 TEST_F(MainWindowTest, AShorterListLeavesTheExtraTilesBelowTheWindow) {
     LoadWith("a\r\nb\r\nc\r\nd\r\ne");
-    ParseSiteList("a\r\nb\r\nc");
-    BuildTiles(form_);
-    form_.ResizeWindow();
+    h_.SaveList("a\r\nb\r\nc");
     ASSERT_EQ(form_.SiteStatCount(), 5);
     const long bottom = Twips(ClientOf(form_.hWnd()).bottom);
     EXPECT_EQ(bottom, 3 * 405 + 660);
@@ -217,7 +183,7 @@ TEST_F(MainWindowTest, AShorterListLeavesTheExtraTilesBelowTheWindow) {
     // The bar is drawn over the first left-over tile, not under it.
     const POINT inBar{TwipsToPixels(1000, SystemDpi()), TwipsToPixels(bottom - 100, SystemDpi())};
     EXPECT_EQ(ChildWindowFromPointEx(form_.hWnd(), inBar, CWP_SKIPINVISIBLE), form_.barBottom().hWnd());
-    EXPECT_EQ(SiteTooltips.size(), 3u);
+    EXPECT_EQ(Tips().size(), 3u);
 }
 
 // The notice the system sends a window that reaches a monitor of another scale, with the
@@ -273,10 +239,10 @@ TEST_F(MainWindowTest, ANewScaleLaysOutTheWindowItsTilesTipsAndImageButtonsAgain
         tool.cbSize = TTTOOLINFOW_V2_SIZE;
         tool.hwnd = form_.SiteStat(2).hWnd();
         test::PointerMovesOver(tool.hwnd);
-        ASSERT_TRUE(SendMessageW(SiteTooltips[2]->TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+        ASSERT_TRUE(SendMessageW(Tips()[2]->TooltipWindow(), TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
         EXPECT_EQ(tool.rect.right, TwipsToPixels(2685, dpi));
         LOGFONTW tipFont{}, expected{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(SiteTooltips[2]->TooltipWindow(), WM_GETFONT, 0, 0)),
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(Tips()[2]->TooltipWindow(), WM_GETFONT, 0, 0)),
                    sizeof tipFont, &tipFont);
         ASSERT_TRUE(TooltipLogFontForDpi(dpi, expected));
         EXPECT_EQ(tipFont.lfHeight, expected.lfHeight) << dpi;
@@ -291,11 +257,11 @@ TEST_F(MainWindowTest, ANewScaleLaysOutTheWindowItsTilesTipsAndImageButtonsAgain
         Press(form_.toolBoxMin().hWnd(), 750, 140, false, dpi);
         EXPECT_EQ(actions_.shutDowns, shutDowns + 1);
         Press(form_.toolBoxMin().hWnd(), 495, 140, false, dpi);
-        EXPECT_TRUE(MiniMode);
+        EXPECT_TRUE(Settings().MiniMode);
         EXPECT_EQ(ClientOf(form_.hWnd()).bottom, TwipsToPixels(330, dpi));
         EXPECT_TRUE(SameBox(PlaceIn(form_.picSite(2).hWnd()), TwipsBoxToPixels(330 + 2 * 135, 60, 105, 195, dpi)));
         Press(form_.toolBoxMax().hWnd(), 495, 140, false, dpi);
-        EXPECT_FALSE(MiniMode);
+        EXPECT_FALSE(Settings().MiniMode);
     }
 }
 
@@ -312,9 +278,9 @@ TEST_F(MainWindowTest, OpensWhereItWasLeftWhileAMonitorShowsItElseAsANewWindowOp
     std::string gone = "[Window]\r\nLeft=";
     gone += std::to_string(std::lround(PixelsToTwips(beyond, SystemDpi()))) + "\r\nTop=3000\r\n";
     test::WriteBytes(folder_.File("monitor.ini"), gone);
-    frmMain other(actions_);
-    ASSERT_TRUE(other.Load());
-    GetWindowRect(other.hWnd(), &window);
+    const auto other = h_.NewWindow();
+    ASSERT_TRUE(other->Load());
+    GetWindowRect(other->hWnd(), &window);
     EXPECT_NE(MonitorFromRect(&window, MONITOR_DEFAULTTONULL), nullptr);
     EXPECT_LT(window.left, beyond - 50);
 }

@@ -13,11 +13,7 @@
 #include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
-#include "monitor/Settings.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
-#include "monitor/basProcessing.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 
@@ -34,21 +30,21 @@ TEST_F(ProgramTest, StartsWithTheStoredSettingsAndChecksOnlyWhenThereAreSites) {
     Write("sites.txt", "a.test\r\nb.test\r\n");
     ASSERT_TRUE(Start());
     frmMain& form = program_.MainWindow();
-    EXPECT_EQ(AppFolder, folder_.Folder());
+    EXPECT_EQ(Model().Settings().AppFolder, folder_.Folder());
     EXPECT_TRUE(IsWindowVisible(form.hWnd()));
     RECT client{};
     GetClientRect(form.hWnd(), &client);
     EXPECT_EQ(std::lround(PixelsToTwips(client.bottom, SystemDpi())), 330) << "laid out for the stored mode";
     EXPECT_TRUE(form.CheckTimerEnabled());
-    EXPECT_EQ(SiteTooltips.size(), 2u);
+    EXPECT_EQ(Tips().size(), 2u);
     EXPECT_TRUE(messages_.empty());
 
     // One round through the program: tiles, squares and tips follow the records.
     RunRound();
     EXPECT_EQ(form.SiteStat(1).PingValue(), "10 ms");
     EXPECT_EQ(form.picSite(1).BackColor(), kSquareGreen);
-    EXPECT_EQ(SiteTooltips[1]->Text().rfind("Ping: 10 ms \r\n", 0), 0u) << SiteTooltips[1]->Text();
-    EXPECT_EQ(SiteTooltips[1]->HwndParentControl(), form.picSite(1).hWnd()) << "mini mode: on the square";
+    EXPECT_EQ(Tips()[1]->Text().rfind("Ping: 10 ms \r\n", 0), 0u) << Tips()[1]->Text();
+    EXPECT_EQ(Tips()[1]->HwndParentControl(), form.picSite(1).hWnd()) << "mini mode: on the square";
 }
 
 TEST_F(ProgramTest, WithoutASiteListTheWindowShowsAndTheTimerStaysOff) {
@@ -58,12 +54,13 @@ TEST_F(ProgramTest, WithoutASiteListTheWindowShowsAndTheTimerStaysOff) {
     Write("sites.txt", "\r\n  \r\n");
     CorvaleProgram second;
     second.EndProgram = [] {};
+    second.Model().Engine().Use(ScriptedEngine::Install());
     ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
     EXPECT_FALSE(second.MainWindow().CheckTimerEnabled());
 }
 
 TEST_F(ProgramTest, AMissingEngineIsReportedAndOnlyTheProgramsFolderIsSearched) {
-    UseEngine({});
+    program_.Model().Engine().Use({});
     // The test runs in the build's program folder, which holds the library: a copy in the
     // current folder must not be taken for the missing one.
     char current[MAX_PATH] = {};
@@ -75,7 +72,7 @@ TEST_F(ProgramTest, AMissingEngineIsReportedAndOnlyTheProgramsFolderIsSearched) 
     EXPECT_GT(messages_[0].size(), std::string("Error 126 : ").size()) << "with the system's description";
     EXPECT_EQ(messages_[0].find("Main"), std::string::npos);
     EXPECT_EQ(program_.MainWindow().hWnd(), nullptr) << "no window is left behind";
-    EXPECT_FALSE(EngineBound());
+    EXPECT_FALSE(Model().Engine().Bound());
 }
 
 TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
@@ -86,7 +83,7 @@ TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     ScriptedEngine& engine = ScriptedEngine::Get();
     engine.busyPolls = 25;
     program_.CheckTimerTick();  // a request is under way now
-    ASSERT_TRUE(CheckCycle.RequestPending);
+    ASSERT_TRUE(Model().CheckCycle().RequestPending);
     program_.ShutDown();  // as the tool box's close button does
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(engine.busyLeft, 0) << "stopped only once the request had ended";
@@ -94,13 +91,13 @@ TEST_F(ProgramTest, ShutDownWaitsForTheRunningRequestAndRunsOnce) {
     EXPECT_FALSE(form.CheckTimerEnabled()) << "no new exchange starts while ending";
     EXPECT_FALSE(IsWindowVisible(form.hWnd()));
     EXPECT_FALSE(test::ShellHoldsIcon(form.hWnd(), frmMain::kTrayIconId));
-    EXPECT_TRUE(SiteTooltips.empty());
+    EXPECT_TRUE(Tips().empty());
     program_.ShutDown();
     EXPECT_EQ(engine.stops, 1);
     EXPECT_EQ(ends_, 1);
 }
 
-TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSecondsEvenAtMidnight) {
+TEST_F(ProgramTest, AnEngineThatNeverFinishesIsLeftAfterTenSecondsEvenAtMidnight) {
     Write("sites.txt", "a.test\r\n");
     ASSERT_TRUE(Start());
     ScriptedEngine& engine = ScriptedEngine::Get();
@@ -111,8 +108,9 @@ TEST_F(ProgramTest, AnEngineThatNeverFinishesIsStoppedAfterTenSecondsEvenAtMidni
     uint64_t ticks = 5000;
     program_.TickCount = [&ticks] { return ticks += 500; };
     program_.ShutDown();
-    EXPECT_EQ(engine.stops, 1);
+    EXPECT_EQ(engine.stops, 0) << "a worker that never finishes is not waited for";
     EXPECT_NEAR(engine.busyChecks, 20, 2);
+    EXPECT_EQ(ends_, 1);
 }
 
 TEST_F(ProgramTest, BadInputFilesStillStartTheProgram) {
@@ -125,19 +123,21 @@ TEST_F(ProgramTest, BadInputFilesStillStartTheProgram) {
     sites += std::string(300, 'x') + "\r\n";
     Write("sites.txt", sites);
     ASSERT_TRUE(Start());
-    EXPECT_EQ(SiteLast, 19);
+    EXPECT_EQ(Model().SiteLast(), 19);
     EXPECT_EQ(program_.MainWindow().SiteStatCount(), 20);
-    EXPECT_GE(CheckInterval, 10);
-    EXPECT_GE(TransPerc, 10);
+    EXPECT_GE(Model().Settings().CheckInterval, 10);
+    EXPECT_GE(Model().Settings().TransPerc, 10);
 
     CorvaleProgram second;
     second.EndProgram = [] {};
     std::string binary(1 << 20, '\0');
     for (char& c : binary) c = static_cast<char>(random());
     Write("sites.txt", binary);
+    second.Model().Engine().Use(ScriptedEngine::Install());
     ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
-    EXPECT_LE(SiteLast, 19);
-    EXPECT_EQ(second.MainWindow().SiteStatCount(), SiteLast + 1 > 0 ? SiteLast + 1 : 1);
+    const int last = second.Model().SiteLast();
+    EXPECT_LE(last, 19);
+    EXPECT_EQ(second.MainWindow().SiteStatCount(), last + 1 > 0 ? last + 1 : 1);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/ProgramInstance.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 #include "ui/main/frmMain.h"
 
 namespace corvale {

@@ -75,7 +75,7 @@ TEST_F(SoakTest, ThousandsOfResultsLeaveWindowsHandlesGdiObjectsAndMemoryFlat) {
             RunRound();
             // Every tip is looked at, so each round also renews tips that have windows.
             for (int i = 0; i < 20; ++i)
-                test::PointerMovesOver(MiniMode ? form.picSite(i).hWnd() : form.SiteStat(i).hWnd());
+                test::PointerMovesOver(Model().Settings().MiniMode ? form.picSite(i).hWnd() : form.SiteStat(i).hWnd());
         }
         test::PumpMessages();
     };
@@ -83,7 +83,7 @@ TEST_F(SoakTest, ThousandsOfResultsLeaveWindowsHandlesGdiObjectsAndMemoryFlat) {
     const Gauges before;
     runRounds(60);  // 1,200 results
     const Gauges after;
-    EXPECT_EQ(Sites[3].PingText, "Not responding") << "the rounds ran through";
+    EXPECT_EQ(Site(3).PingText, "Not responding") << "the rounds ran through";
 
     EXPECT_EQ(after.windows, before.windows);
     EXPECT_LE(after.gdi - before.gdi, 20);

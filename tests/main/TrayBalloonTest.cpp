@@ -9,10 +9,8 @@
 #include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
-#include "monitor/Settings.h"
-#include "monitor/SiteTiles.h"
+#include "monitor/WideText.h"
 #include "monitor/basMain.h"
-#include "monitor/basProcessing.h"
 
 namespace corvale {
 namespace {
@@ -75,18 +73,45 @@ TEST_F(TrayBalloonTest, ARoundsChangesReachTheNotificationAreaAsOneBalloonThatTa
     EXPECT_EQ(back.back().text, "a.test answers again (48 ms), after 42 s");
 }
 
-TEST_F(TrayBalloonTest, SwitchedOffOrWithoutAnIconNothingIsShown) {
-    AppFolder = folder_.Folder();
-    test::WriteBytes(folder_.File("monitor.ini"), "[General]\r\nNotify=x\r\n");
-    EXPECT_TRUE(NotifyOnChange()) << "an unreadable value means on";
-    SetNotifyOnChange(false);
-    EXPECT_FALSE(NotifyOnChange());
+TEST_F(TrayBalloonTest, ASaveInTheMiddleOfAnOutageKeepsItsNotices) {
     Start();
+    const auto lastBalloon = [this] { return Narrow(program_.MainWindow().Tray().LastBalloon().szInfo); };
+    const auto save = [this](int16_t alpha) {
+        ProgramSettings edited = Model().Settings();
+        edited.TransPerc = alpha;  // the translucency alone, as the preferences hand it back
+        program_.SaveEdits(edited);
+    };
+    RunRounds(1);
+    ScriptedEngine::Get().replies["a.test"] = {0, 11};
+    RunRounds(1);
+    save(200);
+    RunRounds(1);
+    EXPECT_EQ(lastBalloon(), "a.test is not responding") << "the failures before and after the Save are one";
+
+    ScriptedEngine::Get().replies.clear();
+    RunRounds(1);
+    for (const char* site : {"a.test", "b.test", "c.test"}) ScriptedEngine::Get().replies[site] = {0, 11};
+    RunRounds(2);
+    EXPECT_EQ(lastBalloon(), kConnectionDownText);
+    save(150);
+    ScriptedEngine::Get().replies.clear();
+    RunRounds(1);
+    const std::string back = lastBalloon();
+    EXPECT_EQ(back.rfind("Sites answer again, after ", 0), 0u) << back;
+    EXPECT_EQ(back.find('\n'), std::string::npos) << "one line for the whole connection: " << back;
+}
+
+TEST_F(TrayBalloonTest, SwitchedOffOrWithoutAnIconNothingIsShown) {
+    test::WriteBytes(folder_.File("monitor.ini"), "[General]\r\nNotify=x\r\n");
+    Start();
+    EXPECT_TRUE(Model().Settings().Notify) << "an unreadable value means on";
+    program_.SetNotifyOnChange(false);
+    EXPECT_FALSE(Model().Settings().Notify);
     TakeTwoSitesDown();
     EXPECT_TRUE(test::WatchShellBalloons(kBalloonWaitMs).empty());
     EXPECT_STREQ(program_.MainWindow().Tray().LastBalloon().szInfo, L"");
 
-    SetNotifyOnChange(true);
+    program_.SetNotifyOnChange(true);
     EXPECT_NE(test::ReadBytes(folder_.File("monitor.ini")).find("Notify=1"), std::string::npos);
     program_.MainWindow().TrayOff();
     EXPECT_FALSE(program_.MainWindow().ShowBalloon("Corvale", "a.test is not responding"));

@@ -17,27 +17,12 @@
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
+#include "WindowHarness.h"
 #include "ui/base/Dpi.h"
 #include "ui/main/frmMain.h"
 
 namespace corvale {
 namespace {
-
-class NoActions : public MainWindowActions {
-public:
-    frmMain* form = nullptr;
-    void OpenPreferences(int16_t) override {}
-    void ShutDown() override {}
-    void RefreshTile(int i) override {
-        if (form) corvale::RefreshTile(*form, i);
-    }
-    void CheckTimerTick() override {}
-    void ShowPopupMenu() override {}
-    bool ConfirmExit() override { return false; }
-};
 
 std::vector<MONITORINFO> Monitors() {
     std::vector<MONITORINFO> found;
@@ -55,18 +40,12 @@ std::vector<MONITORINFO> Monitors() {
 
 class MonitorsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        AppFolder = (std::filesystem::current_path() / "").string();
-        MiniMode = false;
-        TransPerc = 100;
-        ParseSiteList("a.test\r\nb.test");
-    }
-    void TearDown() override { SiteTooltips.clear(); }
+    void SetUp() override { h_.Use("a.test\r\nb.test"); }
     std::unique_ptr<frmMain> Open() {
-        auto form = std::make_unique<frmMain>(actions_);
-        actions_.form = form.get();
+        auto form = h_.NewWindow();
         EXPECT_TRUE(form->Load());
-        BuildTiles(*form);
+        tiles_ = std::make_unique<SiteTiles>(*form, h_.model);
+        tiles_->BuildTiles();
         test::PumpMessages();
         return form;
     }
@@ -82,7 +61,9 @@ protected:
         test::DragWithMouse(grab, {to.x + grab.x - window.left, to.y + grab.y - window.top});
     }
 
-    NoActions actions_;
+    std::string folder_ = (std::filesystem::current_path() / "").string();
+    test::WindowHarness h_{folder_};
+    std::unique_ptr<SiteTiles> tiles_;
 };
 
 TEST_F(MonitorsTest, ADraggedWindowStaysOnTheSecondMonitorSnapsToItsEdgesAndOpensThere) {
@@ -90,7 +71,7 @@ TEST_F(MonitorsTest, ADraggedWindowStaysOnTheSecondMonitorSnapsToItsEdgesAndOpen
     ASSERT_EQ(monitors.size(), 2u) << "two monitors side by side";
     const RECT second = monitors[1].rcWork;
     ASSERT_GE(second.left, monitors[0].rcWork.right) << "the second one right of the primary one";
-    test::WriteBytes(AppFolder + "monitor.ini", "[General]\r\nTransPerc=255\r\n");
+    test::WriteBytes(folder_ + "monitor.ini", "[General]\r\nTransPerc=255\r\n");
     auto form = Open();
     SetWindowPos(form->hWnd(), HWND_TOPMOST, 300, 300, 0, 0, SWP_NOSIZE);
     test::PumpMessages();
@@ -120,7 +101,7 @@ TEST_F(MonitorsTest, ADraggedWindowStaysOnTheSecondMonitorSnapsToItsEdgesAndOpen
 TEST_F(MonitorsTest, AWindowLeftOnAMonitorThatIsGoneOpensOnThePrimaryOne) {
     const std::vector<MONITORINFO> monitors = Monitors();
     ASSERT_EQ(monitors.size(), 1u);
-    const std::string storedLeft = ReadIniValue(kWindowSection, kWindowLeftKey);
+    const std::string storedLeft = h_.store.Read(kWindowSection, kWindowLeftKey);
     ASSERT_FALSE(storedLeft.empty()) << "left by the test on two monitors";
     ASSERT_GE(TwipsToPixels(std::stoi(storedLeft), SystemDpi()), monitors[0].rcMonitor.right);
     auto form = Open();

@@ -14,10 +14,7 @@
 #include "ShellBalloons.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
-#include "monitor/Settings.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
-#include "monitor/SettingsStore.h"
+#include "WindowHarness.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/basTransparent.h"
@@ -26,38 +23,12 @@
 namespace corvale {
 namespace {
 
-class Actions : public MainWindowActions {
-public:
-    int shutDowns = 0, ticks = 0;
-    bool confirm = false;
-    int questions = 0;
-    frmMain* form = nullptr;
-    void OpenPreferences(int16_t) override {}
-    void ShutDown() override { ++shutDowns; }
-    void RefreshTile(int i) override {
-        if (form) corvale::RefreshTile(*form, i);
-    }
-    void CheckTimerTick() override { ++ticks; }
-    void ShowPopupMenu() override {}
-    bool ConfirmExit() override {
-        ++questions;
-        return confirm;
-    }
-};
-
 class WindowBehaviourTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        AppFolder = folder_.Folder();
-        MiniMode = false;
-        TransPerc = 100;
-        ParseSiteList("a.test\r\nb.test");
-        actions_.form = &form_;
-    }
-    void TearDown() override { SiteTooltips.clear(); }
+    void SetUp() override { h_.Use("a.test\r\nb.test"); }
     void Load() {
         ASSERT_TRUE(form_.Load());
-        BuildTiles(form_);
+        h_.tiles.BuildTiles();
         test::PumpMessages();
     }
     bool Layered() const { return (GetWindowLongA(form_.hWnd(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
@@ -69,12 +40,13 @@ protected:
     }
 
     test::TempFolder folder_;
-    Actions actions_;
-    frmMain form_{actions_};
+    test::WindowHarness h_{folder_.Folder()};
+    test::WindowHarness& actions_ = h_;
+    frmMain& form_ = *h_.form;
 };
 
 TEST_F(WindowBehaviourTest, StoredAlphaAtLoadAndOutOfRangeValuesLeaveItOpaque) {
-    TransPerc = 255;
+    h_.Use("a.test\r\nb.test", false, 255);
     Load();
     EXPECT_TRUE(Layered());
     EXPECT_EQ(Alpha(), 255);
@@ -91,12 +63,12 @@ TEST_F(WindowBehaviourTest, StoredAlphaAtLoadAndOutOfRangeValuesLeaveItOpaque) {
 TEST_F(WindowBehaviourTest, OneHundredAtLoadIsNotLayeredAndThirtyIsFaint) {
     Load();
     EXPECT_FALSE(Layered());
-    frmMain faint{actions_};
-    TransPerc = 30;
-    ASSERT_TRUE(faint.Load());
-    EXPECT_TRUE(GetWindowLongA(faint.hWnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    const auto faint = h_.NewWindow();
+    h_.Use("a.test\r\nb.test", false, 30);
+    ASSERT_TRUE(faint->Load());
+    EXPECT_TRUE(GetWindowLongA(faint->hWnd(), GWL_EXSTYLE) & WS_EX_LAYERED);
     BYTE alpha = 0;
-    GetLayeredWindowAttributes(faint.hWnd(), nullptr, &alpha, nullptr);
+    GetLayeredWindowAttributes(faint->hWnd(), nullptr, &alpha, nullptr);
     EXPECT_EQ(alpha, 30);
 }
 
@@ -302,14 +274,14 @@ TEST_F(WindowBehaviourTest, ADragByATileEndsSnappedToTheScreenEdgeAndIsStored) {
     GetWindowRect(form_.hWnd(), &window);
     EXPECT_EQ(window.left, 0);
     EXPECT_NEAR(window.top, 200, 12);
-    EXPECT_EQ(ReadIniValue("Window", "Left"), "0") << "where the next start opens it";
-    EXPECT_EQ(ReadIniValue("Window", "Top"), std::to_string(std::lround(PixelsToTwips(window.top, SystemDpi()))));
+    EXPECT_EQ(h_.store.Read("Window", "Left"), "0") << "where the next start opens it";
+    EXPECT_EQ(h_.store.Read("Window", "Top"), std::to_string(std::lround(PixelsToTwips(window.top, SystemDpi()))));
     // Into a folder without settings, the place comes with the settings in effect, so the
     // next start reads none of them as missing.
     DeleteFileA(folder_.File("monitor.ini").c_str());
     form_.StorePosition();
-    EXPECT_EQ(ReadIniValue("Window", "Left"), "0");
-    EXPECT_EQ(ReadIniValue("General", "TransPerc"), std::to_string(TransPerc));
+    EXPECT_EQ(h_.store.Read("Window", "Left"), "0");
+    EXPECT_EQ(h_.store.Read("General", "TransPerc"), std::to_string(h_.model.Settings().TransPerc));
 
     // Moves without a button never start a drag: the window stays where it is.
     SetWindowPos(form_.hWnd(), nullptr, 400, 300, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

@@ -103,10 +103,10 @@ TEST_F(Registry, DeleteValueTellsWhetherThereWasOne) {
 TEST_F(Registry, StartupEntryNamesTheProgramFile) {
     StartupEntryGuard guard;
     test::TempFolder folder;
-    AppFolder = folder.Folder();
-    ASSERT_EQ(AppFolder.find(' '), std::string::npos);
+    const std::string appFolder = folder.Folder();
+    ASSERT_EQ(appFolder.find(' '), std::string::npos);
 
-    clsRegistry registry;
+    clsRegistry registry(appFolder);
     registry.AddToStartup();
     EXPECT_EQ(registry.ClassKey(), HKEY_CURRENT_USER);
     EXPECT_EQ(registry.SectionKey(), kRunKeyPath);
@@ -114,7 +114,7 @@ TEST_F(Registry, StartupEntryNamesTheProgramFile) {
     auto value = ReadValue(kRunKeyPath, "Corvale");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, static_cast<DWORD>(REG_SZ));
-    EXPECT_EQ(value->data, Stored(AppFolder + OwnFileName()));
+    EXPECT_EQ(value->data, Stored(appFolder + OwnFileName()));
 
     registry.RemoveFromStartup();
     EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
@@ -131,18 +131,39 @@ TEST(ProgramFolder, IsTheFolderOfTheRunningFile) {
 
 TEST_F(Registry, StartupPathWithSpacesIsQuotedAndVariablesExpand) {
     StartupEntryGuard guard;
-    clsRegistry registry;
-
-    AppFolder = "C:\\Program Files\\Corvale\\";
-    registry.AddToStartup();
+    clsRegistry("C:\\Program Files\\Corvale\\").AddToStartup();
     auto value = ReadValue(kRunKeyPath, "Corvale");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->data, Stored("\"C:\\Program Files\\Corvale\\" + OwnFileName() + "\""));
 
-    AppFolder = "C:\\50%\\x%y\\";
-    registry.AddToStartup();
+    clsRegistry("C:\\50%\\x%y\\").AddToStartup();
     value = ReadValue(kRunKeyPath, "Corvale");
     ASSERT_TRUE(value);
     EXPECT_EQ(value->type, static_cast<DWORD>(REG_EXPAND_SZ));
     EXPECT_EQ(value->data, Stored("C:\\50%\\x%y\\" + OwnFileName()));
+}
+
+TEST_F(Registry, TheStoredChoiceTouchesTheEntryOnlyWhereItNamesThisCopy) {
+    StartupEntryGuard guard;
+    test::TempFolder folder;
+    clsRegistry ours(folder.Folder());
+    // Another copy of the program, in another folder, holds the entry.
+    clsRegistry("C:\\Tools\\Corvale 1.0\\").AddToStartup();
+    for (int16_t stored : {int16_t{0}, int16_t{1}, kStartupNotStored, int16_t{7}}) {
+        ours.ApplyStoredStartup(stored);
+        const auto value = ReadValue(kRunKeyPath, "Corvale");
+        ASSERT_TRUE(value) << stored;
+        EXPECT_EQ(value->data, Stored("\"C:\\Tools\\Corvale 1.0\\" + OwnFileName() + "\"")) << stored;
+        EXPECT_FALSE(ours.StartupEntryIsOurs());
+    }
+    // Its own entry follows the choice; with no entry at all, 1 makes one.
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKeyPath, "Corvale");
+    ours.ApplyStoredStartup(kStartupNotStored);
+    EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
+    ours.ApplyStoredStartup(1);
+    EXPECT_TRUE(ours.StartupEntryIsOurs());
+    ours.ApplyStoredStartup(kStartupNotStored);
+    EXPECT_TRUE(ours.StartupEntryIsOurs()) << "nothing stored leaves it";
+    ours.ApplyStoredStartup(0);
+    EXPECT_FALSE(ReadValue(kRunKeyPath, "Corvale"));
 }

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "monitor/AppFolder.h"
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 #include "ui/prefs/clsRegistry.h"
 
 namespace corvale::test {

@@ -1,5 +1,7 @@
 #include "monitor/ResultLog.h"
 
+#include "ModelTestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -8,20 +10,7 @@
 namespace corvale {
 namespace {
 
-// Files in memory; a name in `busy` is held by another program, `failing` makes every write fail.
-struct MemoryLogFiles : LogFiles {
-    std::map<std::string, std::string> files;
-    std::set<std::string> busy;
-    bool failing = false;
-    Outcome Append(const std::string& name, std::string_view header, std::string_view rows) override {
-        if (failing) return Outcome::Failed;
-        if (busy.count(name)) return Outcome::Busy;
-        std::string& file = files[name];
-        if (file.empty()) file = std::string(header) + "\r\n";
-        file += rows;
-        return Outcome::Written;
-    }
-};
+using test::MemoryLogFiles;
 
 LocalTime At(int day, int hour, int minute, int second) { return {2026, 12, day, hour, minute, second, 60}; }
 
@@ -31,7 +20,7 @@ TEST(ResultLog, RowsGoToTheFileOfTheirOwnDayWithHeaderQuotingAndResultWords) {
     log.AddResult(At(8, 23, 59, 58), 0, "a.example", "10.0.0.1", true, 12, 0);
     log.AddResult(At(8, 23, 59, 59), 1, "tcp://b.example:80, \"x\"", "10.0.0.2", true, 950, 0);
     log.AddResult(At(9, 0, 0, 1), 3, "a.example", "", false, 0, 11);
-    ASSERT_TRUE(log.Flush());
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_EQ(files.files["2026-12-08.csv"],
               "time,site,address,result,ms,code\r\n"
               "2026-12-08T23:59:58+01:00,a.example,10.0.0.1,ok,12,0\r\n"
@@ -49,7 +38,7 @@ TEST(ResultLog, AnOutageIsOneRowOnceTheSiteAnswersAndSleepIsAGap) {
     log.AddResult(At(8, 14, 0, 20), 120, "a.example", "", false, 0, 11);
     log.AddResume(At(8, 22, 0, 0));  // eight hours asleep, which the elapsed clock does not count
     log.AddResult(At(8, 22, 0, 1), 300, "a.example", "10.0.0.1", true, 40, 0);
-    ASSERT_TRUE(log.Flush());
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_EQ(files.files["outages.csv"],
               "site,down at,up at,seconds\r\n"
               "a.example,2026-12-08T14:00:00+01:00,2026-12-08T22:00:01+01:00,200\r\n");
@@ -62,17 +51,32 @@ TEST(ResultLog, AHeldFileKeepsItsRowsUntilItCanBeWrittenAndAFailedFolderEndsTheL
     ResultLog log(files);
     files.busy.insert("2026-12-08.csv");
     log.AddResult(At(8, 10, 0, 0), 0, "a.example", "", true, 10, 0);
-    ASSERT_TRUE(log.Flush());
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_FALSE(files.files.count("2026-12-08.csv"));
     log.AddResult(At(8, 10, 0, 10), 10, "a.example", "", true, 11, 0);
     files.busy.clear();
-    ASSERT_TRUE(log.Flush());
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     const std::string& day = files.files["2026-12-08.csv"];
     EXPECT_LT(day.find(",10,0"), day.find(",11,0")) << "rows keep their order";
 
+    // A folder that fails keeps the rows for a few rounds (a network folder away for a moment),
+    // then ends the log with the outages it saw begin.
     files.failing = true;
-    log.AddResult(At(8, 10, 0, 20), 20, "a.example", "", true, 12, 0);
-    EXPECT_FALSE(log.Flush());
+    log.AddResult(At(8, 10, 0, 20), 20, "a.example", "", false, 0, 11);
+    EXPECT_EQ(log.Flush(), ResultLog::FlushOutcome::Retrying);
+    files.failing = false;
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
+    EXPECT_NE(files.files["2026-12-08.csv"].find("10:00:20+01:00,a.example,,no reply"), std::string::npos);
+    files.failing = true;
+    for (int round = 1; round < kFailedWritesBeforeOff; ++round) {
+        log.AddResult(At(8, 10, 0, 20 + round), 20.0 + round, "a.example", "", false, 0, 11);
+        EXPECT_EQ(log.Flush(), ResultLog::FlushOutcome::Retrying);
+    }
+    EXPECT_EQ(log.Flush(), ResultLog::FlushOutcome::Failed);
+    files.failing = false;
+    log.AddResult(At(8, 10, 1, 0), 60, "a.example", "", true, 12, 0);
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
+    EXPECT_FALSE(files.files.count("outages.csv")) << "the outage began while rows were lost";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// monitor.ini and sites.txt through LoadSettings and SaveSettings, with the real
-// private-profile functions and the real registry.
+// monitor.ini and sites.txt through the settings store's load and save, with the real
+// private-profile functions.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -9,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "RegistryTestSupport.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
@@ -17,9 +16,8 @@
 #include "monitor/Settings.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
-#include "ui/prefs/clsRegistry.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 
 using namespace corvale;
 using namespace corvale::test;
@@ -53,60 +51,52 @@ IniContents ParseIni(const std::string& text) {
 class Settings : public ::testing::Test {
 protected:
     void SetUp() override {
-        AppFolder = folder_.Folder();
-        SitesPath = AppFolder + "sites.txt";
-        SitesText.clear();
-        CheckInterval = 20;
-        TransPerc = 100;
-        MiniMode = false;
-        NormalHue = ErrorHue = 0;
-        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
-    }
-    void TearDown() override {
-        SetUserMessageSink({});
+        s_.AppFolder = AppFolder;
+        s_.SitesPath = SitesPath;
     }
     std::string IniPath() const { return AppFolder + "monitor.ini"; }
     void WriteIni(const std::string& text) { WriteBytes(IniPath(), text); }
-    void LoadWith(const std::string& general) { WriteIni("[General]\r\n" + general + "\r\n"); LoadSettings(); }
+    void Load() { s_ = store_.Load(); }
+    void LoadWith(const std::string& general) { WriteIni("[General]\r\n" + general + "\r\n"); Load(); }
+    std::vector<std::string> Lines() { return AcceptedSiteLines(s_.SitesText); }
 
     TempFolder folder_;
+    const std::string AppFolder = folder_.Folder();
+    const std::string SitesPath = AppFolder + "sites.txt";
     std::vector<std::string> messages_;
-    StartupEntryGuard startupEntry_;
+    SettingsStore store_{AppFolder, [this](std::string_view text) { messages_.emplace_back(text); }};
+    ProgramSettings s_;  // the settings in effect
 };
 
 }  // namespace
 
 TEST_F(Settings, NoFileGivesTheFirstRunValuesAndAnyFileTheFallbacks) {
-    NormalHue = 7;
-    LoadSettings();
-    EXPECT_EQ(TransPerc, 255) << "opaque";
-    EXPECT_EQ(CheckInterval, 20.0f);
-    EXPECT_FALSE(MiniMode);
-    EXPECT_EQ(PingTimeout, 0.0f);
-    EXPECT_EQ(NormalHue, 127) << "green";
-    EXPECT_EQ(ErrorHue, 42) << "red";
-    EXPECT_EQ(SitesText, "");
-    EXPECT_EQ(SiteLast, -1);
+    Load();
+    EXPECT_EQ(s_.TransPerc, 255) << "opaque";
+    EXPECT_EQ(s_.CheckInterval, 20.0f);
+    EXPECT_FALSE(s_.MiniMode);
+    EXPECT_EQ(s_.PingTimeout, 0.0f);
+    EXPECT_EQ(s_.NormalHue, 127) << "green";
+    EXPECT_EQ(s_.ErrorHue, 42) << "red";
+    EXPECT_EQ(s_.SitesText, "");
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written by a load";
 
     // The first setting stored on its own (the mode switch) brings the others in effect with
     // it, so the next start shows what this one showed.
-    ASSERT_TRUE(StoreSetting("General", "MiniMode", "True"));
-    TransPerc = 0;
-    NormalHue = ErrorHue = 0;
-    LoadSettings();
-    EXPECT_TRUE(MiniMode);
-    EXPECT_EQ(TransPerc, 255);
-    EXPECT_EQ(NormalHue, 127);
-    EXPECT_EQ(ErrorHue, 42);
+    ASSERT_TRUE(store_.Store("General", "MiniMode", "True", s_));
+    Load();
+    EXPECT_TRUE(s_.MiniMode);
+    EXPECT_EQ(s_.TransPerc, 255);
+    EXPECT_EQ(s_.NormalHue, 127);
+    EXPECT_EQ(s_.ErrorHue, 42);
 
     // A file that is there, even empty, is the user's: its missing keys take the fallbacks.
     WriteIni("");
-    LoadSettings();
-    EXPECT_EQ(TransPerc, 30);
-    EXPECT_EQ(NormalHue, 0);
-    EXPECT_EQ(ErrorHue, 0);
+    Load();
+    EXPECT_EQ(s_.TransPerc, 30);
+    EXPECT_EQ(s_.NormalHue, 0);
+    EXPECT_EQ(s_.ErrorHue, 0);
 }
 
 TEST_F(Settings, LowerBoundsOfTransPercAndCheckInterval) {
@@ -119,85 +109,87 @@ TEST_F(Settings, LowerBoundsOfTransPercAndCheckInterval) {
                    Case{"255", 255, 255}, Case{"letters", 30, 20}, Case{"-40", 30, 20}, Case{"", 30, 20},
                    Case{"40000", 30, 20}}) {
         LoadWith("TransPerc="s + c.value + "\r\nCheckInterval=" + c.value);
-        EXPECT_EQ(TransPerc, c.transPerc) << c.value;
-        EXPECT_EQ(CheckInterval, c.checkInterval) << c.value;
+        EXPECT_EQ(s_.TransPerc, c.transPerc) << c.value;
+        EXPECT_EQ(s_.CheckInterval, c.checkInterval) << c.value;
     }
 }
 
 TEST_F(Settings, BooleanReadingsAndTrailingSpaces) {
     for (const char* yes : {"True", "true", "-1", "1", "  TRUE  "}) {
         LoadWith("MiniMode="s + yes);
-        EXPECT_TRUE(MiniMode) << yes;
+        EXPECT_TRUE(s_.MiniMode) << yes;
     }
     for (const char* no : {"", "yes", "0", "False", "Tru e"}) {
         LoadWith("MiniMode="s + no);
-        EXPECT_FALSE(MiniMode) << no;
+        EXPECT_FALSE(s_.MiniMode) << no;
     }
     LoadWith("TransPerc=200   \r\nCheckInterval=45\t \r\nPingTimeout=1500.5");
-    EXPECT_EQ(ReadIniValue("General", "TransPerc"), "200");
-    EXPECT_EQ(TransPerc, 200);
-    EXPECT_EQ(CheckInterval, 45.0f);
-    EXPECT_EQ(PingTimeout, 1500.0f);
+    EXPECT_EQ(store_.Read("General", "TransPerc"), "200");
+    EXPECT_EQ(s_.TransPerc, 200);
+    EXPECT_EQ(s_.CheckInterval, 45.0f);
+    EXPECT_EQ(s_.PingTimeout, 1500.0f);
 }
 
-TEST_F(Settings, HuesOutsideSixteenBitsKeepTheOldValue) {
+TEST_F(Settings, HuesOutsideSixteenBitsKeepTheStartValue) {
     WriteIni("[Colors]\r\nNormal=120\r\nError=-5\r\n");
-    LoadSettings();
-    EXPECT_EQ(NormalHue, 120);
-    EXPECT_EQ(ErrorHue, -5);
+    Load();
+    EXPECT_EQ(s_.NormalHue, 120);
+    EXPECT_EQ(s_.ErrorHue, -5);
     WriteIni("[Colors]\r\nNormal=40000\r\nError=-32769\r\n");
-    LoadSettings();
-    EXPECT_EQ(NormalHue, 120);
-    EXPECT_EQ(ErrorHue, -5);
+    Load();
+    EXPECT_EQ(s_.NormalHue, 0);
+    EXPECT_EQ(s_.ErrorHue, 0);
     WriteIni("[Colors]\r\nNormal=abc\r\n");
-    LoadSettings();
-    EXPECT_EQ(NormalHue, 0);
-    EXPECT_EQ(ErrorHue, 0);
+    Load();
+    EXPECT_EQ(s_.NormalHue, 0);
+    EXPECT_EQ(s_.ErrorHue, 0);
 }
 
-TEST_F(Settings, StartupKeyDrivesTheRegistryAtEveryLoad) {
-    LoadWith("Startup=1");
-    EXPECT_TRUE(StartupEntryExists());
-    LoadWith("Startup=2");
-    EXPECT_TRUE(StartupEntryExists()) << "other values leave the entry alone";
-    LoadWith("Startup=0");
-    EXPECT_FALSE(StartupEntryExists());
-    LoadWith("Startup=7");
-    EXPECT_FALSE(StartupEntryExists()) << "other values leave the entry alone";
-    LoadWith("Startup=1");
-    EXPECT_TRUE(StartupEntryExists());
-    LoadWith("MiniMode=True");  // the key deleted from the file: read as 0
-    EXPECT_FALSE(StartupEntryExists());
+TEST_F(Settings, StartupNotifyAndLogAreReadAsStoredAndNothingStoredIsToldApart) {
+    Load();
+    EXPECT_EQ(s_.Startup, kStartupNotStored) << "the entry of another copy is then left alone";
+    EXPECT_TRUE(s_.Notify);
+    EXPECT_FALSE(s_.Log);
+    for (int16_t stored : {0, 1, 2, 7}) {
+        LoadWith("Startup=" + std::to_string(stored));
+        EXPECT_EQ(s_.Startup, stored);
+    }
+    LoadWith("Notify=x\r\nLog=yes");
+    EXPECT_TRUE(s_.Notify) << "only 0 turns the balloons off";
+    EXPECT_FALSE(s_.Log) << "only 1 turns the log on";
+    LoadWith("Notify=0\r\nLog=1");
+    EXPECT_FALSE(s_.Notify);
+    EXPECT_TRUE(s_.Log);
 }
 
 TEST_F(Settings, GarbageAndOverlongValuesLoadAsDefaults) {
     std::string garbage = "\xff\xfe[Gen\0eral\r\n==\r\n[General\r\nTransPerc\r\n=5\r\n\x01\x02\x03"s;
     for (int i = 0; i < 2000; ++i) garbage += static_cast<char>((i * 37) % 251 + 1);
     WriteIni(garbage);
-    LoadSettings();
-    EXPECT_EQ(TransPerc, 30);
-    EXPECT_EQ(CheckInterval, 20.0f);
-    EXPECT_FALSE(MiniMode);
+    Load();
+    EXPECT_EQ(s_.TransPerc, 30);
+    EXPECT_EQ(s_.CheckInterval, 20.0f);
+    EXPECT_FALSE(s_.MiniMode);
 
     std::string longDigits(10000, '7');
     // Only the first 144 characters count: the junk after the spaces is cut away.
     LoadWith("TransPerc=" + longDigits + "\r\nCheckInterval=12" + std::string(10000, ' ') + "junk\r\nMiniMode=" +
              std::string(10000, 'T'));
-    EXPECT_EQ(ReadIniValue("General", "TransPerc"), std::string(kIniValueBuffer - 1, '7'));
-    EXPECT_EQ(TransPerc, 30);
-    EXPECT_EQ(CheckInterval, 12.0f);
-    EXPECT_FALSE(MiniMode);
+    EXPECT_EQ(store_.Read("General", "TransPerc"), std::string(kIniValueBuffer - 1, '7'));
+    EXPECT_EQ(s_.TransPerc, 30);
+    EXPECT_EQ(s_.CheckInterval, 12.0f);
+    EXPECT_FALSE(s_.MiniMode);
 }
 
 TEST_F(Settings, SaveWritesItsFiveKeysAndKeepsForeignOnes) {
     WriteIni("[General]\r\nPingTimeout=500\r\nStartup=2\r\nCustom=keep me\r\n[Other]\r\nX=y\r\n");
-    MiniMode = true;
-    CheckInterval = 25;
-    TransPerc = 180;
-    NormalHue = 128;
-    ErrorHue = -3;
-    SitesText = "a.example\r\nb.example";
-    SaveSettings();
+    s_.MiniMode = true;
+    s_.CheckInterval = 25;
+    s_.TransPerc = 180;
+    s_.NormalHue = 128;
+    s_.ErrorHue = -3;
+    s_.SitesText = "a.example\r\nb.example";
+    store_.Save(s_);
     EXPECT_TRUE(messages_.empty());
 
     IniContents ini = ParseIni(ReadBytes(IniPath()));
@@ -212,82 +204,79 @@ TEST_F(Settings, SaveWritesItsFiveKeysAndKeepsForeignOnes) {
     EXPECT_EQ(ini.size(), 3u);
     EXPECT_EQ(ReadBytes(SitesPath), "a.example\r\nb.example");
 
-    MiniMode = false;
-    SaveSettings();
+    s_.MiniMode = false;
+    store_.Save(s_);
     EXPECT_EQ(ParseIni(ReadBytes(IniPath()))["General"]["MiniMode"], "False");
 }
 
 TEST_F(Settings, WhatIsSavedIsWhatLoads) {
-    MiniMode = true;
-    CheckInterval = 600;
-    TransPerc = 5;  // below the bound: saved as is, loaded as 30
-    NormalHue = 200;
-    ErrorHue = 10;
-    SitesText = "a.example\r\n\r\na.example\r\n  \r\nb.example\r\n";
-    SaveSettings();
-    MiniMode = false;
-    CheckInterval = TransPerc = NormalHue = ErrorHue = 0;
-    LoadSettings();
-    EXPECT_TRUE(MiniMode);
-    EXPECT_EQ(CheckInterval, 600.0f);
-    EXPECT_EQ(TransPerc, 30);
-    EXPECT_EQ(NormalHue, 200);
-    EXPECT_EQ(ErrorHue, 10);
-    EXPECT_EQ(SitesText, "a.example\r\n\r\na.example\r\n  \r\nb.example\r\n");
-    ASSERT_EQ(SiteLast, 1);
-    EXPECT_EQ(Sites[1].Url, "b.example");
+    s_.MiniMode = true;
+    s_.CheckInterval = 600;
+    s_.TransPerc = 5;  // below the bound: saved as is, loaded as 30
+    s_.NormalHue = 200;
+    s_.ErrorHue = 10;
+    s_.SitesText = "a.example\r\n\r\na.example\r\n  \r\nb.example\r\n";
+    store_.Save(s_);
+    Load();
+    EXPECT_TRUE(s_.MiniMode);
+    EXPECT_EQ(s_.CheckInterval, 600.0f);
+    EXPECT_EQ(s_.TransPerc, 30);
+    EXPECT_EQ(s_.NormalHue, 200);
+    EXPECT_EQ(s_.ErrorHue, 10);
+    EXPECT_EQ(s_.SitesText, "a.example\r\n\r\na.example\r\n  \r\nb.example\r\n");
+    EXPECT_EQ(Lines(), (std::vector<std::string>{"a.example", "b.example"}));
 }
 
 TEST_F(Settings, TwentyFiveLinesAreKeptInTheFileButTwentyLoad) {
     std::string text;
     for (int i = 0; i < 25; ++i) text += "site" + std::to_string(i) + ".example\r\n";
-    SitesText = text;
-    SaveSettings();
-    LoadSettings();
+    s_.SitesText = text;
+    store_.Save(s_);
+    Load();
     EXPECT_EQ(ReadBytes(SitesPath), text);
-    EXPECT_EQ(SiteLast, 19);
-    EXPECT_EQ(Sites[19].Url, "site19.example");
+    ASSERT_EQ(Lines().size(), 20u);
+    EXPECT_EQ(Lines()[19], "site19.example");
 }
 
 TEST_F(Settings, HostileSiteFilesLoad) {
     const std::string binary = "a.example\0evil\r\n\0\0\0\r\n\xff\r\n"s;
     WriteBytes(SitesPath, binary);
-    LoadSettings();
-    EXPECT_EQ(SitesText, TextFromAnsiCodePage(binary)) << "not UTF-8: taken as the ANSI code page";
-    EXPECT_EQ(SiteLast, 2);
+    Load();
+    EXPECT_EQ(s_.SitesText, TextFromAnsiCodePage(binary)) << "not UTF-8: taken as the ANSI code page";
+    EXPECT_EQ(Lines().size(), 3u);
 
     std::string many;
     for (int i = 0; i < 100000; ++i) many += "host" + std::to_string(i) + "\r\n";
     WriteBytes(SitesPath, many);
-    LoadSettings();
-    EXPECT_EQ(SitesText, many);
-    EXPECT_EQ(SiteLast, 19);
+    Load();
+    EXPECT_EQ(s_.SitesText, many);
+    EXPECT_EQ(Lines().size(), 20u);
 
     WriteBytes(SitesPath, std::string(1 << 20, 'z'));
-    LoadSettings();
-    ASSERT_EQ(SiteLast, 0);
-    EXPECT_EQ(Sites[0].Url.size(), 1u << 20);
+    Load();
+    ASSERT_EQ(Lines().size(), 1u);
+    EXPECT_EQ(Lines()[0].size(), 1u << 20);
 }
 
 TEST_F(Settings, FailedSiteSaveLeavesTheFileAndSaysSo) {
     const std::string before = "first.example\r\nsecond.example\r\n";
     WriteBytes(SitesPath, before);
-    SitesText = "replaced.example";
-    TransPerc = 77;
+    s_.SitesText = "replaced.example";
+    s_.TransPerc = 77;
 
     MakeReadOnly(SitesPath, true);
-    SaveSettings();
+    store_.Save(s_);
     MakeReadOnly(SitesPath, false);
     ASSERT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved."}));
     EXPECT_EQ(ReadBytes(SitesPath), before);
-    EXPECT_EQ(ReadIniValue("General", "TransPerc"), "77") << "the settings are written all the same";
-    EXPECT_EQ(SitesText, "replaced.example") << "the edited list stays in memory";
+    EXPECT_EQ(store_.Read("General", "TransPerc"), "77") << "the settings are written all the same";
+    EXPECT_EQ(s_.SitesText, "replaced.example") << "the edited list stays in memory";
 
     messages_.clear();
     HANDLE lock = CreateFileA(SitesPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-    SaveSettings();
+    store_.Save(s_);
     CloseHandle(lock);
     EXPECT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved."}));
     EXPECT_EQ(ReadBytes(SitesPath), before);
@@ -311,28 +300,28 @@ TEST_F(Settings, WritesTheFileCannotTakeAreToldOnceAndTheValuesStayInMemory) {
     WriteIni("[General]\r\nCheckInterval=30\r\n");
     WriteBytes(SitesPath, "old.example\r\n");
     HeldFile held(IniPath());
-    CheckInterval = 45;
-    SitesText = "new.example\r\n";
-    EXPECT_FALSE(SaveSettings());
+    s_.CheckInterval = 45;
+    s_.SitesText = "new.example\r\n";
+    EXPECT_FALSE(store_.Save(s_));
     ASSERT_EQ(messages_, (std::vector<std::string>{"Settings could not be saved.\r\n\r\n" + AppFolder}));
     EXPECT_EQ(ReadBytes(SitesPath), "new.example\r\n") << "the list's own file could take it";
-    EXPECT_EQ(CheckInterval, 45.0f);
+    EXPECT_EQ(s_.CheckInterval, 45.0f);
 
     // Both files refused: still one message, naming both.
     messages_.clear();
     MakeReadOnly(SitesPath, true);
-    EXPECT_FALSE(SaveSettings());
+    EXPECT_FALSE(store_.Save(s_));
     EXPECT_EQ(messages_, (std::vector<std::string>{"Sites file could not be saved.\r\nSettings could not be saved."
                                                     "\r\n\r\n" + AppFolder}));
 
     // A setting stored on its own says so too; one the file takes says nothing.
     messages_.clear();
-    EXPECT_FALSE(StoreSetting(kGeneralSection, kMiniModeKey, "True"));
+    EXPECT_FALSE(store_.Store(kGeneralSection, kMiniModeKey, "True", s_));
     EXPECT_EQ(messages_.size(), 1u);
     held.Let();
     MakeReadOnly(SitesPath, false);
-    EXPECT_EQ(ReadIniValue("General", "CheckInterval"), "30");
-    EXPECT_TRUE(StoreSetting(kGeneralSection, kMiniModeKey, "True"));
+    EXPECT_EQ(store_.Read("General", "CheckInterval"), "30");
+    EXPECT_TRUE(store_.Store(kGeneralSection, kMiniModeKey, "True", s_));
     EXPECT_EQ(messages_.size(), 1u);
 }
 
@@ -364,7 +353,7 @@ HWND OwnMessageBox() {
 TEST_F(Settings, FailedSiteSaveMessageHoldsOffTheProgramsWindows) {
     // The real message box: while it is up, a second Save or a Cancel of the dialog
     // behind it must not be possible.
-    SetUserMessageSink({});
+    SettingsStore store(AppFolder);
     TestHostWindow dialog(200, 100, "stands for the preferences dialog");
     std::filesystem::create_directory(SitesPath);  // a folder in the way: the save fails
     std::atomic<int> dialogEnabledMeanwhile{-1};
@@ -380,7 +369,7 @@ TEST_F(Settings, FailedSiteSaveMessageHoldsOffTheProgramsWindows) {
             Sleep(10);
         }
     });
-    SaveSettings();
+    store.Save(s_);
     dismisser.join();
     EXPECT_EQ(dialogEnabledMeanwhile, 0) << "-1: no message box was shown";
     EXPECT_STREQ(boxText, "Sites file could not be saved.");

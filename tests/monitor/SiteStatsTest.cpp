@@ -11,8 +11,22 @@
 namespace corvale {
 namespace {
 
-TEST(SiteStats, JitterFollowsArrivalOrderAndLostRepliesCountOnlyInLoss) {
+// A site's history and running figures, fed as the program feeds them.
+struct Fed {
+    SiteHistory history;
     SiteStats stats;
+    void Add(bool answered, int32_t ms, double t) {
+        history.Add({static_cast<int64_t>(t * 1000), answered ? ms : 0, answered ? 0 : 11});
+        stats.Add(answered, ms, t);
+    }
+    RoundTripSummary Recent() const { return RecentSummary(history); }
+    RoundTripSummary SinceBuilt() const { return stats.SinceBuilt(); }
+    std::optional<double> DownFor(double now) const { return stats.DownFor(now); }
+    bool Empty() const { return stats.Empty(); }
+};
+
+TEST(SiteStats, JitterFollowsArrivalOrderAndLostRepliesCountOnlyInLoss) {
+    Fed stats;
     double t = 0;
     for (int ms : {10, 90, 10, 90}) stats.Add(true, ms, t += 10);
     EXPECT_DOUBLE_EQ(*stats.Recent().jitterMs, 80);  // sorted values would give 26.7
@@ -29,7 +43,7 @@ TEST(SiteStats, JitterFollowsArrivalOrderAndLostRepliesCountOnlyInLoss) {
 }
 
 TEST(SiteStats, TheWindowOfTenSlidesWhileTheTotalsRunOn) {
-    SiteStats stats;
+    Fed stats;
     double t = 0;
     stats.Add(true, 500, t += 10);  // falls out of the window below
     stats.Add(false, 0, t += 10);
@@ -47,7 +61,7 @@ TEST(SiteStats, TheWindowOfTenSlidesWhileTheTotalsRunOn) {
 }
 
 TEST(SiteStats, ASiteWithoutRepliesHasNoRangeNoJitterAndADownTime) {
-    SiteStats stats;
+    Fed stats;
     EXPECT_TRUE(stats.Empty());
     EXPECT_FALSE(stats.DownFor(5));
     EXPECT_EQ(RecentStatsLine(stats.Recent()), "Last 0: 0 lost (0 %), - / - / - ms, jitter -");
@@ -64,17 +78,20 @@ TEST(SiteTooltip, AFailedSiteTellsWhyAndForHowLongAboveItsFigures) {
     SiteRecord site;
     site.Url = "a.example";
     EXPECT_EQ(TooltipText(site), "Not checked yet");
-    site.Checked = true;
     site.StatsSince = "14:02";
-    site.Stats.Add(true, 48, 100);
-    site.Stats.Add(false, 0, 120);
-    site.Stats.Add(false, 0, 320);
+    const auto add = [&site](bool answered, int32_t ms, double t) {
+        site.History.Add({static_cast<int64_t>(t * 1000), ms, answered ? 0 : 11});
+        site.Stats.Add(answered, ms, t);
+    };
+    add(true, 48, 100);
+    add(false, 0, 120);
+    add(false, 0, 320);
     site.NotResponding = true;
     site.ResultCode = tarnel::HttpStatusCode(503);
     EXPECT_EQ(TooltipText(site),
               "Ping: 0 ms \r\nHTTP 503\r\nNot responding for 3 min 20 s\r\n"
               "Last 3: 2 lost (66.7 %), 48 / 48 / 48 ms, jitter -\r\nSince 14:02: 2 of 3 lost (66.7 %)");
-    site.Stats.Add(true, 20, 340);
+    add(true, 20, 340);
     site.NotResponding = false;
     site.PingMs = 20;
     EXPECT_EQ(TooltipText(site),

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "TempFolder.h"
-#include "monitor/Settings.h"
 #include "monitor/SiteList.h"
 
 #ifdef _WIN32
@@ -19,69 +18,71 @@ namespace {
 
 class SitesFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        AppFolder = folder_.Folder();
-        SitesPath = folder_.File("sites.txt");
-    }
+    // The list file as the program reads and saves it.
+    std::string ReadSites() { return SitesTextFromFile(ReadWholeFile(sitesPath_)); }
+    bool WriteSites() { return ReplaceFileContents(sitesPath_, sitesText_); }
+
     TempFolder folder_;
+    std::string sitesPath_ = folder_.File("sites.txt");
+    std::string sitesText_;
 };
 
 }  // namespace
 
 TEST_F(SitesFile, MissingEmptyOrFolderReadsAsEmptyText) {
-    EXPECT_EQ(ReadSitesFile(), "");
-    WriteBytes(SitesPath, "");
-    EXPECT_EQ(ReadSitesFile(), "");
-    std::filesystem::remove(SitesPath);
-    std::filesystem::create_directory(SitesPath);
-    EXPECT_EQ(ReadSitesFile(), "");
+    EXPECT_EQ(ReadSites(), "");
+    WriteBytes(sitesPath_, "");
+    EXPECT_EQ(ReadSites(), "");
+    std::filesystem::remove(sitesPath_);
+    std::filesystem::create_directory(sitesPath_);
+    EXPECT_EQ(ReadSites(), "");
 }
 
 TEST_F(SitesFile, WritesExactlyTheTextAndReadsItBack) {
     // CR LF, NUL and UTF-8 all survive; no mark is put in front and nothing is added at the end.
-    SitesText = "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\0x\r\n"s;
-    ASSERT_TRUE(WriteSitesFile());
-    EXPECT_EQ(ReadBytes(SitesPath), SitesText);
-    EXPECT_EQ(ReadSitesFile(), SitesText);
+    sitesText_ = "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\0x\r\n"s;
+    ASSERT_TRUE(WriteSites());
+    EXPECT_EQ(ReadBytes(sitesPath_), sitesText_);
+    EXPECT_EQ(ReadSites(), sitesText_);
 
     // A list an earlier version wrote in the ANSI code page reads as it did, as UTF-8.
     const std::string ansi = "caf\xE9.example\r\n";
-    WriteBytes(SitesPath, ansi);
-    EXPECT_EQ(ReadSitesFile(), TextFromAnsiCodePage(ansi));
+    WriteBytes(sitesPath_, ansi);
+    EXPECT_EQ(ReadSites(), TextFromAnsiCodePage(ansi));
 #ifdef _WIN32
-    EXPECT_NE(ReadSitesFile(), ansi);
+    EXPECT_NE(ReadSites(), ansi);
 #endif
 
-    SitesText = "short";
-    ASSERT_TRUE(WriteSitesFile());
-    EXPECT_EQ(ReadBytes(SitesPath), "short");
+    sitesText_ = "short";
+    ASSERT_TRUE(WriteSites());
+    EXPECT_EQ(ReadBytes(sitesPath_), "short");
 
-    SitesText.clear();
-    ASSERT_TRUE(WriteSitesFile());
-    EXPECT_EQ(ReadBytes(SitesPath), "");
-    EXPECT_TRUE(std::filesystem::exists(SitesPath));
+    sitesText_.clear();
+    ASSERT_TRUE(WriteSites());
+    EXPECT_EQ(ReadBytes(sitesPath_), "");
+    EXPECT_TRUE(std::filesystem::exists(sitesPath_));
     EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
 }
 
 TEST_F(SitesFile, LargeListsRoundTrip) {
     std::string text;
     for (int i = 0; i < 100000; ++i) text += "host" + std::to_string(i) + ".example\r\n";
-    SitesText = text;
-    ASSERT_TRUE(WriteSitesFile());
-    EXPECT_EQ(ReadSitesFile(), text);
-    SitesText = std::string(1 << 20, 'q');
-    ASSERT_TRUE(WriteSitesFile());
-    EXPECT_EQ(ReadSitesFile().size(), 1u << 20);
+    sitesText_ = text;
+    ASSERT_TRUE(WriteSites());
+    EXPECT_EQ(ReadSites(), text);
+    sitesText_ = std::string(1 << 20, 'q');
+    ASSERT_TRUE(WriteSites());
+    EXPECT_EQ(ReadSites().size(), 1u << 20);
 }
 
 TEST_F(SitesFile, ReadOnlyFileIsLeftByteForByte) {
     const std::string before = "keep.example\r\nme.example\r\n";
-    WriteBytes(SitesPath, before);
-    MakeReadOnly(SitesPath, true);
-    SitesText = "replacement";
-    EXPECT_FALSE(WriteSitesFile());
-    MakeReadOnly(SitesPath, false);
-    EXPECT_EQ(ReadBytes(SitesPath), before);
+    WriteBytes(sitesPath_, before);
+    MakeReadOnly(sitesPath_, true);
+    sitesText_ = "replacement";
+    EXPECT_FALSE(WriteSites());
+    MakeReadOnly(sitesPath_, false);
+    EXPECT_EQ(ReadBytes(sitesPath_), before);
     EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
 }
 
@@ -98,34 +99,34 @@ TEST(SitesFileHelpers, WorkInAFolderOfAnyName) {
 }
 
 TEST_F(SitesFile, MissingFolderFails) {
-    SitesPath = folder_.File("gone") + "/sites.txt";
-    SitesText = "a.example";
-    EXPECT_FALSE(WriteSitesFile());
-    EXPECT_EQ(ReadSitesFile(), "");
+    sitesPath_ = folder_.File("gone") + "/sites.txt";
+    sitesText_ = "a.example";
+    EXPECT_FALSE(WriteSites());
+    EXPECT_EQ(ReadSites(), "");
 }
 
 TEST_F(SitesFile, AFolderInTheWayIsNotReplaced) {
-    std::filesystem::create_directory(SitesPath);
-    SitesText = "a.example";
-    EXPECT_FALSE(WriteSitesFile());
-    EXPECT_TRUE(std::filesystem::is_directory(SitesPath));
+    std::filesystem::create_directory(sitesPath_);
+    sitesText_ = "a.example";
+    EXPECT_FALSE(WriteSites());
+    EXPECT_TRUE(std::filesystem::is_directory(sitesPath_));
 }
 
 #ifdef _WIN32
 TEST_F(SitesFile, LockedFileIsLeftByteForByte) {
     const std::string before = "locked.example\r\n";
-    WriteBytes(SitesPath, before);
+    WriteBytes(sitesPath_, before);
     {
         // Another program holding the file without sharing it.
-        HANDLE lock = CreateFileA(SitesPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        HANDLE lock = CreateFileA(sitesPath_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(lock, INVALID_HANDLE_VALUE);
-        SitesText = "replacement";
-        EXPECT_FALSE(WriteSitesFile());
-        EXPECT_EQ(ReadSitesFile(), "") << "a file locked against reading reads as empty";
+        sitesText_ = "replacement";
+        EXPECT_FALSE(WriteSites());
+        EXPECT_EQ(ReadSites(), "") << "a file locked against reading reads as empty";
         CloseHandle(lock);
     }
-    EXPECT_EQ(ReadBytes(SitesPath), before);
+    EXPECT_EQ(ReadBytes(sitesPath_), before);
     EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
 }
 #endif

@@ -1,4 +1,4 @@
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 #include <gtest/gtest.h>
 

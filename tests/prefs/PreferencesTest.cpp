@@ -16,13 +16,8 @@
 #include "ProgramFixture.h"
 #include "TempFolder.h"
 #include "WinTestSupport.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
-#include "monitor/basMain.h"
-#include "monitor/basProcessing.h"
 #include "monitor/AppFolder.h"
+#include "monitor/basMain.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
@@ -56,7 +51,8 @@ protected:
         ProgramFixture::SetUp();
         program_.OpenDocumentHook = [this](const std::string& target) { opened_.push_back(target); };
     }
-    std::string Ini(const char* section, const char* key) { return ReadIniValue(section, key); }
+    std::string Ini(const char* section, const char* key) { return program_.Store().Read(section, key); }
+    const ProgramSettings& Settings() { return Model().Settings(); }
     void Start() { ASSERT_TRUE(StartProgram()); }
     // A script for the dialog, run once it is up.
     bool DialogUp() { return program_.Preferences() && program_.Preferences()->IsOpen(); }
@@ -98,15 +94,23 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         Form().FormToolBoxClick(1, x, 100, "bottom");
         EXPECT_EQ(shown, 1) << x;
     }
-    // Asked for while a check step is on the stack, the dialog waits for the step to end.
-    Form().CheckBusy() = true;
-    program_.OpenPreferences(1);
-    EXPECT_EQ(program_.Preferences(), nullptr);
-    Form().CheckBusy() = false;
+    // Asked for while a check step is on the stack (a click among the events the step lets
+    // run), the dialog waits for the step to end.
     shown = -1;
-    test::ModalScript deferred(NotePage(shown), WhenUp());
+    bool busyWhenUp = true;
+    test::ModalScript deferred([&] {
+        busyWhenUp = Model().CheckBusy();
+        NotePage(shown)();
+    }, WhenUp());
+    // No tick of the timer's own while the dialog is up: the one below is the only step.
+    Form().SetCheckTimerEnabled(false);
+    const LPARAM at = MAKELPARAM(TwipsToPixels(2250, SystemDpi()), TwipsToPixels(100, SystemDpi()));
+    PostMessageA(Form().barBottom().hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(Form().barBottom().hWnd(), WM_LBUTTONUP, 0, at);
+    program_.CheckNow();
     program_.CheckTimerTick();
     EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(busyWhenUp);
 
     // The right button's popup: the dialog's menu with its one item, the dialog loaded
     // but not shown. (Under Wine the menu's loop takes no posted keys, so it is closed.)
@@ -190,7 +194,7 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
         // The list shortened from five sites to three: b.test, now failing, goes first.
         SetWindowTextA(d.txtSites(), "b.test\r\nc.test\r\nnew.test\r\n");
         // Save pauses the timer: seen from the message a failed list write would show.
-        SetUserMessageSink([&](std::string_view) { timerDuringSave = Form().CheckTimerEnabled(); });
+        program_.MessageSink = [&](std::string_view) { timerDuringSave = Form().CheckTimerEnabled(); };
         SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_READONLY);
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
     });
@@ -199,7 +203,7 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     EXPECT_EQ(Ini("General", "CheckInterval"), "120");
     EXPECT_EQ(Ini("Colors", "Normal"), "0");
     EXPECT_EQ(Ini("Colors", "Error"), "255");
-    EXPECT_EQ(SiteLast, 2) << "the edited text is the list, though the file could not take it";
+    EXPECT_EQ(Model().SiteLast(), 2) << "the edited text is the list, though the file could not take it";
     // b.test keeps its failure where it moved to; new.test shows nothing borrowed from the
     // site that had its index.
     ctlSiteStat& moved = Form().SiteStat(0);
@@ -212,7 +216,7 @@ TEST_F(PreferencesTest, SaveStoresTheSlidersAndRebuildsTilesAndWindow) {
     EXPECT_EQ(added.CurrentPair().hue, 0) << "the normal colours";
     for (int bar = 0; bar < kGraphBarCount; ++bar) EXPECT_EQ(added.Graph().Value(bar), 0) << bar;
     EXPECT_EQ(Form().picSite(2).BackColor(), kSquareGrey);
-    EXPECT_EQ(SiteTooltips[2]->Text(), "Not checked yet");
+    EXPECT_EQ(Tips()[2]->Text(), "Not checked yet");
     // Tiles 3 and 4 are left below the window, with the new hues all the same.
     ASSERT_EQ(Form().SiteStatCount(), 5);
     for (int i = 0; i < 5; ++i) {
@@ -233,7 +237,7 @@ TEST_F(PreferencesTest, UneditedSaveKeepsEveryResultAndAnEmptyListStopsTheTimer)
     ASSERT_EQ(Form().SiteStat(1).PingValue(), "Not responding");
     WithDialog(1, [&](frmOptions& d) { Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave)); });
     EXPECT_EQ(Read("sites.txt"), "a.test\r\ndown.test\r\nc.test\r\n");
-    EXPECT_EQ(Sites[0].PingText, "10 ms");
+    EXPECT_EQ(Site(0).PingText, "10 ms");
     ctlSiteStat& down = Form().SiteStat(1);
     EXPECT_EQ(down.PingValue(), "Not responding");
     EXPECT_EQ(down.CurrentPair().hue, down.BackHueError()) << "still red, before the round reaches it";
@@ -245,7 +249,7 @@ TEST_F(PreferencesTest, UneditedSaveKeepsEveryResultAndAnEmptyListStopsTheTimer)
         SetWindowTextA(d.txtSites(), "");
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
     });
-    EXPECT_EQ(SiteLast, -1);
+    EXPECT_EQ(Model().SiteLast(), -1);
     EXPECT_FALSE(Form().CheckTimerEnabled());
     RECT client{};
     GetClientRect(Form().hWnd(), &client);
@@ -269,8 +273,8 @@ TEST_F(PreferencesTest, CancelKeepsEverythingButThePreviews) {
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
     });
     EXPECT_EQ(Read("monitor.ini"), iniBefore);
-    EXPECT_EQ(NormalHue, 150);
-    EXPECT_EQ(TransPerc, 255);
+    EXPECT_EQ(Settings().NormalHue, 150);
+    EXPECT_EQ(Settings().TransPerc, 255);
     EXPECT_EQ(Form().SiteStat(0).BackHue(), 150);
     EXPECT_EQ(AlphaOf(Form().hWnd()), 30) << "the previewed alpha stays until the next start";
 }
@@ -279,7 +283,7 @@ TEST_F(PreferencesTest, StartupNotifyAndLogBoxesActAtOnce) {
     test::StartupEntryGuard guard;
     Write("monitor.ini", "[General]\r\nStartup=0\r\n");
     Start();
-    const std::string entry = test::Stored(AppFolder + ProgramFileStem(ProgramModulePath()) + ".exe");
+    const std::string entry = test::Stored(folder_.Folder() + ProgramFileStem(ProgramModulePath()) + ".exe");
     WithDialog(0, [&](frmOptions& d) {
         EXPECT_EQ(SendMessageA(d.chkStartup(), BM_GETCHECK, 0, 0), BST_UNCHECKED);
         Click(d.chkStartup());
@@ -300,8 +304,8 @@ TEST_F(PreferencesTest, StartupNotifyAndLogBoxesActAtOnce) {
         Click(GetDlgItem(d.hWnd(), frmOptions::kIdCancel));
     });
     EXPECT_EQ(Ini("General", "Startup"), "1");
-    EXPECT_FALSE(NotifyOnChange());
-    EXPECT_TRUE(program_.KeepLog()) << "on for the running program too";
+    EXPECT_FALSE(Settings().Notify);
+    EXPECT_TRUE(Settings().Log) << "on for the running program too";
 
     // "Startup" 1 in the file registers again at the opening, even with the entry gone.
     clsRegistry().RemoveFromStartup();
@@ -311,7 +315,7 @@ TEST_F(PreferencesTest, StartupNotifyAndLogBoxesActAtOnce) {
     // 2 shows greyed and leaves the registry alone; 7 shows unchecked and touches nothing.
     for (const char* stored : {"2", "7"}) {
         clsRegistry().RemoveFromStartup();
-        WriteIniValue("General", "Startup", stored);
+        program_.StoreStartup(static_cast<int16_t>(std::stoi(stored)));
         WithDialog(0, [&](frmOptions& d) {
             EXPECT_EQ(SendMessageA(d.chkStartup(), BM_GETCHECK, 0, 0),
                       std::string(stored) == "2" ? BST_INDETERMINATE : BST_UNCHECKED);
@@ -349,10 +353,10 @@ TEST_F(PreferencesTest, AnUnreadableListIsNotOverwrittenByAnUneditedSave) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     Start();
     CloseHandle(lock);
-    EXPECT_EQ(SiteLast, -1);
+    EXPECT_EQ(Model().SiteLast(), -1);
     WithDialog(1, [&](frmOptions& d) { Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave)); });
     EXPECT_EQ(Read("sites.txt"), "kept.test\r\n");
-    EXPECT_EQ(SiteLast, 0) << "the load after the save reads the file, now free";
+    EXPECT_EQ(Model().SiteLast(), 0) << "the load after the save reads the file, now free";
     EXPECT_TRUE(messages_.empty());
 }
 
@@ -370,7 +374,7 @@ TEST_F(PreferencesTest, SquaresAndTipsBeyondAShrinkingListGoInBothModes) {
         GetClientRect(square.hWnd(), &r);
         EXPECT_TRUE(IsWindowVisible(square.hWnd())) << i;
         EXPECT_EQ(test::WindowPixel(square.hWnd(), r.right / 2, r.bottom / 2), kSquareGrey) << i;
-        EXPECT_EQ(SiteTooltips[static_cast<std::size_t>(i)]->Text(), "Not checked yet") << i;
+        EXPECT_EQ(Tips()[static_cast<std::size_t>(i)]->Text(), "Not checked yet") << i;
     }
     EXPECT_TRUE(test::SaveWindowPng(Form().hWnd(), CORVALE_SCREENSHOT_DIR "/main-mini-unchecked.png"));
 
@@ -387,14 +391,14 @@ TEST_F(PreferencesTest, SquaresAndTipsBeyondAShrinkingListGoInBothModes) {
     };
     saveList("a.test\r\nb.test\r\nc.test\r\n");
     EXPECT_EQ(visibleSquares(), 3);
-    EXPECT_EQ(SiteTooltips.size(), 3u);
+    EXPECT_EQ(Tips().size(), 3u);
     Form().LeaveMiniMode();
     EXPECT_EQ(visibleSquares(), 0) << "no square left on the caption strip";
 
     Form().EnterMiniMode();
     saveList("");
     EXPECT_EQ(visibleSquares(), 0);
-    EXPECT_TRUE(SiteTooltips.empty());
+    EXPECT_TRUE(Tips().empty());
     Form().LeaveMiniMode();
     EXPECT_EQ(visibleSquares(), 0);
 }
@@ -403,9 +407,9 @@ TEST_F(PreferencesTest, AFirstRunIsOpaqueWritesNothingAndOpensTheSitesPage) {
     Start();
     EXPECT_TRUE(program_.FirstRun());
     EXPECT_EQ(AlphaOf(Form().hWnd()), 255);
-    EXPECT_EQ(NormalHue, 127);
-    EXPECT_EQ(ErrorHue, 42);
-    EXPECT_EQ(CheckInterval, 20.0f);
+    EXPECT_EQ(Settings().NormalHue, 127);
+    EXPECT_EQ(Settings().ErrorHue, 42);
+    EXPECT_EQ(Settings().CheckInterval, 20.0f);
     EXPECT_EQ(folder_.EntryCount(), 0u) << "nothing is written at start";
 
     // Clear of the stand-in notification area Wine opens at the top left.
@@ -431,6 +435,7 @@ TEST_F(PreferencesTest, AFirstRunIsOpaqueWritesNothingAndOpensTheSitesPage) {
     Write("sites.txt", "a.test\r\n");
     CorvaleProgram second;
     second.EndProgram = [] {};
+    second.Model().Engine().Use(ScriptedEngine::Install());
     ASSERT_TRUE(second.Main(folder_.File("Corvale.exe")));
     EXPECT_FALSE(second.FirstRun());
     second.GreetFirstRun();
@@ -444,9 +449,9 @@ TEST_F(PreferencesTest, AFolderOfAnyNameAndSitesTypedInAnyScript) {
     test::WriteBytes(folder.File("monitor.ini"), "[General]\r\nStartup=0\r\n");
     test::WriteBytes(folder.File("sites.txt"), "\xEF\xBB\xBF" "a.test\nb.test\n");
     ASSERT_TRUE(program_.Main(folder.File("Corvale.exe")));
-    EXPECT_EQ(AppFolder, folder.Folder());
-    ASSERT_EQ(SiteLast, 1) << "a line per site: LF line ends, no mark in the first";
-    EXPECT_EQ(Sites[0].Url, "a.test");
+    EXPECT_EQ(Settings().AppFolder, folder.Folder());
+    ASSERT_EQ(Model().SiteLast(), 1) << "a line per site: LF line ends, no mark in the first";
+    EXPECT_EQ(Site(0).Url, "a.test");
     RunRound();
     EXPECT_EQ(Form().SiteStat(1).PingValue(), "10 ms");
     Form().EnterMiniMode();
@@ -467,8 +472,8 @@ TEST_F(PreferencesTest, AFolderOfAnyNameAndSitesTypedInAnyScript) {
         PostMessageW(d.hWnd(), WM_COMMAND, MAKEWPARAM(frmOptions::kIdSave, BN_CLICKED), reinterpret_cast<LPARAM>(save));
     }, WhenUp());
     program_.OpenPreferences(1);
-    ASSERT_EQ(SiteLast, 1);
-    EXPECT_EQ(Sites[1].Url, typedUtf8);
+    ASSERT_EQ(Model().SiteLast(), 1);
+    EXPECT_EQ(Site(1).Url, typedUtf8);
     EXPECT_EQ(test::ReadBytes(folder.File("sites.txt")), "a.test\r\n" + typedUtf8) << "UTF-8, CR LF, no mark";
     WithDialog(0, [&](frmOptions& d) {
         wchar_t shown[64] = {};
@@ -503,11 +508,11 @@ TEST_F(PreferencesTest, AFolderThatCannotBeWrittenSaysSoOnceAndKeepsTheEdits) {
     });
     const std::string notSaved = "Settings could not be saved.\r\n\r\n" + folder_.Folder();
     EXPECT_EQ(messages_, (std::vector<std::string>{notSaved, "Sites file could not be saved.\r\n" + notSaved}));
-    EXPECT_EQ(CheckInterval, 120.0f) << "the edit stays in effect for this session";
-    EXPECT_EQ(SiteLast, 1);
+    EXPECT_EQ(Settings().CheckInterval, 120.0f) << "the edit stays in effect for this session";
+    EXPECT_EQ(Model().SiteLast(), 1);
     Form().EnterMiniMode();
     EXPECT_EQ(messages_.size(), 3u) << "once per switch";
-    EXPECT_TRUE(MiniMode);
+    EXPECT_TRUE(Settings().MiniMode);
     held.Close();
     SetFileAttributesA(folder_.File("sites.txt").c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(Ini("General", "CheckInterval"), "30");
@@ -577,7 +582,7 @@ TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
         EXPECT_FALSE(IsWindowVisible(d.hWnd()));
     });
     ASSERT_EQ(opened_.size(), 3u);
-    EXPECT_EQ(opened_[0], AppFolder + "readme.txt");
+    EXPECT_EQ(opened_[0], folder_.Folder() + "readme.txt");
     EXPECT_EQ(opened_[1], kProductWebPage);
     EXPECT_EQ(opened_[2], kMakerWebPage);
 }

@@ -10,26 +10,16 @@
 
 #include "ScriptedEngine.h"
 #include "TempFolder.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteTiles.h"
 #include "monitor/basMain.h"
-#include "monitor/basProcessing.h"
 
 namespace corvale::test {
 
 class ProgramFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        ScriptedEngine::Install();
-        ShuttingDown = false;
-        CheckCycle.Reset();
-        SetUserMessageSink([this](std::string_view text) { messages_.emplace_back(text); });
+        program_.Model().Engine().Use(ScriptedEngine::Install());
+        program_.MessageSink = [this](std::string_view text) { messages_.emplace_back(text); };
         program_.EndProgram = [this] { ++ends_; };
-    }
-    void TearDown() override {
-        SetUserMessageSink({});
-        SiteTooltips.clear();
     }
     void Write(const char* name, std::string_view bytes) { WriteBytes(folder_.File(name), bytes); }
     std::string Read(const char* name) { return ReadBytes(folder_.File(name)); }
@@ -37,9 +27,9 @@ protected:
     // Ticks of the check timer until a round has run through.
     void RunRound() {
         bool started = false;
-        for (int i = 0; i < 500 && !(started && !CheckCycle.RoundRunning); ++i) {
+        for (int i = 0; i < 500 && !(started && !Model().CheckCycle().RoundRunning); ++i) {
             program_.CheckTimerTick();
-            started = started || CheckCycle.RoundRunning;
+            started = started || Model().CheckCycle().RoundRunning;
         }
     }
     // The program's clocks (the time of day and the one for durations) become clock_.
@@ -50,10 +40,14 @@ protected:
     // Rounds of the check timer, each CheckInterval after the one before on clock_.
     void RunRounds(int rounds) {
         for (int r = 0; r < rounds; ++r) {
-            clock_ += CheckInterval + 1;
+            clock_ += Model().Settings().CheckInterval + 1;
             RunRound();
         }
     }
+
+    ProgramModel& Model() { return program_.Model(); }
+    const SiteRecord& Site(int i) { return Model().Sites()[static_cast<std::size_t>(i)]; }
+    std::vector<std::unique_ptr<CTooltip>>& Tips() { return program_.Tiles().SiteTooltips; }
 
     TempFolder folder_;
     CorvaleProgram program_;

@@ -37,11 +37,11 @@ struct ScriptedEngine {
         static ScriptedEngine engine;
         return engine;
     }
-    // A fresh script, bound as the engine.
-    static void Install() {
+    // A fresh script, and its entry points for a binding to use.
+    static EngineEntryPoints Install() {
         Get() = ScriptedEngine{};
-        UseEngine({&ScriptedEngine::StartDll, &ScriptedEngine::StopDll, &ScriptedEngine::PingStart,
-                   &ScriptedEngine::PingCheck});
+        return {&ScriptedEngine::StartDll, &ScriptedEngine::StopDll, &ScriptedEngine::PingStart,
+                &ScriptedEngine::PingCheck};
     }
     static int TARNEL_CALL StartDll() { return 0; }
     static int TARNEL_CALL StopDll() {

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

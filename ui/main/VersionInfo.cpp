@@ -8,7 +8,7 @@
 
 #include "engine/SystemLibrary.h"
 #include "monitor/AppFolder.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

@@ -2,10 +2,6 @@
 #include "ui/main/frmMain.h"
 
 #include "monitor/AppFolder.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/basProcessing.h"
 #include "resources/app/ResourceIds.h"
 #include "ui/base/Artwork.h"
 #include "ui/base/Dpi.h"
@@ -21,7 +17,7 @@ constexpr uint32_t kDesignSquareColour = 0x0000FF00;
 
 }  // namespace
 
-frmMain::frmMain(MainWindowActions& actions) : actions_(actions) {}
+frmMain::frmMain(MainWindowActions& actions, const ProgramModel& model) : actions_(actions), model_(model) {}
 
 UINT frmMain::ShowRequestMessage() { return RegisterWindowMessageA("Corvale.ShowMainWindow"); }
 
@@ -94,7 +90,7 @@ void frmMain::OnDpiChanged(const RECT& suggested) {
     SetWindowPos(hWnd(), nullptr, suggested.left, suggested.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     ResizeWindow();
     // The sites' tooltips take the new sizes of the tiles and squares, and the new scale.
-    for (int i = 0; i <= SiteLast && i < SiteStatCount(); ++i) actions_.RefreshTile(i);
+    for (int i = 0; i <= model_.SiteLast() && i < SiteStatCount(); ++i) actions_.RefreshTile(i);
 }
 
 void frmMain::CreateControls() {
@@ -175,11 +171,12 @@ void frmMain::SizeWindow(float widthTwips, float heightTwips) {
 
 void frmMain::ResizeWindow() {
     if (!hWnd()) return;
-    const MainLayout layout = LayoutFor(MiniMode, SiteLast, picSite_.empty() ? kSquareWidth : picSite(0).Width());
+    const bool mini = model_.Settings().MiniMode;
+    const MainLayout layout = LayoutFor(mini, model_.SiteLast(), picSite_.empty() ? kSquareWidth : picSite(0).Width());
     captionVisible_ = layout.captionVisible;
     (layout.miniToolBoxInFront ? toolBoxMax_ : toolBoxMin_)->BringToFront();
     SizeWindow(layout.width, layout.height);
-    if (!MiniMode) barBottom_->Move(0, layout.barBottomTop);
+    if (!mini) barBottom_->Move(0, layout.barBottomTop);
     toolBoxMin_->Move(layout.toolBoxLeft, toolBoxMin_->Top());
     toolBoxMax_->Move(layout.toolBoxLeft, toolBoxMax_->Top());
     InvalidateRect(hWnd(), nullptr, FALSE);
@@ -189,7 +186,7 @@ void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_vie
     switch (ToolBoxActionAt(Button, X, Y, sFrom)) {
     case ToolBoxAction::None: break;
     case ToolBoxAction::CheckNow:
-        CheckNow();
+        actions_.CheckNow();
         SetCheckTimerDelay(kCheckTimerInterval);
         break;
     case ToolBoxAction::About: actions_.OpenPreferences(4); break;
@@ -207,23 +204,20 @@ void frmMain::FormToolBoxClick(int16_t Button, float X, float Y, std::string_vie
 }
 
 void frmMain::EnterMiniMode() {
-    // Stored at once; a folder that cannot take it is told, and the mode switches anyway.
-    StoreSetting(kGeneralSection, kMiniModeKey, "True");
-    MiniMode = true;
+    actions_.StoreMiniMode(true);
     ResizeWindow();
     toolBoxMax_->BringToFront();
-    for (int i = 0; i <= SiteLast && i < picSiteCount(); ++i) {
+    for (int i = 0; i <= model_.SiteLast() && i < picSiteCount(); ++i) {
         picSite(i).SetVisible(true);
         actions_.RefreshTile(i);  // the site's tooltip moves onto its square
     }
 }
 
 void frmMain::LeaveMiniMode() {
-    StoreSetting(kGeneralSection, kMiniModeKey, "False");
-    MiniMode = false;
+    actions_.StoreMiniMode(false);
     ResizeWindow();
     toolBoxMin_->BringToFront();
-    for (int i = 0; i <= SiteLast && i < picSiteCount(); ++i) {
+    for (int i = 0; i <= model_.SiteLast() && i < picSiteCount(); ++i) {
         picSite(i).SetVisible(false);
         actions_.RefreshTile(i);  // and back onto its tile
     }
@@ -268,7 +262,7 @@ bool frmMain::InCaptionLabel(float x, float y) const {
            y < kCaptionTop + kCaptionHeight;
 }
 
-void frmMain::OnBackgroundMouse(const MouseEvent& event) {
+bool frmMain::OnMouse(const MouseEvent& event) {
     if (event.kind == MouseKind::Down) SetCapture(hWnd());
     if (event.kind == MouseKind::Up && !event.buttonsStillHeld && GetCapture() == hWnd()) ReleaseCapture();
     const bool onCaption = InCaptionLabel(event.x, event.y);
@@ -286,6 +280,7 @@ void frmMain::OnBackgroundMouse(const MouseEvent& event) {
         ShowPopupMenu(event.button);
         break;
     }
+    return true;
 }
 
 void frmMain::Paint(HDC dc, const RECT& client) {
@@ -309,11 +304,6 @@ void frmMain::Paint(HDC dc, const RECT& client) {
 }
 
 LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    MouseEvent mouse;
-    if (DecodeMouse(message, wParam, lParam, Dpi(), mouse)) {
-        OnBackgroundMouse(mouse);
-        return 0;
-    }
     if (message == taskbarCreatedMessage_ && message != 0) {
         // The shell's notification area came back (Explorer restarted): so does the icon,
         // and nothing else changes.

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "monitor/OverallState.h"
-#include "monitor/basProcessing.h"
+#include "monitor/ProgramModel.h"
 #include "ui/base/ControlInput.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Window.h"
@@ -35,6 +35,15 @@ public:
     virtual void RefreshTile(int index) = 0;
     // A tick of the check timer.
     virtual void CheckTimerTick() = 0;
+    // The check-now button: the next round starts at once.
+    virtual void CheckNow() = 0;
+    // The mode switch, stored at once (a folder that cannot take it is told, and the mode
+    // switches anyway).
+    virtual void StoreMiniMode(bool on) = 0;
+    // Where the window was left, in desktop twips at the system's scale, as last stored; and
+    // a new place to store.
+    virtual std::optional<std::pair<int32_t, int32_t>> StoredWindowPlace() = 0;
+    virtual void StoreWindowPlace(int32_t left, int32_t top) = 0;
     // The right button was released over the window: the preferences' popup menu.
     virtual void ShowPopupMenu() = 0;
     // "&Exit" asks first; true to go on.
@@ -58,7 +67,8 @@ public:
     static constexpr UINT kMenuRestore = TrayIcon::kRestoreCommand;
     static constexpr UINT kMenuExit = TrayIcon::kExitCommand;
 
-    explicit frmMain(MainWindowActions& actions);
+    // The window shows what `model` holds and asks `actions` for every change.
+    frmMain(MainWindowActions& actions, const ProgramModel& model);
     ~frmMain() override;
 
     // The message that asks the window to come forward, shown and restored (a later start
@@ -93,8 +103,6 @@ public:
     // the timer off, nothing.
     void SetCheckTimerDelay(UINT ms);
     bool CheckTimerEnabled() const { return checkTimerOn_; }
-    // Set while a check step runs, so a tick among its events returns at once.
-    bool& CheckBusy() { return checkBusy_; }
 
     // Geometry in twips of the window's scale, as the window system has it now.
     float LeftTwips() const;
@@ -137,7 +145,8 @@ private:
     // Every surface's mouse move: drag (only with the left button held), then snap.
     void SurfaceMouseMove(int16_t buttonsHeld);
     void ShowPopupMenu(int16_t button);
-    void OnBackgroundMouse(const MouseEvent& event);
+    // The window background's own mouse events (the caption, the space between surfaces).
+    bool OnMouse(const MouseEvent& event) override;
     bool InCaptionLabel(float x, float y) const;
     void SizeWindow(float widthTwips, float heightTwips);
     // Where the window was left, while a monitor still shows it (frmMainBehaviour.cpp).
@@ -148,6 +157,7 @@ private:
     void ApplyTranslucency();
 
     MainWindowActions& actions_;
+    const ProgramModel& model_;
     Bitmap captionImage_;
     Bitmap bottomBarImage_;
     Bitmap toolBoxNormalImage_;
@@ -165,7 +175,6 @@ private:
 
     bool checkTimerOn_ = false;
     UINT checkTimerDelay_ = kCheckTimerInterval;
-    bool checkBusy_ = false;
     bool backgroundPressed_ = false;
 
     TrayIcon tray_{kTrayIconId, kTrayMessage, kTrayRetryTimerId};

@@ -4,10 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "monitor/Conversions.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/MessagePump.h"
 #include "ui/main/MainLayout.h"
@@ -49,13 +45,8 @@ void frmMain::StorePosition() {
     if (!hWnd()) return;
     RECT bounds{};
     GetWindowRect(hWnd(), &bounds);
-    const std::string left = std::to_string(DesktopPixelsToTwips(bounds.left, SystemDpi()));
-    const std::string top = std::to_string(DesktopPixelsToTwips(bounds.top, SystemDpi()));
-    if (ReadIniValue(kWindowSection, kWindowLeftKey) == left && ReadIniValue(kWindowSection, kWindowTopKey) == top)
-        return;
-    // A place the file cannot take is not worth a message: the window opens as for a first start.
-    WriteIniValue(kWindowSection, kWindowLeftKey, left);
-    WriteIniValue(kWindowSection, kWindowTopKey, top);
+    actions_.StoreWindowPlace(DesktopPixelsToTwips(bounds.left, SystemDpi()),
+                              DesktopPixelsToTwips(bounds.top, SystemDpi()));
 }
 
 namespace {
@@ -72,19 +63,19 @@ BOOL CALLBACK AddWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM areas) {
 }  // namespace
 
 std::optional<OpeningPlace> frmMain::StoredPlace() const {
-    const std::string left = ReadIniValue(kWindowSection, kWindowLeftKey);
-    const std::string top = ReadIniValue(kWindowSection, kWindowTopKey);
-    if (left.empty() || top.empty()) return std::nullopt;
+    const auto stored = actions_.StoredWindowPlace();
+    if (!stored) return std::nullopt;
     std::vector<WorkArea> areas;
     EnumDisplayMonitors(nullptr, nullptr, &AddWorkArea, reinterpret_cast<LPARAM>(&areas));
     // The caption strip as wide as the window opens, in the mode it opens in.
-    return StoredOpeningPlace(SafeLong(left), SafeLong(top), LayoutFor(MiniMode, SiteLast).width, kCaptionStripHeight,
-                              areas, SystemDpi());
+    return StoredOpeningPlace(stored->first, stored->second, LayoutFor(model_.Settings().MiniMode, model_.SiteLast()).width,
+                              kCaptionStripHeight, areas, SystemDpi());
 }
 
 void frmMain::ApplyTranslucency() {
-    if (TransPerc == 100) ClearWindowAlpha(hWnd());
-    else SetWindowAlpha(hWnd(), TransPerc);
+    const int16_t alpha = model_.Settings().TransPerc;
+    if (alpha == 100) ClearWindowAlpha(hWnd());
+    else SetWindowAlpha(hWnd(), alpha);
 }
 
 void frmMain::TrayOn() {

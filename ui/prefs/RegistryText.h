@@ -14,4 +14,8 @@ inline constexpr uint32_t kRegExpandSz = 2;  // REG_EXPAND_SZ
 // REG_SZ. Two signs side by side ("%%") do not count.
 uint32_t RegistryTextType(std::string_view text);
 
+// Whether a start-up entry's command names the same program file as `ours`: the path without
+// its quotes, and letter case aside, as Windows compares file names.
+bool SameStartupCommand(std::string_view entry, std::string_view ours);
+
 }  // namespace corvale

@@ -2,9 +2,8 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
-#include "monitor/Settings.h"
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 #include "ui/prefs/RegistryText.h"
 
 namespace corvale {
@@ -47,11 +46,47 @@ void clsRegistry::PointAtStartupEntry() {
     valueKey_ = kProgramTitle;
 }
 
+std::string clsRegistry::StartupCommand() const {
+    // The file name is looked up each time, so a renamed program registers its new name.
+    return StartupCommandLine(appFolder_.empty() ? ProgramFolder() : appFolder_, ProgramFileStem(ProgramModulePath()));
+}
+
 void clsRegistry::AddToStartup() {
     PointAtStartupEntry();
     valueType_ = REG_SZ;
-    // The file name is looked up each time, so a renamed program registers its new name.
-    SetValue(StartupCommandLine(AppFolder, ProgramFileStem(ProgramModulePath())));
+    SetValue(StartupCommand());
+}
+
+bool clsRegistry::StartupEntryIsOurs() {
+    PointAtStartupEntry();
+    RegistryKey key;
+    if (RegOpenKeyExW(classKey_, Widen(sectionKey_).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) != ERROR_SUCCESS)
+        return false;
+    const std::wstring name = Widen(valueKey_);
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+    if (RegQueryValueExW(key.Get(), name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(data.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    data.resize(data.find(L'\0'));
+    return SameStartupCommand(Narrow(data), StartupCommand());
+}
+
+void clsRegistry::ApplyStoredStartup(int16_t stored) {
+    if (stored == 1) {
+        PointAtStartupEntry();
+        RegistryKey key;
+        const bool present = RegOpenKeyExW(classKey_, Widen(sectionKey_).c_str(), 0, KEY_QUERY_VALUE, key.Receive()) ==
+                                 ERROR_SUCCESS &&
+                             RegQueryValueExW(key.Get(), Widen(valueKey_).c_str(), nullptr, nullptr, nullptr, nullptr) ==
+                                 ERROR_SUCCESS;
+        if (!present || StartupEntryIsOurs()) AddToStartup();
+    } else if (stored == 0 && StartupEntryIsOurs()) {
+        RemoveFromStartup();
+    }
 }
 
 void clsRegistry::RemoveFromStartup() {

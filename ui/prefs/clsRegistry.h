@@ -16,6 +16,10 @@ inline constexpr const char* kRunKeyPath = "SOFTWARE\\Microsoft\\Windows\\Curren
 
 class clsRegistry {
 public:
+    // The start-with-Windows entry names the program file in `appFolder` (ending in a
+    // backslash); without one, the folder of the running program.
+    explicit clsRegistry(std::string appFolder = {}) : appFolder_(std::move(appFolder)) {}
+
     HKEY ClassKey() const { return classKey_; }
     void SetClassKey(HKEY key) { classKey_ = key; }
     const std::string& SectionKey() const { return sectionKey_; }
@@ -37,10 +41,19 @@ public:
     // under the current user's Run key, holding the path of the program file.
     void AddToStartup();
     void RemoveFromStartup();
+    // Whether the entry is there and names this program (another copy in another folder may
+    // have put its own there: that one is the user's, and stays as it is).
+    bool StartupEntryIsOurs();
+    // What the stored choice asks of the entry when the program starts or the dialog opens:
+    // 1 (re)registers this program unless another copy holds the entry, 0 removes the entry
+    // only where it names this program, anything else (nothing stored) leaves it.
+    void ApplyStoredStartup(int16_t stored);
 
 private:
     void PointAtStartupEntry();
+    std::string StartupCommand() const;
 
+    std::string appFolder_;
     HKEY classKey_ = HKEY_CURRENT_USER;
     std::string sectionKey_;
     std::string valueKey_;

@@ -4,15 +4,13 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
 #include "monitor/SiteList.h"
 #include "monitor/UserTexts.h"
 #include "resources/app/ResourceIds.h"
 #include "ui/base/Artwork.h"
 #include "ui/base/DibSurface.h"
 #include "ui/base/Fonts.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 #include "ui/main/VersionInfo.h"
 
 namespace corvale {
@@ -35,9 +33,10 @@ frmOptions::~frmOptions() {
     Unload();
 }
 
-void frmOptions::Show(int16_t page) {
+void frmOptions::Show(int16_t page, const ProgramSettings& settings) {
     if (IsOpen()) return;
     requestedPage_ = page;
+    settings_ = settings;
     RunModal(host_.OwnerWindow(), {"Preferences", kClientWidth, kClientHeight});
 }
 
@@ -66,36 +65,37 @@ void frmOptions::OnInit() {
     Load();
     // What the opening asked for: the list in force, a line per line whatever its line
     // ends, and the page.
-    SetWindowTextW(txtSites_.Get(), Widen(WithCrLfLineEnds(SitesText)).c_str());
+    SetWindowTextW(txtSites_.Get(), Widen(WithCrLfLineEnds(settings_.SitesText)).c_str());
     shownSitesText_ = SitesBoxText();
     cmdToolBar_Click(requestedPage_ >= 0 && requestedPage_ < kPageCount ? requestedPage_ : 0);
 }
 
 void frmOptions::Load() {
-    registry_.emplace();
+    registry_.emplace(settings_.AppFolder);
     const ProgramVersion& version = ProgramVersionInfo();
     SetWindowTextW(lblInfo_.Get(), Widen(ProductInfoText(version.productName, version.major, version.minor,
                                                          version.revision, version.companyName))
                                        .c_str());
 
-    ping_ = {CheckInterval, false};
+    const ProgramSettings& s = settings_;
+    ping_ = {s.CheckInterval, false};
     sldPing_->SetValue(ping_.StartPosition(sldPing_->Minimum(), sldPing_->Maximum()));
     // The stored value as it is, even where the slider cannot show it.
-    ShowIntervalText(FormatIniNumber(CheckInterval));
+    ShowIntervalText(FormatIniNumber(s.CheckInterval));
 
-    SetStartupBox(SafeInt(ReadIniValue(kGeneralSection, kStartupKey)));
-    SendMessageA(chkNotify_.Get(), BM_SETCHECK, host_.NotifyOnChange() ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageA(chkLog_.Get(), BM_SETCHECK, host_.KeepLog() ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetStartupBox(s.Startup);
+    SendMessageA(chkNotify_.Get(), BM_SETCHECK, s.Notify ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageA(chkLog_.Get(), BM_SETCHECK, s.Log ? BST_CHECKED : BST_UNCHECKED, 0);
 
-    trans_ = {static_cast<double>(TransPerc), false};
-    normalHue_ = {static_cast<double>(NormalHue), false};
-    errorHue_ = {static_cast<double>(ErrorHue), false};
+    trans_ = {static_cast<double>(s.TransPerc), false};
+    normalHue_ = {static_cast<double>(s.NormalHue), false};
+    errorHue_ = {static_cast<double>(s.ErrorHue), false};
     sldTrans_->SetValue(trans_.StartPosition(sldTrans_->Minimum(), sldTrans_->Maximum()));
     sldNormalColor_->SetValue(normalHue_.StartPosition(0, 255));
     sldErrorColor_->SetValue(errorHue_.StartPosition(0, 255));
 
-    ssNormal_->SetBackHue(NormalHue);
-    ssError_->SetBackHueError(ErrorHue);
+    ssNormal_->SetBackHue(s.NormalHue);
+    ssError_->SetBackHueError(s.ErrorHue);
     ssNormal_->ApplyColorsNormal();
     ssError_->ApplyColorsError();
     ssNormal_->SetSiteURL(kPreviewSite);
@@ -127,8 +127,8 @@ void frmOptions::SetStartupBox(int16_t stored) {
     startupStored_ = StartupBoxFor(stored);
     SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(startupStored_), 0);
     // Leaving the unchecked state it starts in counts as a click: "Startup" 1 registers
-    // the program again (the file says so already).
-    if (startupStored_ == StartupBox::Checked && registry_) registry_->AddToStartup();
+    // the program again (the file says so already), unless another copy holds the entry.
+    if (startupStored_ == StartupBox::Checked && registry_) registry_->ApplyStoredStartup(1);
 }
 
 void frmOptions::ShowIntervalText(std::string_view text) {
@@ -198,7 +198,7 @@ void frmOptions::OnCommand(int id, int code, HWND control) {
         if (clicked) host_.OpenDocument(kMakerWebPage);
         break;
     case kIdReadme:
-        if (clicked) host_.OpenDocument(AppFolder + kReadmeFileName);
+        if (clicked) host_.OpenDocument(settings_.AppFolder + kReadmeFileName);
         break;
     default:
         break;
@@ -221,7 +221,7 @@ void frmOptions::chkStartup_Click() {
     if (state == StartupBox::Greyed) return;
     // The file first: the next start applies "Startup" to the registry, so an entry the
     // file could not record would be removed again. Such a choice is not made at all.
-    if (!StoreSetting(kGeneralSection, kStartupKey, state == StartupBox::Checked ? "1" : "0")) {
+    if (!host_.StoreStartup(state == StartupBox::Checked ? 1 : 0)) {
         SendMessageA(chkStartup_.Get(), BM_SETCHECK, static_cast<WPARAM>(startupStored_), 0);
         return;
     }
@@ -231,29 +231,26 @@ void frmOptions::chkStartup_Click() {
 }
 
 void frmOptions::cmdSave_Click() {
-    host_.PauseChecks();
-    TransPerc = SafeInt(trans_.ValueToSave(sldTrans_->GetValue()));
-    CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
-    NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
-    ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
+    ProgramSettings edited = settings_;
+    edited.TransPerc = SafeInt(trans_.ValueToSave(sldTrans_->GetValue()));
+    edited.CheckInterval = static_cast<float>(ping_.ValueToSave(sldPing_->GetValue()));
+    edited.NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
+    edited.ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
 
     const std::string text = SitesBoxText();
     // A box the user did not edit keeps the list as it was read, even where the box cannot
     // hold it byte for byte (a NUL in the file, say).
-    if (text != shownSitesText_ && text != SitesText) {
-        SitesText = text;
-        SitesFileUnreadable = false;
-    } else if (SitesFileUnreadable) {
-        // Nothing of the list was known: the file may be readable by now.
-        SitesText = ReadSitesFile();
+    if (text != shownSitesText_ && text != settings_.SitesText) {
+        edited.SitesText = text;
+        edited.SitesFileUnreadable = false;
     }
-    // What is in memory is what the user confirmed: it stays in effect whether or not
-    // the files could take it, and sites that stay keep what is known of them.
-    UpdateSiteList(SitesText);
-    SaveSettings();
-    host_.ApplySavedSettings();
+    host_.SaveEdits(edited);
     End(IDOK);
-    host_.ResumeChecks();
+}
+
+void frmOptions::ShowLogOff() {
+    settings_.Log = false;
+    if (chkLog_) SendMessageA(chkLog_.Get(), BM_SETCHECK, BST_UNCHECKED, 0);
 }
 
 void frmOptions::cmdCancel_Click() { End(IDCANCEL); }

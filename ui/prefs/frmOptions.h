@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/Settings.h"
 #include "ui/base/Dialog.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/Picture.h"
@@ -36,22 +37,18 @@ public:
     virtual HWND OwnerWindow() = 0;
     // The main window's translucency, shown at once while the slider moves.
     virtual void PreviewAlpha(int16_t alpha) = 0;
-    // The checks hold while Save changes the settings and the list, and go on after it
-    // (only when there is a site to check).
-    virtual void PauseChecks() = 0;
-    virtual void ResumeChecks() = 0;
-    // The saved settings and site table take effect on the main window: a tile, status
-    // square and tooltip per site showing what is known of it, and the window's layout.
-    virtual void ApplySavedSettings() = 0;
+    // Save: the edited copy of the settings and the list takes effect and is stored (the
+    // program holds its checks meanwhile). `edited.SitesText` is the list the user confirmed.
+    virtual void SaveEdits(const ProgramSettings& edited) = 0;
     // The shell's "open" of a file or web address.
     virtual void OpenDocument(const std::string& target) = 0;
-    // Whether the user wants to be told when a site stops or starts answering.
-    virtual bool NotifyOnChange() = 0;
-    // False when the choice could not be stored (the user has been told).
+    // The choices stored at once, outside Save: whether a site that stops or starts answering
+    // is told, whether every result is logged, and the start-with-Windows box (stored before
+    // the dialog touches the registry). False when the choice could not be stored (the user
+    // has been told).
     virtual bool SetNotifyOnChange(bool notify) = 0;
-    // Whether every shown result is written to the log; the same for storing the choice.
-    virtual bool KeepLog() = 0;
     virtual bool SetKeepLog(bool keep) = 0;
+    virtual bool StoreStartup(int16_t stored) = 0;
 };
 
 inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
@@ -80,9 +77,11 @@ public:
     using Dialog::hWnd;
     using Dialog::IsOpen;
 
-    // Shows the dialog modally over the main window on `page` with the site list text
-    // in force; returns when it is closed.
-    void Show(int16_t page);
+    // Shows the dialog modally over the main window on `page`, editing a copy of `settings`
+    // (the list text among them); returns when it is closed.
+    void Show(int16_t page, const ProgramSettings& settings);
+    // The log turned itself off while the dialog is open: its box says so.
+    void ShowLogOff();
     // Closes the dialog without storing anything (as Cancel).
     void Unload();
 
@@ -168,6 +167,7 @@ private:
     void ReleaseControls();
 
     PreferencesHost& host_;
+    ProgramSettings settings_;  // the copy the dialog edits
     Menu mnuPopup_;  // shown only as a popup, never in a menu bar
     int16_t requestedPage_ = 0;
     int frontPage_ = -1;

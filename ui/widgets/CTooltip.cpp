@@ -2,7 +2,7 @@
 
 #include "ui/base/Dpi.h"
 #include "ui/base/Fonts.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {
