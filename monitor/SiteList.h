@@ -56,11 +56,13 @@ void UpdateSiteList(std::string_view text);
 // missing, empty or unreadable. Sets SitesFileUnreadable when the file is there but its
 // text could not be had.
 std::string ReadSitesFile();
-// The text of a list file's bytes: a UTF-8 byte-order mark is dropped, and a file that is
-// not UTF-8 (one written in the ANSI code page) is converted from that code page.
-std::string SitesTextFromFile(std::string bytes);
-// The list's file exists but could not be read at the last load: until the user gives a
-// list of their own, saving must not write the empty list over it.
+// The text of a list file's bytes as UTF-8: after a UTF-8 mark as it is, after a UTF-16 mark
+// (FF FE or FE FF) converted, and a file with no mark that is not UTF-8 (one written in the
+// ANSI code page) converted from that code page. A line holding a NUL is left out. `lossy`,
+// when given, tells whether anything of the file was left out or replaced.
+std::string SitesTextFromFile(std::string bytes, bool* lossy = nullptr);
+// The list's file exists but could not be read whole at the last load: until the user gives
+// a list of their own, saving must not write what was read over it.
 extern bool SitesFileUnreadable;
 
 // Writes SitesText to SitesPath in one step, as UTF-8 without a mark: the new text goes to
