@@ -15,7 +15,7 @@
 namespace {
 
 // How long the message's thread may take to start. It cannot start at all while the process is
-// ending (the loader's lock is held then): the process ends without the message.
+// ending (the loader's lock is held then): the process then ends at once, without the message.
 constexpr DWORD kMessageThreadStartMs = 5000;
 
 std::string MissingText(unsigned notice, const DelayLoadInfo& info) {
@@ -46,13 +46,15 @@ DWORD WINAPI ShowMessage(void* parameter) {
 
 // On a thread of its own, so that the program's windows, whose thread waits here, get no
 // message that could call the missing function again while the box is up.
-void ShowOnThreadOfItsOwn(std::string text) {
+void ShowOnThreadOfItsOwn(std::string text, UINT exitCode) {
     Message message{std::move(text), CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     if (!message.started) return;
     HANDLE thread = CreateThread(nullptr, 0, ShowMessage, &message, 0, nullptr);
     if (thread) {
-        if (WaitForSingleObject(message.started, kMessageThreadStartMs) == WAIT_OBJECT_0)
-            WaitForSingleObject(thread, INFINITE);
+        // A thread that starts late must not find the message gone.
+        if (WaitForSingleObject(message.started, kMessageThreadStartMs) != WAIT_OBJECT_0)
+            TerminateProcess(GetCurrentProcess(), exitCode);
+        WaitForSingleObject(thread, INFINITE);
         CloseHandle(thread);
     }
     CloseHandle(message.started);
@@ -70,7 +72,7 @@ FARPROC WINAPI ReportMissingAndEnd(unsigned notice, PDelayLoadInfo info) {
         if (none == self) TerminateProcess(GetCurrentProcess(), exitCode);
         Sleep(INFINITE);
     }
-    ShowOnThreadOfItsOwn(MissingText(notice, *info));
+    ShowOnThreadOfItsOwn(MissingText(notice, *info), exitCode);
     ExitProcess(exitCode);
 }
 
