@@ -78,7 +78,7 @@ ProgramSettings SettingsStore::Load() const {
     s.AppFolder = appFolder_;
     s.SitesPath = appFolder_ + kSitesFileName;
     const bool iniFound = FileExists(appFolder_ + kIniFileName);
-    s.SitesText = SitesTextFromFile(ReadWholeFile(s.SitesPath, &s.SitesFileUnreadable));
+    s.SitesText = ReadSitesFile(s.SitesPath, s.SitesFileUnreadable);
     s.PingTimeout = static_cast<float>(SafeLong(Read(kGeneralSection, kPingTimeoutKey)));
 
     s.TransPerc = SafeInt(Read(kGeneralSection, kTransPercKey));

@@ -44,9 +44,15 @@ std::string WithCrLfLineEnds(std::string_view text);
 // wherever it was, and a new one starts unchecked. Dropped results are forgotten, as the
 // check cycle starts over with the new table. With no old table, every record is new.
 std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines);
-// The text of a list file's bytes: a UTF-8 byte-order mark is dropped, and a file that is
-// not UTF-8 (one written in the ANSI code page) is converted from that code page.
-std::string SitesTextFromFile(std::string bytes);
+// The text of a list file's bytes as UTF-8: after a UTF-8 mark as it is, after a UTF-16 mark
+// (FF FE or FE FF) converted, and a file with no mark that is not UTF-8 (one written in the
+// ANSI code page) converted from that code page. A line holding a NUL is left out. `lossy`,
+// when given, tells whether anything of the file was left out or replaced.
+std::string SitesTextFromFile(std::string bytes, bool* lossy = nullptr);
+// The list file at `path` as UTF-8 (SitesTextFromFile); empty when missing, empty or unreadable.
+// `notWhole` tells a file that is there but could not be read whole: until the user gives a
+// list of their own, saving must not write what was read over it.
+std::string ReadSitesFile(const std::string& path, bool& notWhole);
 
 // Reading and replacing a whole file on any path (UTF-8). `unreadable`, when
 // given, tells a file that is there but could not be read from one that is missing.

@@ -199,7 +199,7 @@ void CorvaleProgram::SaveEdits(const ProgramSettings& edited) {
     ProgramSettings next = edited;
     // Nothing of the list was known: the file may be readable by now.
     if (next.SitesFileUnreadable)
-        next.SitesText = SitesTextFromFile(ReadWholeFile(next.SitesPath, &next.SitesFileUnreadable));
+        next.SitesText = ReadSitesFile(next.SitesPath, next.SitesFileUnreadable);
     // What is in memory is what the user confirmed: it stays in effect whether or not the
     // files can take it (the user is told when they cannot).
     model_.ApplyEdits(next);

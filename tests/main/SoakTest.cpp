@@ -29,7 +29,22 @@ long WindowsOfThisThread() {
 struct Gauges {
     long windows = WindowsOfThisThread();
     long gdi = test::GdiObjectGauge();
-    DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);  // 0 under Wine, which keeps no count
+    // User objects: windows, menus, icons, cursors. Wine keeps no count of them (GetGuiResources
+    // gives 0) but hands out the free slots of its one table before new ones: the highest slot of
+    // more new menus than there are free slots tells how many objects are live (in the whole prefix).
+    DWORD user = [] {
+        if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)) return count;
+        constexpr DWORD kProbes = 4096;
+        HMENU probes[kProbes];
+        DWORD highest = 0;
+        for (HMENU& probe : probes) {
+            probe = CreatePopupMenu();
+            const auto slot = static_cast<DWORD>((reinterpret_cast<uintptr_t>(probe) & 0xFFFF) >> 1);
+            if (slot > highest) highest = slot;
+        }
+        for (HMENU probe : probes) DestroyMenu(probe);
+        return highest - kProbes;
+    }();
     DWORD handles = [] {
         DWORD count = 0;
         GetProcessHandleCount(GetCurrentProcess(), &count);

@@ -242,8 +242,10 @@ TEST_F(Settings, HostileSiteFilesLoad) {
     const std::string binary = "a.example\0evil\r\n\0\0\0\r\n\xff\r\n"s;
     WriteBytes(SitesPath, binary);
     Load();
-    EXPECT_EQ(s_.SitesText, TextFromAnsiCodePage(binary)) << "not UTF-8: taken as the ANSI code page";
-    EXPECT_EQ(Lines().size(), 3u);
+    EXPECT_EQ(s_.SitesText, TextFromAnsiCodePage("\xff\r\n")) << "not UTF-8: the ANSI code page, less NUL lines";
+    EXPECT_EQ(Lines().size(), 1u);
+    store_.Save(s_);
+    EXPECT_EQ(ReadBytes(SitesPath), binary) << "what was left out stays in the file";
 
     std::string many;
     for (int i = 0; i < 100000; ++i) many += "host" + std::to_string(i) + "\r\n";

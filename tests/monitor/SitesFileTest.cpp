@@ -40,10 +40,13 @@ TEST_F(SitesFile, MissingEmptyOrFolderReadsAsEmptyText) {
 
 TEST_F(SitesFile, WritesExactlyTheTextAndReadsItBack) {
     // CR LF, NUL and UTF-8 all survive; no mark is put in front and nothing is added at the end.
-    sitesText_ = "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\0x\r\n"s;
+    sitesText_ = "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\r\nb\0x\r\n"s;
     ASSERT_TRUE(WriteSites());
     EXPECT_EQ(ReadBytes(sitesPath_), sitesText_);
-    EXPECT_EQ(ReadSites(), sitesText_);
+    // A line holding a NUL is not read as a site, and the file is then not the program's to rewrite.
+    bool notWhole = false;
+    EXPECT_EQ(ReadSitesFile(sitesPath_, notWhole), "a.example\r\n\r\n\xD0\xBF\xD1\x80\xD0\xB8.example\r\n");
+    EXPECT_TRUE(notWhole);
 
     // A list an earlier version wrote in the ANSI code page reads as it did, as UTF-8.
     const std::string ansi = "caf\xE9.example\r\n";
@@ -62,6 +65,30 @@ TEST_F(SitesFile, WritesExactlyTheTextAndReadsItBack) {
     EXPECT_EQ(ReadBytes(sitesPath_), "");
     EXPECT_TRUE(std::filesystem::exists(sitesPath_));
     EXPECT_EQ(folder_.EntryCount(), 1u) << "a temporary file was left behind";
+}
+
+TEST(SitesTextFromFile, Utf16ListsWithTheirMarkReadAsTheirText) {
+    // As Notepad's "Unicode" (little-endian) or its big-endian form writes it, mark first.
+    const auto file = [](std::u16string_view text, bool bigEndian) {
+        std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        for (char16_t unit : text) {
+            const char high = char(unit >> 8), low = char(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        return bytes;
+    };
+    // A lone surrogate, a NUL and an odd last byte spoil only what they are in.
+    std::u16string damaged = u"x\xD800y.example\r\nc.ex";
+    damaged += u'\0';
+    damaged += u"ample\r\nd.example";
+    for (bool bigEndian : {false, true}) {
+        bool lossy = true;
+        EXPECT_EQ(SitesTextFromFile(file(u"a.example\r\ncaf\u00E9.example\r\n\U0001F600.example", bigEndian), &lossy),
+                  "a.example\r\ncaf\xC3\xA9.example\r\n\xF0\x9F\x98\x80.example");
+        EXPECT_FALSE(lossy);
+        EXPECT_EQ(SitesTextFromFile(file(damaged, bigEndian) + "\x41", &lossy), "x\xEF\xBF\xBDy.example\r\nd.example");
+        EXPECT_TRUE(lossy);
+    }
 }
 
 TEST_F(SitesFile, LargeListsRoundTrip) {

@@ -158,10 +158,10 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         ASSERT_EQ(order.size(), 12u);
         for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i], d.cmdToolBar(i).hWnd()) << i;
         EXPECT_EQ(order[5], d.chkStartup());
-        EXPECT_EQ(order[6], d.chkNotify());
-        EXPECT_EQ(order[7], d.chkLog());
-        EXPECT_EQ(order[8], d.sldPing().hWnd());
-        EXPECT_EQ(order[9], d.txtCurrentInterval());
+        EXPECT_EQ(order[6], d.sldPing().hWnd());
+        EXPECT_EQ(order[7], d.txtCurrentInterval());
+        EXPECT_EQ(order[8], d.chkNotify());
+        EXPECT_EQ(order[9], d.chkLog());
         EXPECT_EQ(TextOf(order[10]), "Save");
         EXPECT_EQ(TextOf(order[11]), "Cancel");
 
@@ -547,6 +547,8 @@ TEST_F(PreferencesTest, ANewScaleLaysTheDialogOutAgainWithItsValues) {
             EXPECT_TRUE(PlacedAt(d.cmdToolBar(4).hWnd(), 3420, 30, 705, 795, dpi));
             EXPECT_TRUE(PlacedAt(d.sldNormalColor().hWnd(), 1800, 360, 3195, 435, dpi));
             EXPECT_TRUE(PlacedAt(d.ssError().hWnd(), 2070, 2070, 2685, 435, dpi));
+            EXPECT_TRUE(PlacedAt(d.sldPing().hWnd(), 510, 990, 4665, 405, dpi));
+            EXPECT_TRUE(PlacedAt(d.txtCurrentInterval(), 2130, 1680, 1215, 315, dpi));
             HWND save = GetDlgItem(d.hWnd(), frmOptions::kIdSave);
             EXPECT_TRUE(PlacedAt(save, 3120, 4050, 1155, 405, dpi));
             LOGFONTA font{};

@@ -158,18 +158,17 @@ void frmOptions::CreatePages() {
 void frmOptions::CreateGeneralPage(HWND page) {
     MakeControl(chkStartup_, page, "BUTTON", "Start automatically at Windows startup", BS_3STATE | WS_TABSTOP, 270, 270,
                 3255, 195, kIdStartup);
-    MakeControl(chkNotify_, page, "BUTTON", "Notify me when a site stops or starts answering",
-                BS_AUTOCHECKBOX | WS_TABSTOP, 270, 480, 4200, 195, kIdNotify);
-    MakeControl(chkLog_, page, "BUTTON", "Keep a log of every result in the program folder",
-                BS_AUTOCHECKBOX | WS_TABSTOP, 270, 690, 4200, 195, kIdLog);
-    // The interval's controls sit one box lower than their design, below the third box.
-    constexpr float kBelowBoxes = 210;
-    MakeControl(lblPingR_, page, "STATIC", "Ping Refresh (seconds)", SS_LEFT, 570, 720 + kBelowBoxes, 1650, 195);
-    sldPing_ = MakeSlider(page, {510, 990 + kBelowBoxes, 4665, 405}, kIdPing);
-    MakeControl(lblLeftEnd_, page, "STATIC", "10", SS_LEFT, 630, 1380 + kBelowBoxes, 180, 195);
-    MakeControl(lblRightEnd_, page, "STATIC", "120", SS_LEFT, 4770, 1410 + kBelowBoxes, 270, 195);
+    MakeControl(lblPingR_, page, "STATIC", "Ping Refresh (seconds)", SS_LEFT, 570, 720, 1650, 195);
+    sldPing_ = MakeSlider(page, {510, 990, 4665, 405}, kIdPing);
+    MakeControl(lblLeftEnd_, page, "STATIC", "10", SS_LEFT, 630, 1380, 180, 195);
+    MakeControl(lblRightEnd_, page, "STATIC", "120", SS_LEFT, 4770, 1410, 270, 195);
     MakeControl(txtCurrentInterval_, page, "EDIT", "", ES_LEFT | ES_READONLY | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP,
-                2130, 1680 + kBelowBoxes, 1215, 315, kIdInterval);
+                2130, 1680, 1215, 315, kIdInterval);
+    // The boxes added later go below the interval's text box, a row apart.
+    MakeControl(chkNotify_, page, "BUTTON", "Notify me when a site stops or starts answering",
+                BS_AUTOCHECKBOX | WS_TABSTOP, 270, 2205, 4200, 195, kIdNotify);
+    MakeControl(chkLog_, page, "BUTTON", "Keep a log of every result in the program folder",
+                BS_AUTOCHECKBOX | WS_TABSTOP, 270, 2415, 4200, 195, kIdLog);
     sldPing_->SetRange(10, 120);
     sldPing_->SetTickFrequency(5);
     sldPing_->SetSteps(1, 5);
