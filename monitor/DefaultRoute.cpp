@@ -62,7 +62,7 @@ std::string NextHopText(const RouteEntry& route) {
         return std::to_string(b[0]) + "." + std::to_string(b[1]) + "." + std::to_string(b[2]) + "." + std::to_string(b[3]);
     std::string text = Ipv6Text(b);
     // A link-local router is only reached through its link.
-    if (b[0] == 0xfe && (b[1] & 0xc0) == 0x80) text += "%" + std::to_string(route.interfaceIndex);
+    if (b[0] == 0xfe && (b[1] & 0xc0) == 0x80) text.append("%").append(std::to_string(route.interfaceIndex));
     return text;
 }
 
