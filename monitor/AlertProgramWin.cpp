@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 #include "monitor/CommandLine.h"
 #include "ui/base/GdiHandles.h"
 #include "ui/base/WideText.h"
@@ -29,8 +31,12 @@ std::wstring ProgramSearchPath() {
 
 // The program's full path, ".exe" added to a name without an extension; empty when it is not
 // there (the system's error then set).
-std::wstring ProgramPath(const std::wstring& program) {
+std::wstring ProgramPath(std::wstring program, const std::wstring& folder) {
     const bool hasFolder = program.find_first_of(L"\\/:") != std::wstring::npos;
+    const bool relative = program.size() < 2 || (program[1] != L':' && program[0] != L'\\' && program[0] != L'/');
+    if (hasFolder && relative && !folder.empty())
+        program = folder + (folder.back() == L'\\' || folder.back() == L'/' ? L"" : L"\\") + program;
+    // A path is only checked; a name alone is looked for in the given folders only.
     const std::wstring searched = hasFolder ? std::wstring() : ProgramSearchPath();
     std::wstring path(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -56,14 +62,22 @@ std::string Reason(DWORD error) {
     }
 }
 
+bool IsBatchFile(const std::wstring& path) {
+    const std::size_t dot = path.find_last_of(L".\\/");
+    if (dot == std::wstring::npos || path[dot] != L'.') return false;
+    std::wstring extension = path.substr(dot);
+    for (wchar_t& c : extension) c = static_cast<wchar_t>(towlower(c));
+    return extension == L".bat" || extension == L".cmd";
+}
+
 }  // namespace
 
-ProgramStart StartAlertProgram(const std::vector<std::string>& arguments) {
+ProgramStart StartAlertProgram(const std::vector<std::string>& arguments, const std::string& folder) {
     if (arguments.empty() || arguments[0].empty()) return {false, "no program given"};
-    const std::wstring program = ProgramPath(Widen(arguments[0]));
+    const std::wstring program = ProgramPath(Widen(arguments[0]), Widen(folder));
     if (program.empty()) return {false, Reason(GetLastError())};
     // The program name in the line as it was written: what the program sees as its first argument.
-    std::wstring commandLine = Widen(JoinCommandLine(arguments));
+    std::wstring commandLine = Widen(IsBatchFile(program) ? JoinBatchCommandLine(arguments) : JoinCommandLine(arguments));
     // A command line holds at most 32767 characters, its terminator included.
     if (commandLine.size() >= 32767) return {false, Reason(ERROR_FILENAME_EXCED_RANGE)};
     STARTUPINFOW startup{};

@@ -94,6 +94,17 @@ std::string JoinCommandLine(const std::vector<std::string>& arguments) {
     return line;
 }
 
+std::string JoinBatchCommandLine(const std::vector<std::string>& arguments) {
+    std::string line;
+    for (const std::string& argument : arguments) {
+        if (!line.empty()) line += ' ';
+        line += '"';
+        for (const char c : argument) line += c == '"' ? '\'' : c;
+        line += '"';
+    }
+    return line;
+}
+
 std::vector<std::string> AlertCommandArguments(std::string_view command, const AlertFields& fields) {
     std::vector<std::string> arguments = SplitCommandLine(command);
     for (std::string& argument : arguments) argument = ExpandPlaceholders(argument, fields);

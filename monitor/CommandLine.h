@@ -21,6 +21,11 @@ std::vector<std::string> SplitCommandLine(std::string_view commandLine);
 // name makes hold a double quote). An empty argument stays an argument.
 std::string JoinCommandLine(const std::vector<std::string>& arguments);
 
+// The command line for a batch file, which the system hands to the command interpreter: there a
+// double quote cannot be escaped, and "&", "|", "<" and ">" outside quotes start other commands. So
+// every argument is quoted, and a double quote within one becomes a single quote.
+std::string JoinBatchCommandLine(const std::vector<std::string>& arguments);
+
 // The arguments of "Run a program" for one notice line: the user's command line split first
 // and the placeholders then replaced within each argument, so a placeholder stays one argument
 // whatever its field holds.

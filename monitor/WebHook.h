@@ -28,7 +28,7 @@ struct WebHookMessage {
 };
 
 // The message for `fields` (NoticeFields of a round's notice): a body template starting with "{"
-// is JSON and gets its fields JSON-escaped; an empty one is the default.
+// (after any blanks) is JSON and gets its fields JSON-escaped; a blank one is the default.
 WebHookMessage MakeWebHookMessage(std::string_view url, std::string_view bodyTemplate, const AlertFields& fields);
 // The fields of the "Test" button's message, sent at `time` (IsoLocalTime).
 AlertFields WebHookTestFields(std::string_view time);

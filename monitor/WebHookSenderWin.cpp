@@ -72,6 +72,9 @@ struct Exchange {
     bool givenUp = false;    // the sender is ending
     DWORD error = 0;
     DWORD secureFailure = 0;  // WINHTTP_CALLBACK_STATUS_FLAG_... of a failed handshake
+    // What the stack may still read until the handle's closing, however early the sender gives up.
+    std::wstring headers;
+    std::string body;
 };
 using ExchangeReference = std::shared_ptr<Exchange>;
 
@@ -131,7 +134,7 @@ std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(),
 }  // namespace
 
 struct WebHookSender::Shared {
-    std::mutex lock;  // guards the four below
+    std::mutex lock;  // guards the queue, `stop` and `current`
     std::condition_variable wake;
     WebHookQueue queue;
     bool stop = false;
@@ -159,6 +162,8 @@ WebHookOutcome WebHookSender::Shared::Deliver(HINTERNET connection, const tarnel
                                                const WebHookMessage& message) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWebHookTimeoutMs);
     auto exchange = std::make_shared<Exchange>();
+    exchange->headers = L"Content-Type: " + Widen(message.contentType);
+    exchange->body = message.body;
     {
         std::lock_guard<std::mutex> guard(lock);
         current = exchange;
@@ -198,10 +203,9 @@ WebHookOutcome WebHookSender::Shared::Deliver(HINTERNET connection, const tarnel
         return {0, FailureCode(exchange->failed ? exchange->error : error, exchange->connected, exchange->secureFailure)};
     };
 
-    const std::wstring headers = L"Content-Type: " + Widen(message.contentType);
-    const auto size = static_cast<DWORD>(message.body.size());
-    if (!http->sendRequest(request.Get(), headers.c_str(), static_cast<DWORD>(-1),
-                           const_cast<char*>(message.body.data()), size, size, context))
+    const auto size = static_cast<DWORD>(exchange->body.size());
+    if (!http->sendRequest(request.Get(), exchange->headers.c_str(), static_cast<DWORD>(-1), exchange->body.data(),
+                           size, size, context))
         return failure(GetLastError());
     if (!await(&Exchange::sent)) return failure(0);
     if (!http->receiveResponse(request.Get(), nullptr)) return failure(GetLastError());

@@ -8,7 +8,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <future>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,22 +27,16 @@ using namespace std::string_literals;
 
 namespace {
 
-std::wstring BesideThisProgram(const wchar_t* name) {
+std::string ThisProgramsFolder() {
     wchar_t path[MAX_PATH];
     const std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
-    return self.substr(0, self.find_last_of(L'\\') + 1) + name;
+    return Narrow(self.substr(0, self.find_last_of(L'\\')));
 }
 
 // The whole file, or nothing when it is not there (yet).
 std::string FileText(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-    CloseHandle(file);
-    return text;
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 std::string Environment(const char* name) {
@@ -53,21 +50,13 @@ struct Post {
 
 // What the web service recorded: the host's file, whose root Wine shows as drive Z:.
 std::vector<Post> Posts() {
-    std::string file = "Z:" + Environment("TARNEL_WEB_POSTS");
-    for (char& c : file) c = c == '/' ? '\\' : c;
-    const std::string text = FileText(Widen(file));
+    std::istringstream text(FileText(L"Z:" + Widen(Environment("TARNEL_WEB_POSTS"))));
     std::vector<Post> posts;
-    for (std::size_t at = 0; at < text.size();) {
-        const auto line = [&] {
-            const std::size_t end = text.find('\n', at);
-            std::string read = text.substr(at, end - at);
-            at = end + 1;
-            return read;
-        };
-        Post post{line(), line(), {}};
-        const std::size_t length = std::stoul(line());
-        post.body = text.substr(at, length);
-        at += length + 1;
+    Post post;
+    std::string length;
+    while (std::getline(text, post.path) && std::getline(text, post.contentType) && std::getline(text, length)) {
+        post.body.resize(std::stoul(length));
+        text.read(post.body.data(), static_cast<std::streamsize>(post.body.size())).ignore(1);
         posts.push_back(post);
     }
     return posts;
@@ -97,9 +86,10 @@ TEST(AlertProgram, StartsWithExactlyItsArguments) {
     const std::wstring record = std::wstring(folder) + L"corvale-alert-arguments-" + std::to_wstring(GetCurrentProcessId());
     DeleteFileW(record.c_str());
     AlertFields fields{"Router \"R1\"", R"(C:\path with\ spaces\)", "down", "", "2026-12-08T14:02:03+01:00", "caf\xC3\xA9 is not responding"};
-    const std::string command = "\"" + Narrow(BesideThisProgram(L"alert_arguments_recorder.exe")) + "\" \"" +
-                                Narrow(record) + "\" %NAME% %TARGET% --state=%STATE% %RTT% \"%MESSAGE%\"";
-    const ProgramStart start = StartAlertProgram(AlertCommandArguments(command, fields));
+    // A relative path is taken from the folder given (the program's own).
+    const std::string command = R"(".\alert_arguments_recorder" ")" + Narrow(record) +
+                                "\" %NAME% %TARGET% --state=%STATE% %RTT% \"%MESSAGE%\"";
+    const ProgramStart start = StartAlertProgram(AlertCommandArguments(command, fields), ThisProgramsFolder());
     ASSERT_TRUE(start.started) << start.reason;
 
     std::string written;
@@ -110,7 +100,7 @@ TEST(AlertProgram, StartsWithExactlyItsArguments) {
     DeleteFileW(record.c_str());
     EXPECT_EQ(written, "Router \"R1\"\0C:\\path with\\ spaces\\\0--state=down\0\0caf\xC3\xA9 is not responding\0"s);
 
-    const ProgramStart missing = StartAlertProgram({"corvale-no-such-program", "x"});
+    const ProgramStart missing = StartAlertProgram({"corvale-no-such-program", "x"}, "");
     EXPECT_FALSE(missing.started);
     EXPECT_EQ(missing.reason, "program not found");
 }

@@ -70,6 +70,9 @@ TEST(CommandLine, PlaceholdersStayOneArgumentEach) {
     EXPECT_EQ(arguments, (Args{R"(C:\Tools\notify.exe)", R"(--site=My "Router" \)", R"(a b\)", "", "",
                                "2026-12-08T14:02:03+01:00", "connection down", "%TARGET%", "%UNKNOWN%", "100%"}));
     EXPECT_EQ(SplitCommandLine(JoinCommandLine(arguments)), arguments);
+    // The command interpreter knows no escapes: nothing of a value may end its quotes.
+    EXPECT_EQ(JoinBatchCommandLine({R"(C:\a.bat)", "https://x/?a=1&b=2", R"(say "hi" & del)", ""}),
+              R"("C:\a.bat" "https://x/?a=1&b=2" "say 'hi' & del" "")");
 }
 
 TEST(WebHook, BodiesAndOutcomes) {
