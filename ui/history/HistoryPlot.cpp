@@ -74,8 +74,8 @@ public:
         Fill(dc_, box_, kPlotBackColour);
         for (const ColumnSpan& sleep : SleepColumns(input_.sleeps, input_.range, width_))
             Fill(dc_, {box_.left + sleep.from, box_.top, box_.left + sleep.to, box_.bottom}, kSleepColour);
-        DrawLost(bins);
         DrawGrid();
+        DrawLost(bins);  // over the grid: a lost check at a label's time shows whole
         DrawReplies(bins);
         DrawFrame();
     }
@@ -190,8 +190,10 @@ RECT PlotDataBox(HDC dc, const RECT& area, const PlotInput& input, int dpi) {
 RECT DrawHistoryPlot(HDC dc, const RECT& area, const PlotInput& input, int dpi) {
     const Metrics metrics = MetricsOf(dc, input, dpi);
     const RECT box = DataBox(area, metrics);
+    const int state = SaveDC(dc);  // the caller's alignment, colours and pen come back
     Fill(dc, area, GetSysColor(COLOR_BTNFACE));
     if (box.right - box.left > 0 && box.bottom - box.top > 0) Plot(dc, box, input, metrics).Draw();
+    RestoreDC(dc, state);
     return box;
 }
 
