@@ -121,6 +121,21 @@ TEST(HistoryWindow, ShowsTheLogBeforeTheStartCountsItsLossesAndCopiesThePlot) {
     EXPECT_GE(red, 9);
     EXPECT_LT(red, 30);
 
+    // Where it is left is kept; at a new scale the buttons grow with it.
+    SendMessageW(window.hWnd(), WM_EXITSIZEMOVE, 0, 0);
+    ASSERT_EQ(host.stored.size(), 1u);
+    EXPECT_NEAR(host.stored[0].width, kHistoryFirstWidth, 15);  // twips at the window's scale, as it opened
+    const HWND hour = FindWindowExW(window.hWnd(), nullptr, L"Button", L"1 h");
+    RECT small{}, large{}, outer{};
+    GetWindowRect(hour, &small);
+    GetWindowRect(window.hWnd(), &outer);
+    outer.right += outer.right - outer.left;
+    outer.bottom += outer.bottom - outer.top;
+    SendMessageW(window.hWnd(), WM_DPICHANGED, MAKEWPARAM(2 * window.Dpi(), 2 * window.Dpi()),
+                 reinterpret_cast<LPARAM>(&outer));
+    GetWindowRect(hour, &large);
+    EXPECT_EQ(large.bottom - large.top, 2 * (small.bottom - small.top));
+
     // The keys: a day, the next site, and Escape.
     SendMessageW(window.hWnd(), WM_KEYDOWN, '4', 0);
     EXPECT_EQ(window.View().Range(kNow), (TimeRange{kNow - 24 * kHourMs, kNow}));

@@ -114,6 +114,11 @@ void HistoryWindow::SitesChanged() {
     ShowSite(site_);
 }
 
+void HistoryWindow::SetView(const HistoryView& view) {
+    view_ = view;
+    Refresh();
+}
+
 void HistoryWindow::Refresh() {
     if (!hWnd()) return;
     ShowViewState();

@@ -42,8 +42,8 @@ public:
     // The site list changed: the index is kept where it still names a site.
     void SitesChanged();
 
-    HistoryView& View() { return view_; }
-    void Refresh();
+    const HistoryView& View() const { return view_; }
+    void SetView(const HistoryView& view);
     // The line of figures of the span shown.
     std::string FiguresText() const;
     // The plot as a bitmap and the line of figures as text; false when the clipboard is busy.
@@ -56,6 +56,7 @@ private:
 
     void CreateControls();
     void LayOut();
+    void Refresh();
     void ShowViewState();
     void Retitle();
     bool OnKey(WPARAM key);

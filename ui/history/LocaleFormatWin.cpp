@@ -1,4 +1,5 @@
-// Numbers and times of day as the user's locale writes them, on the user's clock.
+// Numbers and times of day as the user's locale writes them (times in its short format), on
+// the user's clock.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,8 +20,8 @@ int64_t TicksOf(const SYSTEMTIME& time) {
 }
 
 std::wstring LocaleText(LCTYPE type, const wchar_t* fallback) {
-    wchar_t text[16] = {};
-    return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 16) > 0 ? text : fallback;
+    wchar_t text[80] = {};
+    return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, type, text, 80) > 0 ? text : fallback;
 }
 
 UINT LocaleNumber(LCTYPE type, UINT fallback) {
@@ -49,7 +50,8 @@ UINT GroupingOf(const std::wstring& pattern) {
 class UserLocale : public LocaleFormat {
 public:
     UserLocale()
-        : decimal_(LocaleText(LOCALE_SDECIMAL, L".")), thousand_(LocaleText(LOCALE_STHOUSAND, L",")) {
+        : decimal_(LocaleText(LOCALE_SDECIMAL, L".")), thousand_(LocaleText(LOCALE_STHOUSAND, L",")),
+          shortTime_(LocaleText(LOCALE_SSHORTTIME, L"")) {
         format_.LeadingZero = LocaleNumber(LOCALE_ILZERO, 1);
         format_.Grouping = GroupingOf(LocaleText(LOCALE_SGROUPING, L"3;0"));
         format_.NegativeOrder = LocaleNumber(LOCALE_INEGNUMBER, 1);
@@ -78,7 +80,8 @@ public:
         SYSTEMTIME utc{}, local{};
         wchar_t text[64] = {};
         if (Split(utcMs, utc) && SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local) &&
-            GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, TIME_NOSECONDS, &local, nullptr, text, 64) > 0)
+            GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, shortTime_.empty() ? TIME_NOSECONDS : 0, &local,
+                            shortTime_.empty() ? nullptr : shortTime_.c_str(), text, 64) > 0)
             return Narrow(text);
         return LocaleFormat::TimeOfDay(utcMs);
     }
@@ -100,6 +103,7 @@ private:
     }
 
     std::wstring decimal_, thousand_;
+    std::wstring shortTime_;  // the user's short time format ("HH:mm", "h:mm tt"); empty where none
     NUMBERFMTW format_{};
 };
 
