@@ -66,9 +66,13 @@ TEST(HistoryBins, GapsAndSleepBreakTheLineWhichReachesOnPastTheEdges) {
 // A locale that groups thousands with a dot and writes a decimal comma.
 struct GroupingLocale : LocaleFormat {
     std::string Integer(int64_t value) const override {
-        std::string digits = std::to_string(value);
-        for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<std::size_t>(at), ".");
-        return digits;
+        const std::string digits = std::to_string(value);
+        std::string grouped;
+        for (std::size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % 3 == 0) grouped += '.';
+            grouped += digits[i];
+        }
+        return grouped;
     }
     std::string Decimal(double value, int decimals) const override {
         std::string text = LocaleFormat::Decimal(value, decimals);
