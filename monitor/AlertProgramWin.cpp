@@ -5,8 +5,8 @@
 #include <cwctype>
 
 #include "monitor/CommandLine.h"
-#include "ui/base/GdiHandles.h"
-#include "ui/base/WideText.h"
+#include "monitor/Handles.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

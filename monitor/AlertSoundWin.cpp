@@ -4,7 +4,7 @@
 #include <mmsystem.h>
 
 #include "engine/SystemLibrary.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 

@@ -16,7 +16,7 @@
 #include "engine/ResultText.h"
 #include "engine/SiteTarget.h"
 #include "engine/SystemLibrary.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 namespace corvale {
 namespace {

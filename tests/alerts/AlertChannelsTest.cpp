@@ -19,7 +19,7 @@
 #include "monitor/AlertProgram.h"
 #include "monitor/CommandLine.h"
 #include "monitor/WebHookSender.h"
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 using namespace corvale;
 using Args = std::vector<std::string>;

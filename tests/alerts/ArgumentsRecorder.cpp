@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ui/base/WideText.h"
+#include "monitor/WideText.h"
 
 int main() {
     int count = 0;
