@@ -52,10 +52,14 @@ void ProgramModel::ApplyEdits(const ProgramSettings& edited) {
 void ProgramModel::SetKeepLog(bool on) {
     // An outage seen before a pause of the log did not necessarily last through it.
     if (settings_.Log && !on && log_) log_->ForgetOutages();
+    if (!on) connectionOutage_.reset();
     settings_.Log = on;
 }
 
 OverallState ProgramModel::Overall() const {
+    // While no site answers, where the connection breaks says more than the list of sites.
+    if (verdict_ && !VerdictStateLine(*verdict_).empty())
+        return {OverallColour::Red, std::string(VerdictStateLine(*verdict_))};
     std::vector<SiteSnapshot> sites;
     for (const SiteRecord& site : sites_) sites.push_back({site.Url, site.Checked(), !site.NotResponding, site.PingMs});
     return SummariseSites(sites);

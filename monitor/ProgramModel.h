@@ -18,6 +18,8 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/ConnectionVerdict.h"
+#include "monitor/DefaultRoute.h"
 #include "monitor/OverallState.h"
 #include "monitor/ResultLog.h"
 #include "monitor/Settings.h"
@@ -45,6 +47,8 @@ public:
     virtual std::string ShortTimeNow() = 0;
     // Dispatches the window events that are pending and returns.
     virtual void LetEventsRun() = 0;
+    // The computer's default route, as the system's routing table has it now.
+    virtual DefaultRoute DefaultRouteNow(RouteFamily family) = 0;
 };
 
 // Told of what changed, after the model has taken it in.
@@ -59,8 +63,8 @@ public:
     virtual void SitesRebuilt() {}
     // The state of the whole list changed.
     virtual void OverallChanged(const OverallState& /*state*/) {}
-    // The changes of the round that just ended, one per line.
-    virtual void Notice(std::string_view /*text*/) {}
+    // The changes of the round that just ended.
+    virtual void Notice(const RoundNotice& /*notice*/) {}
     // The log turned itself off (its folder cannot take it); Settings().Log is false now.
     virtual void LogTurnedOff(std::string_view /*folder*/) {}
     // Rows of the log were dropped, since its files could not be written for long.
@@ -126,7 +130,11 @@ private:
     void StartSite();
     bool CurrentSiteGone();
     void ShowResult(int32_t roundTripMs, int32_t resultCode);
-    void EndRound();
+    // After the round's last site: every site failed, so the router is asked first.
+    bool BeginRouterCheck();
+    void RouterStep();
+    void EndRound(std::optional<ConnectionVerdict> verdict = std::nullopt);
+    void LogConnection(const RoundNotice& notice, const std::optional<ConnectionVerdict>& verdict);
 
     void BuildTable(const std::vector<std::string>& lines);
     void LogResult(const SiteRecord& record);
@@ -149,6 +157,21 @@ private:
     std::unique_ptr<LogFiles> logFiles_;
     std::unique_ptr<ResultLog> log_;
     std::string logFolder_;
+
+    // The round under way: how many results it showed, whether one answered, the codes of the
+    // failures, and where the connection breaks while every site fails.
+    int roundResults_ = 0;
+    bool roundAnswered_ = false;
+    std::vector<int32_t> roundFailureCodes_;
+    DefaultRoute route_;
+    std::optional<ConnectionVerdict> verdict_;
+    // An outage of the whole connection the log saw begin.
+    struct ConnectionOutage {
+        LocalTime downAt;
+        double downElapsed = 0;
+        std::string cause;
+    };
+    std::optional<ConnectionOutage> connectionOutage_;
 
     std::optional<OverallState> toldOverall_;
     std::vector<SleepSpan> sleeps_;

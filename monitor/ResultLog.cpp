@@ -31,6 +31,45 @@ std::string IsoLocalTime(const LocalTime& t) {
 
 std::string DayFileName(const LocalTime& time) { return IsoDate(time) + ".csv"; }
 
+namespace {
+
+// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back.
+int64_t DaysFromCivil(int64_t y, int m, int d) {
+    y -= m <= 2;
+    const int64_t era = (y >= 0 ? y : y - 399) / 400;
+    const int64_t yoe = y - era * 400;
+    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+void CivilFromDays(int64_t z, int& y, int& m, int& d) {
+    z += 719468;
+    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+    const int64_t doe = z - era * 146097;
+    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const int64_t mp = (5 * doy + 2) / 153;
+    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    y = static_cast<int>(yoe + era * 400 + (m <= 2));
+}
+
+}  // namespace
+
+LocalTime ShiftedLocalTime(const LocalTime& time, int64_t seconds) {
+    int64_t total = DaysFromCivil(time.year, time.month, time.day) * 86400 + time.hour * 3600 + time.minute * 60 +
+                    time.second + seconds;
+    const int64_t days = (total >= 0 ? total : total - 86399) / 86400;
+    total -= days * 86400;
+    LocalTime shifted = time;
+    CivilFromDays(days, shifted.year, shifted.month, shifted.day);
+    shifted.hour = static_cast<int>(total / 3600);
+    shifted.minute = static_cast<int>(total % 3600 / 60);
+    shifted.second = static_cast<int>(total % 60);
+    return shifted;
+}
+
 std::string CsvField(std::string_view text) {
     const bool quote = text.find_first_of(",\"\r\n") != std::string_view::npos ||
                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
@@ -61,8 +100,15 @@ void ResultLog::AddResult(const LocalTime& now, double elapsed, std::string_view
     if (outage == outages_.end()) return;
     const long long seconds = std::llround(std::fmax(0.0, elapsed - outage->second.downElapsed));
     Pend(kOutagesFileName, CsvField(site) + "," + IsoLocalTime(outage->second.downAt) + "," + IsoLocalTime(now) +
-                               "," + std::to_string(seconds) + "\r\n");
+                               "," + std::to_string(seconds) + ",\r\n");
     outages_.erase(outage);
+}
+
+void ResultLog::AddConnectionOutage(const LocalTime& downAt, const LocalTime& upAt, double seconds,
+                                    std::string_view cause) {
+    Pend(kOutagesFileName, std::string(kConnectionRowSite) + "," + IsoLocalTime(downAt) + "," + IsoLocalTime(upAt) +
+                               "," + std::to_string(std::llround(std::fmax(0.0, seconds))) + "," +
+                               CsvField(cause) + "\r\n");
 }
 
 void ResultLog::AddResume(const LocalTime& now) {

@@ -16,7 +16,9 @@ namespace corvale {
 inline constexpr const char* kLogFolderName = "log";
 inline constexpr const char* kOutagesFileName = "outages.csv";
 inline constexpr const char* kResultsHeader = "time,site,address,result,ms,code";
-inline constexpr const char* kOutagesHeader = "site,down at,up at,seconds";
+inline constexpr const char* kOutagesHeader = "site,down at,up at,seconds,cause";
+// The site column of an outage of the whole connection.
+inline constexpr const char* kConnectionRowSite = "(connection)";
 inline constexpr const char* kResumedRowText = "resumed after sleep";
 // Rows held for files that stay busy are kept up to this size; beyond it the oldest go, so a
 // file held open for weeks cannot eat the computer's memory.
@@ -33,6 +35,8 @@ struct LocalTime {
 
 // "2026-12-08T14:02:03+01:00".
 std::string IsoLocalTime(const LocalTime& time);
+// `time` moved by `seconds` (back when negative), at its own offset from UTC.
+LocalTime ShiftedLocalTime(const LocalTime& time, int64_t seconds);
 // "2026-12-08.csv", the file of that day's results.
 std::string DayFileName(const LocalTime& time);
 // A field as CSV needs it: in double quotes (inner quotes doubled) when it holds a comma, a
@@ -68,6 +72,8 @@ public:
                    bool answered, int32_t roundTripMs, int32_t resultCode);
     // The computer woke up: a gap, not a failure.
     void AddResume(const LocalTime& now);
+    // An outage of the whole connection that has ended, and where it broke (`cause`).
+    void AddConnectionOutage(const LocalTime& downAt, const LocalTime& upAt, double seconds, std::string_view cause);
     // Results stop coming for a while (the log was turned off): outages seen so far are not
     // known to last, and none is written.
     void ForgetOutages() { outages_.clear(); }

@@ -13,18 +13,19 @@ namespace {
 // Cut on a character, never inside one, and ended with "..." as the tooltip titles are.
 std::string ShortSiteText(std::string_view url) { return FitWithEllipsis(url, kNoticeMaxSiteChars); }
 
-std::string Joined(const std::vector<std::string>& lines, std::size_t count, std::size_t more) {
+std::string Joined(const std::vector<NoticeLine>& lines, std::size_t count, std::size_t more) {
     std::string text;
     for (std::size_t i = 0; i < count; ++i) {
         if (!text.empty()) text += '\n';
-        text += lines[i];
+        text += lines[i].text;
     }
     if (more > 0) text += "\nand " + std::to_string(more) + " more";
     return text;
 }
 
-// The lines, four at most and the rest counted, and fewer when long ones would not fit.
-std::string NoticeText(const std::vector<std::string>& lines) {
+}  // namespace
+
+std::string RoundNotice::Text() const {
     std::size_t count = std::min(lines.size(), kNoticeMaxLines);
     std::size_t more = lines.size() - count;
     std::string text = Joined(lines, count, more);
@@ -35,8 +36,6 @@ std::string NoticeText(const std::vector<std::string>& lines) {
     }
     return text;
 }
-
-}  // namespace
 
 void SiteNotices::KeepOnly(const std::set<uint32_t>& kept) {
     std::erase_if(sites_, [&](const auto& site) { return !kept.count(site.first); });
@@ -62,7 +61,7 @@ void SiteNotices::Shown(uint32_t index, std::string_view url, bool answering, in
         if (site.seen == Seen::Down) {
             std::string line = ShortSiteText(url) + " answers again (" + std::to_string(roundTripMs) + " ms)";
             if (site.downSince) line += ", after " + DownTimeText(now - *site.downSince);
-            lines_.push_back({Change::Up, index, std::move(line)});
+            lines_.push_back({Change::Up, index, roundTripMs, std::move(line)});
         }
         site.seen = Seen::Answering;
         site.downSince.reset();
@@ -78,7 +77,7 @@ void SiteNotices::Shown(uint32_t index, std::string_view url, bool answering, in
             break;
         case Seen::FailedOnce:
             site.seen = Seen::Down;
-            lines_.push_back({Change::Down, index, ShortSiteText(url) + " is not responding"});
+            lines_.push_back({Change::Down, index, {}, ShortSiteText(url) + " is not responding"});
             break;
         case Seen::Down:
             break;
@@ -102,68 +101,79 @@ void SiteNotices::NoteSpeed(Site& site, uint32_t index, bool answering, int32_t 
         int64_t sum = 0, replies = 0;
         for (auto ms = known; ms != site.recent.end(); ++ms)
             if (*ms > kSlowRoundTripMs) sum += *ms, ++replies;
-        lines_.push_back({Change::Slow, index,
+        lines_.push_back({Change::Slow, index, roundTripMs,
                           ShortSiteText(site.url) + " answers slowly (" + std::to_string(std::llround(
                               static_cast<double>(sum) / static_cast<double>(replies))) + " ms on average)"});
     } else if (site.slow && site.quickRun >= kQuickRun) {
         site.slow = false;
-        lines_.push_back({Change::Quick, index,
+        lines_.push_back({Change::Quick, index, roundTripMs,
                           ShortSiteText(site.url) + " answers quickly again (" + std::to_string(roundTripMs) + " ms)"});
     }
 }
 
 bool SiteNotices::Told(const std::vector<Line>& lines, Change change, uint32_t site) const {
     return std::any_of(lines.begin(), lines.end(),
-                       [&](const Line& line) { return line.change == change && line.site == site; });
+                       [&](const Line& line) { return line.kind == change && line.site == site; });
 }
 
 void SiteNotices::EndOfOutage(std::vector<Line>& lines, double now) {
     // Sites that were down before the outage keep their own lines; the others came back with
     // the connection, or are told as down now that it is back.
     std::erase_if(lines, [this](const Line& line) {
-        return line.change == Change::Up && !downBeforeOutage_.count(line.site);
+        return line.kind == Change::Up && !downBeforeOutage_.count(line.site);
     });
     for (const auto& [id, site] : sites_)
         if (site.seen == Seen::Down && !downBeforeOutage_.count(id) && !Told(lines, Change::Down, id))
-            lines.push_back({Change::Down, id, ShortSiteText(site.url) + " is not responding"});
-    lines.insert(lines.begin(), {Change::Up, 0, "Sites answer again, after " + DownTimeText(now - *outageSince_)});
+            lines.push_back({Change::Down, id, {}, ShortSiteText(site.url) + " is not responding"});
+    lines.insert(lines.begin(),
+                 {Change::ConnectionUp, 0, {}, "Sites answer again, after " + DownTimeText(now - *outageSince_)});
     outageSince_.reset();
     downBeforeOutage_.clear();
+    toldVerdict_.reset();
 }
 
-std::string SiteNotices::EndRound() {
-    std::vector<Line> lines = std::move(lines_);
+RoundNotice SiteNotices::EndRound(const ConnectionVerdict* verdict) {
+    RoundNotice notice;
+    std::vector<Line>& lines = notice.lines;
+    lines = std::move(lines_);
     lines_.clear();
     const bool allFailed = roundResults_ >= 2 && roundFailures_ == roundResults_;
     const bool someAnswered = roundFailures_ < roundResults_;
     roundResults_ = roundFailures_ = 0;
     if (quietRound_) {
         quietRound_ = false;
-        return {};
+        lines.clear();
+        return notice;
     }
 
-    const auto isDown = [](const Line& line) { return line.change == Change::Down; };
+    const auto isDown = [](const Line& line) { return line.kind == Change::Down; };
+    const ConnectionVerdict judged = verdict ? *verdict : ConnectionVerdict{};
     if (allFailed && (outageSince_ || std::any_of(lines.begin(), lines.end(), isDown))) {
         if (!outageSince_) {
             // The outage began with the earliest first failure among the sites it took down.
             outageSince_ = lastResultAt_;
             for (const auto& [id, site] : sites_) {
-                const bool toldNow = Told(lines, Change::Down, id);
+                const bool toldNow = Told(notice.lines, Change::Down, id);
                 if (site.seen == Seen::Down && !toldNow) downBeforeOutage_.insert(id);
                 if (toldNow && site.downSince) outageSince_ = std::min(*outageSince_, *site.downSince);
             }
+            notice.connectionDownSince = outageSince_;
             std::erase_if(lines, isDown);
-            lines.insert(lines.begin(), {Change::Down, 0, kConnectionDownText});
+            lines.insert(lines.begin(), {Change::ConnectionDown, 0, {}, VerdictNotice(judged)});
+            toldVerdict_ = judged;
         } else {
             std::erase_if(lines, isDown);
+            // Still down, for another reason now (the router came back, the provider did not).
+            if (verdict && toldVerdict_ != judged) {
+                lines.insert(lines.begin(), {Change::ConnectionDown, 0, {}, VerdictNotice(judged)});
+                toldVerdict_ = judged;
+            }
         }
     } else if (outageSince_ && someAnswered) {
+        notice.connectionUpAfter = lastResultAt_ - *outageSince_;
         EndOfOutage(lines, lastResultAt_);
     }
-
-    std::vector<std::string> texts;
-    for (Line& line : lines) texts.push_back(std::move(line.text));
-    return NoticeText(texts);
+    return notice;
 }
 
 }  // namespace corvale

@@ -24,6 +24,8 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/ConnectionVerdict.h"
+
 namespace corvale {
 
 // The notification area takes at most this many characters of text.
@@ -39,6 +41,30 @@ inline constexpr std::size_t kSlowResults = 3;
 inline constexpr std::size_t kQuickRun = 5;
 
 inline constexpr const char* kConnectionDownText = "No site answers: the connection may be down";
+
+// One line of a round's notice, with what it tells of.
+struct NoticeLine {
+    enum class Kind { Down, Up, Slow, Quick, ConnectionDown, ConnectionUp };
+    Kind kind = Kind::Down;
+    uint32_t site = 0;                   // the site it tells of; 0 for the connection
+    std::optional<int32_t> roundTripMs;  // the reply it tells of, if any
+    std::string text;
+};
+
+// What one round has to tell.
+struct RoundNotice {
+    std::vector<NoticeLine> lines;
+    // The whole connection was found down in this round: the outage began then (seconds on
+    // the clock that stands still while the computer sleeps).
+    std::optional<double> connectionDownSince;
+    // The sites answer again in this round, after an outage of the connection this long.
+    std::optional<double> connectionUpAfter;
+
+    bool Empty() const { return lines.empty(); }
+    // The lines as the notification area shows them: four at most, the rest counted in an
+    // "and N more" line, and fewer when long ones would not fit its 255 characters.
+    std::string Text() const;
+};
 
 // Sites are known by a number of their own that stays theirs for as long as they stay in the
 // list, wherever an edit of the list moves them.
@@ -57,13 +83,17 @@ public:
     // caller starts that round afresh at once).
     void Resumed();
 
-    // The round ended: the text of its changes, one per line ("" when nothing changed).
-    // Gathering starts again.
-    std::string EndRound();
+    // The round ended: its changes ("" when nothing changed); gathering starts again. When
+    // every site failed, `verdict` tells where the connection breaks: the notice that it is
+    // down says so, and a new verdict while it stays down is one more line.
+    RoundNotice EndRound(const ConnectionVerdict* verdict = nullptr);
+    // Whether an outage of the whole connection is under way.
+    bool ConnectionDown() const { return outageSince_.has_value(); }
 
 private:
     enum class Seen { Nothing, Answering, FailedOnce, Down };
-    enum class Change { Down, Up, Slow, Quick };
+    using Change = NoticeLine::Kind;
+    using Line = NoticeLine;
     struct Site {
         std::string url;
         Seen seen = Seen::Nothing;
@@ -72,11 +102,6 @@ private:
         std::size_t recentCount = 0;
         bool slow = false;
         std::size_t quickRun = 0;
-    };
-    struct Line {
-        Change change;
-        uint32_t site;
-        std::string text;
     };
     void NoteSpeed(Site& site, uint32_t id, bool answering, int32_t roundTripMs);
     void EndOfOutage(std::vector<Line>& lines, double now);
@@ -90,6 +115,7 @@ private:
     // The connection seems down: since when, and which sites were down before it.
     std::optional<double> outageSince_;
     std::set<uint32_t> downBeforeOutage_;
+    std::optional<ConnectionVerdict> toldVerdict_;  // the verdict the outage's lines told last
 };
 
 }  // namespace corvale

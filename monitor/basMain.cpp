@@ -53,6 +53,7 @@ CorvaleProgram::CorvaleProgram() {
     Clock = &corvale::TimeOfDay;
     AwakeClock = &corvale::AwakeSeconds;
     TickCount = &GetTickCount64;
+    RouteReader = &ReadDefaultRoute;
     model_.AddObserver(*this);
 }
 
@@ -247,8 +248,8 @@ int64_t CorvaleProgram::UnixMs() { return UnixMsNow(); }
 
 void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
 
-void CorvaleProgram::Notice(std::string_view text) {
-    if (model_.Settings().Notify) form_.ShowBalloon(kProgramTitle, text);
+void CorvaleProgram::Notice(const RoundNotice& notice) {
+    if (model_.Settings().Notify) form_.ShowBalloon(kProgramTitle, notice.Text());
 }
 
 void CorvaleProgram::LogTurnedOff(std::string_view folder) {

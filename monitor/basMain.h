@@ -61,13 +61,15 @@ public:
     // How the program ends at the last step of ShutDown (the process exits; tests put
     // their own in). The time of day the check rounds read, the clock that durations are
     // measured on, the monotonic milliseconds that bound the shut-down wait, the shell's
-    // open and the messages to the user (message boxes), likewise.
+    // open, the messages to the user (message boxes) and the routing table, likewise.
     std::function<void()> EndProgram;
     std::function<float()> Clock;
     std::function<double()> AwakeClock;
     std::function<uint64_t()> TickCount;
     std::function<void(const std::string&)> OpenDocumentHook;
     UserMessageSink MessageSink;
+    // The system's routing table, read when every site of a round failed.
+    std::function<DefaultRoute(RouteFamily)> RouteReader;
 
     ProgramModel& Model() { return model_; }
     SettingsStore& Store() { return *store_; }
@@ -107,13 +109,14 @@ private:
     int64_t UnixMs() override;
     std::string ShortTimeNow() override { return corvale::ShortTimeNow(); }
     void LetEventsRun() override;
+    DefaultRoute DefaultRouteNow(RouteFamily family) override { return RouteReader(family); }
 
     // ModelObserver: what the model took in goes onto the windows.
     void SiteChecking(int site) override { tiles_.ShowChecking(site); }
     void SiteShown(int site) override { tiles_.RefreshTile(site); }
     void SitesRebuilt() override;
     void OverallChanged(const OverallState& state) override { form_.ShowOverallState(state); }
-    void Notice(std::string_view text) override;
+    void Notice(const RoundNotice& notice) override;
     void LogTurnedOff(std::string_view folder) override;
     void LogRowsDropped(std::string_view folder) override;
 

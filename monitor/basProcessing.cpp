@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 #include "monitor/ProgramModel.h"
 #include "monitor/UserTexts.h"
@@ -68,11 +70,16 @@ void ProgramModel::CheckStep() {
     const float now = host_.TimeOfDay();
     const float elapsed = std::fabs(now - cycle.RoundStart);
     if (elapsed > settings_.CheckInterval && !cycle.RoundRunning) {
+        cycle = CheckCycleState{};
         cycle.RoundStart = now;
-        cycle.CurrentSite = 0;
         cycle.RoundRunning = true;
-        cycle.RequestPending = false;
-        cycle.ResultReady = false;
+        roundResults_ = 0;
+        roundAnswered_ = false;
+        roundFailureCodes_.clear();
+    }
+    if (cycle.RoundRunning && cycle.CheckingRouter) {
+        RouterStep();
+        return;
     }
     if (!cycle.RoundRunning || CurrentSiteGone()) return;
 
@@ -108,9 +115,51 @@ void ProgramModel::CheckStep() {
         return;
     }
     ShowResult(roundTripMs, resultCode);
-    cycle.RoundRunning = false;
+    cycle.RequestPending = false;
     cycle.ResultReady = false;
+    if (BeginRouterCheck()) return;
+    cycle.RoundRunning = false;
     EndRound();
+}
+
+bool ProgramModel::BeginRouterCheck() {
+    // Nothing extra is sent while any site answers; one failing site is that site's own matter.
+    if (roundResults_ < 2 || roundAnswered_) return false;
+    std::vector<std::string_view> addresses;
+    for (const SiteRecord& site : sites_) addresses.push_back(site.Address);
+    route_ = host_.DefaultRouteNow(FamilyOfAddresses(addresses));
+    if (route_.kind != DefaultRoute::Kind::ViaRouter) {
+        cycle_.RoundRunning = false;
+        EndRound(JudgeConnection(route_, false, roundFailureCodes_));
+        return true;
+    }
+    cycle_.CheckingRouter = true;
+    cycle_.Router = route_.router;
+    return true;
+}
+
+// The router is asked as a site is, through the engine, and the round ends with its answer.
+void ProgramModel::RouterStep() {
+    std::string text;
+    int32_t roundTripMs = 0, resultCode = 0;
+    if (!cycle_.RequestPending) {
+        if (engine_.EnginePingCheck(text, roundTripMs, resultCode) == 1) return;
+        const int started = engine_.EnginePingStart(cycle_.Router, kCheckTimeoutMs);
+        if (started == 1) return;
+        if (started != 0) {
+            // No engine to ask it: where the connection breaks is not known.
+            cycle_ = CheckCycleState{.RoundStart = cycle_.RoundStart};
+            EndRound(ConnectionVerdict{});
+            return;
+        }
+        cycle_.RequestPending = true;
+    }
+    const int state = engine_.EnginePingCheck(text, roundTripMs, resultCode);
+    host_.LetEventsRun();
+    // Started over meanwhile (a Save, a resume): this answer belongs to no round now.
+    if (!cycle_.CheckingRouter || !cycle_.RequestPending || state == 1) return;
+    cycle_ = CheckCycleState{.RoundStart = cycle_.RoundStart};
+    EndRound(JudgeConnection(route_, resultCode == 0, roundFailureCodes_));
 }
 
 void ProgramModel::ShowResult(int32_t roundTripMs, int32_t resultCode) {
@@ -130,6 +179,11 @@ void ProgramModel::ShowResult(int32_t roundTripMs, int32_t resultCode) {
     record.PingText = record.NotResponding ? kNotRespondingText : RoundTripText(roundTripMs);
     const double now = host_.AwakeSeconds();
     record.Stats.Add(!record.NotResponding, record.PingMs, now);
+    ++roundResults_;
+    if (record.NotResponding) roundFailureCodes_.push_back(resultCode);
+    else roundAnswered_ = true;
+    // A site answers: whatever the verdict on the connection said no longer holds.
+    if (!record.NotResponding) verdict_.reset();
     notices_.Shown(record.Id, record.Url, !record.NotResponding, record.PingMs, now);
     LogResult(record);
 
@@ -137,19 +191,44 @@ void ProgramModel::ShowResult(int32_t roundTripMs, int32_t resultCode) {
     TellOverall();
 }
 
-void ProgramModel::EndRound() {
-    const std::string notice = notices_.EndRound();
-    if (!notice.empty()) Tell([&](ModelObserver& o) { o.Notice(notice); });
+void ProgramModel::EndRound(std::optional<ConnectionVerdict> verdict) {
+    if (verdict) {
+        verdict_ = verdict;
+        TellOverall();
+    }
+    const RoundNotice notice = notices_.EndRound(verdict ? &*verdict : nullptr);
+    LogConnection(notice, verdict);
+    if (!notice.Empty()) Tell([&](ModelObserver& o) { o.Notice(notice); });
     if (!log_) return;
     switch (log_->Flush()) {
     case ResultLog::FlushOutcome::Written:
     case ResultLog::FlushOutcome::Retrying: break;
     case ResultLog::FlushOutcome::Failed:
         settings_.Log = false;
+        connectionOutage_.reset();
         Tell([this](ModelObserver& o) { o.LogTurnedOff(logFolder_); });
         return;
     }
     if (log_->TakeRowsDroppedNews()) Tell([this](ModelObserver& o) { o.LogRowsDropped(logFolder_); });
+}
+
+// The outage of the whole connection is one row of the outage log, with its cause.
+void ProgramModel::LogConnection(const RoundNotice& notice, const std::optional<ConnectionVerdict>& verdict) {
+    if (!settings_.Log || !log_) return;
+    const double now = host_.AwakeSeconds();
+    if (notice.connectionDownSince) {
+        const LocalTime local = host_.LocalNow();
+        connectionOutage_ = {ShiftedLocalTime(local, -std::llround(now - *notice.connectionDownSince)),
+                             *notice.connectionDownSince, {}};
+    }
+    // The first cause known is the one the outage began with.
+    if (connectionOutage_ && connectionOutage_->cause.empty() && verdict)
+        connectionOutage_->cause = VerdictCause(*verdict);
+    if (notice.connectionUpAfter && connectionOutage_) {
+        log_->AddConnectionOutage(connectionOutage_->downAt, host_.LocalNow(), now - connectionOutage_->downElapsed,
+                                  connectionOutage_->cause);
+        connectionOutage_.reset();
+    }
 }
 
 }  // namespace corvale

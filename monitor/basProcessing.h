@@ -22,6 +22,9 @@ struct CheckCycleState {
     bool RoundRunning = false;
     bool RequestPending = false;  // the engine accepted a request for CurrentSite
     bool ResultReady = false;     // its result was collected and not yet processed
+    // Every site of the round failed: the round ends once the router has been asked (Router).
+    bool CheckingRouter = false;
+    std::string Router;
 
     // As at the program's start: no round under way, nothing awaited, and the next tick
     // starts a round. A result the engine still owes is collected and dropped unseen.

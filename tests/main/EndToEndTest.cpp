@@ -18,13 +18,8 @@
 #include "WinTestSupport.h"
 #include "monitor/AppFolder.h"
 #include "monitor/LogFolder.h"
-#include "monitor/Settings.h"
-#include "monitor/SettingsStore.h"
-#include "monitor/SiteList.h"
-#include "monitor/SiteTiles.h"
+#include "monitor/WideText.h"
 #include "monitor/basMain.h"
-#include "monitor/basProcessing.h"
-#include "monitor/basTarnel.h"
 #include "ui/base/Dpi.h"
 #include "ui/base/Twips.h"
 #include "ui/main/MainLayout.h"
@@ -197,7 +192,9 @@ TEST(EndToEnd, TheLinkGoingDownIsOneConnectionNoticeAndTheLogHasEveryHostsOutage
     RunRoundNow(program);  // every site confirmed down in the same round
     SetLink("up");
     ASSERT_TRUE(program.Model().Sites()[0].NotResponding && program.Model().Sites()[1].NotResponding && program.Model().Sites()[2].NotResponding);
-    EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)), std::vector<std::string>{kConnectionDownText});
+    // The test network's client has no default route: nothing beyond its own link is reachable.
+    EXPECT_EQ(BalloonTexts(test::WatchShellBalloons(4000)),
+              std::vector<std::string>{"No site answers: this computer has no network connection"});
     RunRoundNow(program);
     const auto back = BalloonTexts(test::WatchShellBalloons(4000));
     ASSERT_EQ(back.size(), 1u);
@@ -259,6 +256,52 @@ TEST(EndToEnd, TheSiteListEditedInThePreferencesIsWhatThenRuns) {
         EXPECT_NE(form.SiteStat(i).PingValue(), "Not responding");
     }
     program.ShutDown();
+}
+
+}  // namespace
+}  // namespace corvale
+
+namespace corvale {
+namespace {
+
+// On the test network with a router (scripts/netns-testbed --router): each break of the network
+// is told for what it is, in the notice and on the tray icon, and the way back is one line.
+TEST(EndToEndRouter, EachBreakOfTheNetworkIsToldForWhatItIs) {
+    const char* net = std::getenv("TARNEL_TESTBED");
+    const char* router = std::getenv("TARNEL_TESTBED_ROUTER");
+    if (!net || !router) GTEST_SKIP() << "runs through scripts/netns-testbed --router (needs root)";
+    test::TempFolder folder;
+    test::WriteBytes(folder.File("monitor.ini"), "[General]\r\nLog=1\r\n");
+    test::WriteBytes(folder.File("sites.txt"), std::string(net) + ".2\r\n" + net + ".3\r\n");
+    CorvaleProgram program;
+    ASSERT_TRUE(StartWithIcon(program, folder));
+    const auto balloon = [&] { return Narrow(program.MainWindow().Tray().LastBalloon().szInfo); };
+    const auto tip = [&] { return Narrow(program.MainWindow().Tray().Data().szTip); };
+    const auto expectTold = [&](const char* state, const std::string& notice, const std::string& stateLine) {
+        SCOPED_TRACE(state);
+        SetLink(state);
+        RunRoundNow(program);
+        RunRoundNow(program);  // the sites confirmed down, or the new verdict told
+        EXPECT_EQ(balloon(), notice);
+        EXPECT_NE(tip().find("\n" + stateLine), std::string::npos) << tip();
+    };
+    const std::string at = std::string("(") + router + ")";
+    expectTold("beyond-down", "No site answers; your router " + at + " answers: the connection beyond it is down",
+               "No site answers: router answers, connection beyond it down");
+    expectTold("router-down", "No site answers, nor does your router " + at + ": the local network is down",
+               "No site answers: router does not answer");
+    expectTold("no-route", "No site answers: this computer has no network connection",
+               "No site answers: no network connection");
+
+    SetLink("up");
+    RunRoundNow(program);
+    const std::string back = balloon();
+    EXPECT_EQ(back.rfind("Sites answer again, after ", 0), 0u) << back;
+    EXPECT_EQ(back.find('\n'), std::string::npos) << back;
+    program.ShutDown();
+    const std::string outages = test::ReadBytes(folder.File("log\\outages.csv"));
+    EXPECT_NE(outages.find("\r\n(connection),"), std::string::npos) << outages;
+    EXPECT_NE(outages.find(",beyond router\r\n"), std::string::npos) << outages;
 }
 
 }  // namespace

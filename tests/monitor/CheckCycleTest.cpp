@@ -2,11 +2,13 @@
 // records what the windows would show, natively.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "ModelTestSupport.h"
+#include "engine/ResultText.h"
 
 namespace corvale {
 namespace {
@@ -257,6 +259,7 @@ TEST_F(CheckCycleTest, ATickAmongTheEventsOfARunningStepDoesNothing) {
 
 TEST(ProgramModel, ASaveChangesOnlyWhatItChanges) {
     test::ModelFixture m("a.test\r\nb.test\r\nc.test", /*log=*/true);
+    m.host.route = {};  // the routing table unreadable: where the connection breaks is not known
     ScriptedEngine& engine = ScriptedEngine::Get();
     const auto save = [&m](const std::string& sites, int16_t alpha) {
         ProgramSettings edited = m.model.Settings();
@@ -292,6 +295,50 @@ TEST(ProgramModel, ASaveChangesOnlyWhatItChanges) {
     const std::string& outages = m.logFiles->files["outages.csv"];
     EXPECT_EQ(outages.find("a.test"), std::string::npos) << outages;
     EXPECT_NE(outages.find("b.test"), std::string::npos) << "b stayed through the Save";
+}
+
+TEST(ProgramModel, WhenNoSiteAnswersTheRouterIsAskedOnceARoundAndTheVerdictIsToldLoggedAndShown) {
+    test::ModelFixture m("a.test\r\nb.test", /*log=*/true);
+    ScriptedEngine& engine = ScriptedEngine::Get();
+    const auto routerChecks = [&engine] { return std::count(engine.started.begin(), engine.started.end(), "192.168.1.1"); };
+    m.RunRound();
+    engine.replies["b.test"] = {0, 11};
+    m.NextRound();
+    EXPECT_EQ(routerChecks(), 0) << "nothing extra while a site answers";
+
+    // Both fail: the router answers, so it is the way beyond it.
+    engine.replies["a.test"] = {0, 11};
+    m.NextRound();
+    m.NextRound();
+    EXPECT_EQ(routerChecks(), 2) << "once at the end of each failing round";
+    EXPECT_EQ(m.observer.notices.back(),
+              "No site answers; your router (192.168.1.1) answers: the connection beyond it is down");
+    EXPECT_EQ(m.model.Overall().text, "No site answers: router answers, connection beyond it down");
+    // The router stops answering: one more line, no new outage; the same verdict again: none.
+    engine.replies["192.168.1.1"] = {0, 11};
+    m.NextRound();
+    m.NextRound();
+    EXPECT_EQ(m.observer.notices.size(), 2u);
+    EXPECT_EQ(m.observer.notices.back(), "No site answers, nor does your router (192.168.1.1): the local network is down");
+    // Names that do not resolve, with the router back.
+    engine.replies = {{"a.test", {0, tarnel::kHostNotFound}}, {"b.test", {0, tarnel::kHostNotFound}}};
+    m.NextRound();
+    EXPECT_EQ(m.observer.notices.back(), "No site answers: names cannot be resolved (the name server does not answer)");
+    // No default route at all: nothing is asked.
+    m.host.route = {DefaultRoute::Kind::None, ""};
+    const auto asked = routerChecks();
+    m.NextRound();
+    EXPECT_EQ(routerChecks(), asked);
+    EXPECT_EQ(m.model.Overall().text, "No site answers: no network connection");
+
+    engine.replies.clear();
+    m.NextRound();
+    EXPECT_EQ(m.observer.notices.back().rfind("Sites answer again, after ", 0), 0u);
+    EXPECT_EQ(m.model.Overall().text, "All 2 sites answer");
+    m.model.FlushLog();
+    const std::string& outages = m.logFiles->files["outages.csv"];
+    EXPECT_NE(outages.find("\r\n(connection),"), std::string::npos) << outages;
+    EXPECT_EQ(outages.substr(outages.size() - 16), ",beyond router\r\n") << "the cause it began with";
 }
 
 TEST(EngineBinding, TextComesBackTrimmedAndCutAtItsNulAndNothingBoundIsNotStarted) {

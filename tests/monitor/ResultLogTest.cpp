@@ -39,9 +39,13 @@ TEST(ResultLog, AnOutageIsOneRowOnceTheSiteAnswersAndSleepIsAGap) {
     log.AddResume(At(8, 22, 0, 0));  // eight hours asleep, which the elapsed clock does not count
     log.AddResult(At(8, 22, 0, 1), 300, "a.example", "10.0.0.1", true, 40, 0);
     ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
+    log.AddConnectionOutage(ShiftedLocalTime(At(9, 0, 0, 10), -30), At(9, 0, 1, 0), 80, "beyond router");
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_EQ(files.files["outages.csv"],
-              "site,down at,up at,seconds\r\n"
-              "a.example,2026-12-08T14:00:00+01:00,2026-12-08T22:00:01+01:00,200\r\n");
+              "site,down at,up at,seconds,cause\r\n"
+              "a.example,2026-12-08T14:00:00+01:00,2026-12-08T22:00:01+01:00,200,\r\n"
+              "(connection),2026-12-08T23:59:40+01:00,2026-12-09T00:01:00+01:00,80,beyond router\r\n");
+    EXPECT_EQ(IsoLocalTime(ShiftedLocalTime({2024, 3, 1, 0, 0, 5, 0}, -10)), "2024-02-29T23:59:55+00:00");
     EXPECT_NE(files.files["2026-12-08.csv"].find("2026-12-08T22:00:00+01:00,,,resumed after sleep,,\r\n"),
               std::string::npos);
 }

@@ -23,7 +23,7 @@ std::vector<std::string> ShowRounds(SiteNotices& notices, const std::vector<std:
     for (const Round& round : rounds) {
         for (std::size_t i = 0; i < round.roundTrips.size(); ++i)
             notices.Shown(i, sites[i], round.roundTrips[i] != 0, round.roundTrips[i], round.at + static_cast<double>(i));
-        texts.push_back(notices.EndRound());
+        texts.push_back(notices.EndRound().Text());
     }
     return texts;
 }
@@ -50,9 +50,9 @@ TEST(SiteNotices, DownTimeTextsAndAFailureThatIsNotConfirmed) {
     notices.Shown(0, "a.test", true, 10, 100);
     notices.Shown(0, "a.test", false, 0, 110);  // the first failure starts the time
     notices.Shown(0, "a.test", false, 0, 120);
-    EXPECT_EQ(notices.EndRound(), "a.test is not responding");
+    EXPECT_EQ(notices.EndRound().Text(), "a.test is not responding");
     notices.Shown(0, "a.test", true, 1, 160);
-    EXPECT_EQ(notices.EndRound(), "a.test answers again (1 ms), after 50 s");
+    EXPECT_EQ(notices.EndRound().Text(), "a.test answers again (1 ms), after 50 s");
 
     EXPECT_EQ(DownTimeText(0.4), "0 s");
     EXPECT_EQ(DownTimeText(59.4), "59 s");
@@ -93,16 +93,16 @@ TEST(SiteNotices, AnEditedListKeepsTheStateOfTheSitesThatStayAndDropsTheRest) {
     ShowRounds(notices, {"a.test", "b.test"}, {{0, {10, 10}}, {20, {0, 0}}});  // both failed once
     notices.Shown(0, "a.test", false, 0, 30);
     notices.KeepOnly({1});  // a left the list: its confirmation, gathered but not yet told, goes too
-    EXPECT_EQ(notices.EndRound(), "");
+    EXPECT_EQ(notices.EndRound().Text(), "");
     // b stays where it stood: its second failure confirms it, and its time runs from the first.
     notices.Shown(1, "b.test", false, 0, 40);
-    EXPECT_EQ(notices.EndRound(), "b.test is not responding");
+    EXPECT_EQ(notices.EndRound().Text(), "b.test is not responding");
     // a, back in the list, is a new site: down from the start, when is not known.
     notices.Shown(2, "a.test", false, 0, 50);
     notices.Shown(1, "b.test", true, 10, 51);
-    EXPECT_EQ(notices.EndRound(), "b.test answers again (10 ms), after 30 s");
+    EXPECT_EQ(notices.EndRound().Text(), "b.test answers again (10 ms), after 30 s");
     notices.Shown(2, "a.test", true, 10, 70);
-    EXPECT_EQ(notices.EndRound(), "a.test answers again (10 ms)");
+    EXPECT_EQ(notices.EndRound().Text(), "a.test answers again (10 ms)");
 }
 
 TEST(SiteNotices, AnOutageOfEverySiteIsOneNoticeEachWay) {
@@ -125,7 +125,7 @@ TEST(SiteNotices, ASlowSiteIsToldOnceAndQuickAgainOnlyAfterFiveQuickResults) {
     double at = 0;
     for (int32_t ms : {100, 900, 950, 1000, 120, 130, 0, 120, 120, 120, 120, 120}) {
         notices.Shown(0, "a.test", ms != 0, ms, at += 20);
-        texts.push_back(notices.EndRound());
+        texts.push_back(notices.EndRound().Text());
     }
     EXPECT_EQ(texts[3], "a.test answers slowly (950 ms on average)") << "the slow replies only, never below the line";
     EXPECT_EQ(texts[11], "a.test answers quickly again (120 ms)") << "the lost reply broke the quick run";

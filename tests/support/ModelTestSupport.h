@@ -28,6 +28,8 @@ struct FakeModelHost : ModelHost {
     }
     int64_t UnixMs() override { return unixBaseMs + static_cast<int64_t>(now * 1000); }
     std::string ShortTimeNow() override { return "14:02"; }
+    DefaultRoute DefaultRouteNow(RouteFamily) override { return route; }
+    DefaultRoute route{DefaultRoute::Kind::ViaRouter, "192.168.1.1"};
     void LetEventsRun() override {
         if (duringEvents) duringEvents();
     }
@@ -80,7 +82,7 @@ struct RecordingObserver : ModelObserver {
         shown.push_back(site);
     }
     void SitesRebuilt() override { ++rebuilt; }
-    void Notice(std::string_view text) override { notices.emplace_back(text); }
+    void Notice(const RoundNotice& notice) override { notices.push_back(notice.Text()); }
     void LogTurnedOff(std::string_view) override { ++logOff; }
     void LogRowsDropped(std::string_view) override { ++rowsDropped; }
 };
