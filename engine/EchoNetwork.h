@@ -68,14 +68,15 @@ public:
     virtual IoResult Receive(std::uint8_t* buffer, std::size_t capacity, std::uint32_t timeoutMs) = 0;
 };
 
-// What a TCP or web check found: a result code (ResultText.h), the time it took to connect (TCP)
-// or to the status line (web), the system's error behind a failure, for the diagnostics, and
-// the address it connected to (empty before it had one).
+// What a TCP or web check found: a result code (ResultText.h), the round trip, and the system's
+// error behind a failure, for the diagnostics. Every kind of check keeps the same rule: its
+// timeout bounds what it does once the name is resolved (the lookup is bounded by the system's
+// resolver), and its round trip is the time from its first packet to the answer that decides:
+// the echo reply, the accepted connection, the final status line.
 struct CheckOutcome {
     int code = 0;
     std::int32_t elapsedMs = 0;
     long systemError = 0;
-    std::string address;
 };
 
 class EchoNetwork {
@@ -105,8 +106,8 @@ public:
                                                   std::uint32_t timeoutMs, int& failureCode, long& error) = 0;
 
     // One web request (HEAD, or GET where the server refuses HEAD) to an http:// or https://
-    // target, following no redirect. By default plain HTTP over Connect, and no HTTPS; Windows
-    // uses the system's own HTTP stack for both.
+    // target, following no redirect, once the name is resolved with Resolve. By default plain
+    // HTTP over Connect, and no HTTPS; Windows uses the system's own HTTP stack for both.
     virtual CheckOutcome WebCheck(const SiteTarget& target, std::uint32_t timeoutMs);
 };
 

@@ -51,14 +51,12 @@ public:
     }
 
     EchoResult Run();
-    // The address the host's text resolved to; empty until it did.
-    const std::string& Resolved() const { return resolved_; }
 
 private:
     EchoResult Fail(int code, long number = 0, const std::string& text = {})
     {
         Tell(FailureMessage(code, number, text));
-        return {code, 0, {}};
+        return {code, 0};
     }
     void Tell(const std::string& text)
     {
@@ -66,13 +64,12 @@ private:
             network_.ShowMessage(text);
     }
     int OpenTimedSocket(IpFamily family, std::uint32_t timeoutMs);
-    IoResult ReceiveReply(std::uint8_t* reply, std::uint32_t timeoutMs, std::uint16_t identifier,
-                          IpFamily family, EchoAddress& source);
+    IoResult ReceiveReply(std::uint8_t* reply, std::uint32_t startMs, std::uint32_t timeoutMs,
+                          std::uint16_t identifier, IpFamily family, EchoAddress& source);
 
     EchoNetwork& network_;
     const EchoRequest& request_;
     ExchangeScope scope_;
-    std::string resolved_;
 };
 
 // Opens the socket of a family and sets both timeouts; 0, or the failure's code (2, 3, 4).
@@ -90,30 +87,32 @@ int Exchange::OpenTimedSocket(IpFamily family, std::uint32_t timeoutMs)
     return 0;
 }
 
-// Reads datagrams until one says something about our request (see IsReadPast). Reading past
-// one costs nothing of the timeout: the next read waits only for what is left of it.
-IoResult Exchange::ReceiveReply(std::uint8_t* reply, std::uint32_t timeoutMs, std::uint16_t identifier,
-                                IpFamily family, EchoAddress& source)
+// Reads datagrams until one says something about our request (see IsReadPast). The timeout
+// counts from the request going out: a slow send, or a datagram read past, leaves the next
+// read only what is left of it.
+IoResult Exchange::ReceiveReply(std::uint8_t* reply, std::uint32_t startMs, std::uint32_t timeoutMs,
+                                std::uint16_t identifier, IpFamily family, EchoAddress& source)
 {
-    const std::uint32_t start = network_.NowMs();
-    for (;;) {
-        std::memset(reply, 0, kReplyBufferSize);
-        IoResult received = scope_.socket->Receive(reply, kReplyBufferSize, source);
-        if (received.failed || !IsReadPast(reply, static_cast<std::size_t>(received.bytes), identifier, family))
-            return received;
-        const std::uint32_t spent = network_.NowMs() - start;
+    for (bool first = true;; first = false) {
+        const std::uint32_t spent = network_.NowMs() - startMs;
         if (spent >= timeoutMs) {
             IoResult timedOut;
             timedOut.failed = true;
             timedOut.timedOut = true;
             return timedOut;
         }
-        if (const long error = scope_.socket->SetReceiveTimeout(timeoutMs - spent)) {
-            IoResult failed;
-            failed.failed = true;
-            failed.error = error;
-            return failed;
+        if (!first || spent > 0) {
+            if (const long error = scope_.socket->SetReceiveTimeout(timeoutMs - spent)) {
+                IoResult failed;
+                failed.failed = true;
+                failed.error = error;
+                return failed;
+            }
         }
+        std::memset(reply, 0, kReplyBufferSize);
+        IoResult received = scope_.socket->Receive(reply, kReplyBufferSize, source);
+        if (received.failed || !IsReadPast(reply, static_cast<std::size_t>(received.bytes), identifier, family))
+            return received;
     }
 }
 
@@ -125,18 +124,17 @@ EchoResult Exchange::Run()
 
     const std::uint32_t timeoutMs = EffectiveTimeout(request_.timeoutMs);
     if (const int code = OpenTimedSocket(IpFamily::V4, timeoutMs))
-        return {code, 0, {}};
+        return {code, 0};
 
     // A text that did not fit is never looked up cut short: that would be another name.
     EchoAddress address;
     if (request_.hostTooLong || !network_.Resolve(request_.host, address))
         return Fail(5, 0, request_.host);
-    resolved_ = network_.AddressText(address);
     // Only the address tells the family; an IPv6 host takes the ICMPv6 socket in its place.
     const IpFamily family = address.family;
     if (family == IpFamily::V6) {
         if (const int code = OpenTimedSocket(IpFamily::V6, timeoutMs))
-            return {code, 0, {}};
+            return {code, 0};
     }
 
     const std::uint32_t payloadSize = EffectivePayloadSize(request_.payloadSize);
@@ -149,7 +147,8 @@ EchoResult Exchange::Run()
 
     const std::uint16_t identifier = network_.ProcessIdentifier();
     FillEchoRequest(request.get(), packetLength, identifier, family);
-    StampEchoRequest(request.get(), packetLength, network_.NowMs(), family);
+    const std::uint32_t sentAtMs = network_.NowMs();
+    StampEchoRequest(request.get(), packetLength, sentAtMs, family);
 
     const IoResult sent = scope_.socket->Send(request.get(), packetLength, address);
     if (sent.failed)
@@ -158,7 +157,7 @@ EchoResult Exchange::Run()
         Tell(ShortSendMessage(sent.bytes));
 
     EchoAddress source;
-    const IoResult received = ReceiveReply(reply.get(), timeoutMs, identifier, family, source);
+    const IoResult received = ReceiveReply(reply.get(), sentAtMs, timeoutMs, identifier, family, source);
     if (received.failed)
         return received.timedOut ? Fail(9) : Fail(10, received.error);
 
@@ -173,17 +172,14 @@ EchoResult Exchange::Run()
 
     const auto roundTripMs = static_cast<std::int32_t>(network_.NowMs() - verdict.echoedTimestamp);
     Tell(SuccessMessage(received.bytes, network_.AddressText(source), verdict.sequence, roundTripMs));
-    return {0, roundTripMs, {}};
+    return {0, roundTripMs};
 }
 
 }  // namespace
 
 EchoResult IcmpEcho(EchoNetwork& network, const EchoRequest& request)
 {
-    Exchange exchange(network, request);
-    EchoResult result = exchange.Run();
-    result.address = exchange.Resolved();
-    return result;
+    return Exchange(network, request).Run();
 }
 
 }  // namespace tarnel

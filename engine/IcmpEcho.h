@@ -4,7 +4,6 @@
 #include "engine/EchoNetwork.h"
 
 #include <cstdint>
-#include <string>
 
 namespace tarnel {
 
@@ -21,8 +20,6 @@ struct EchoRequest {
 struct EchoResult {
     int code = 0;                // 0 reply received, 1..13 failures
     std::int32_t roundTripMs = 0;  // set only for code 0
-    // The address the check went to (IPv4 or IPv6 text); empty when it got no address.
-    std::string address;
 };
 
 // Fills the request's host text from a caller's text, marking texts that do not fit.

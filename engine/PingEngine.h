@@ -4,11 +4,10 @@
 
 #include "engine/IcmpEcho.h"
 
-#include <condition_variable>
+#include <chrono>
 #include <cstdint>
 #include <functional>
-#include <mutex>
-#include <string>
+#include <memory>
 #include <thread>
 
 namespace tarnel {
@@ -16,6 +15,10 @@ namespace tarnel {
 class PingEngine {
 public:
     using ExchangeFunction = std::function<EchoResult(const EchoRequest&)>;
+
+    // How long Stop gives a worker that is still inside an exchange (a hung name lookup, say)
+    // before leaving it to end on its own.
+    static constexpr std::chrono::milliseconds kStopWait{500};
 
     explicit PingEngine(ExchangeFunction exchange);
     PingEngine(const PingEngine&) = delete;
@@ -26,30 +29,18 @@ public:
     int Start();
     int Stop();
     int Ping(const char* host, std::uint32_t payloadSize, std::uint32_t timeoutMs, std::int32_t showMessages);
-    // With a result, `text` (when given) takes the address of the last check: see WriteAddressText.
-    int Check(std::int32_t* roundTripMs, std::int32_t* resultCode, char* text = nullptr);
+    int Check(std::int32_t* roundTripMs, std::int32_t* resultCode);
 
 private:
-    void Work();
+    // What the caller and one worker share. The worker holds it too, so a worker left behind
+    // by Stop never touches anything that is gone, and a later Start gets a slot of its own.
+    struct Slot;
+    static void Work(std::shared_ptr<Slot> slot);
 
     const ExchangeFunction exchange_;
     bool started_ = false;  // caller's thread only
-
-    std::mutex lock_;  // guards everything below; never held across an exchange
-    std::condition_variable wake_;
-    bool stopRequested_ = false;
-    bool pending_ = false;
-    EchoRequest request_;
-    std::int32_t roundTripMs_ = 0;
-    std::int32_t resultCode_ = 0;
-    std::string address_;
-
+    std::shared_ptr<Slot> slot_;
     std::thread worker_;
 };
-
-// Writes `address` and its terminator over the caller's text, whose length (up to its NUL) is
-// all the room there is: the caller's spaces are never written beyond. An address that does not
-// fit leaves the text as it was.
-void WriteAddressText(char* text, const std::string& address);
 
 }  // namespace tarnel

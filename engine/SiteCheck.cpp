@@ -1,5 +1,6 @@
 #include "engine/SiteCheck.h"
 
+#include "engine/CheckDeadline.h"
 #include "engine/EchoMessages.h"
 #include "engine/ResultText.h"
 
@@ -27,28 +28,9 @@ private:
     const long error_;
 };
 
-// What is left of one timeout that every step of a check shares.
-class Deadline {
-public:
-    Deadline(EchoNetwork& network, std::uint32_t timeoutMs)
-        : network_(network), start_(network.NowMs()), timeoutMs_(timeoutMs)
-    {
-    }
-    std::uint32_t Left() const
-    {
-        const std::uint32_t spent = network_.NowMs() - start_;
-        return spent >= timeoutMs_ ? 0 : timeoutMs_ - spent;
-    }
-
-private:
-    EchoNetwork& network_;
-    const std::uint32_t start_;
-    const std::uint32_t timeoutMs_;
-};
-
 CheckOutcome Failure(int code, long systemError = 0)
 {
-    return {code, 0, systemError, {}};
+    return {code, 0, systemError};
 }
 
 CheckOutcome TcpCheck(EchoNetwork& network, const SiteTarget& target, std::uint32_t timeoutMs)
@@ -56,27 +38,25 @@ CheckOutcome TcpCheck(EchoNetwork& network, const SiteTarget& target, std::uint3
     EchoAddress address;
     if (!network.Resolve(target.host.c_str(), address))
         return Failure(kHostNotFound);
-    const std::uint32_t start = network.NowMs();
+    const CheckDeadline deadline(network, timeoutMs);
     int failure = 0;
     long error = 0;
     // Closed again at once: the connection is the answer, nothing is sent.
-    CheckOutcome outcome = network.Connect(address, target.port, timeoutMs, failure, error)
-                               ? CheckOutcome{kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0, {}}
-                               : Failure(failure, error);
-    outcome.address = network.AddressText(address);
-    return outcome;
+    if (!network.Connect(address, target.port, timeoutMs, failure, error))
+        return Failure(failure, error);
+    return {kAnswered, static_cast<std::int32_t>(deadline.Elapsed()), 0};
 }
 
-constexpr std::size_t kLongestStatusLine = 1024;
+// Interim responses before the final status line, and that line, fit in this much.
+constexpr std::size_t kLongestResponseHead = 8192;
 
-// One request with the given method over a connection of its own, read up to its status line.
-// The time is from the start of the connection to the end of the status line.
+// One request with the given method over a connection of its own, read up to the final
+// response's status line.
 CheckOutcome RequestStatus(EchoNetwork& network, const SiteTarget& target, const EchoAddress& address,
-                           const char* method, const Deadline& deadline, int& status)
+                           const char* method, const CheckDeadline& deadline, int& status)
 {
     if (deadline.Left() == 0)
         return Failure(kConnectTimedOut);
-    const std::uint32_t start = network.NowMs();
     int failure = 0;
     long error = 0;
     const std::unique_ptr<StreamSocket> socket = network.Connect(address, target.port, deadline.Left(), failure, error);
@@ -106,11 +86,11 @@ CheckOutcome RequestStatus(EchoNetwork& network, const SiteTarget& target, const
         if (result.bytes <= 0)
             return Failure(kNoHttpResponse);
         received.append(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(result.bytes));
-        status = ReadStatusLine(received);
-        if (status < 0 || (status == 0 && received.size() >= kLongestStatusLine))
+        status = ReadFinalStatus(received);
+        if (status < 0 || (status == 0 && received.size() >= kLongestResponseHead))
             return Failure(kNoHttpResponse);
         if (status > 0)
-            return {kAnswered, static_cast<std::int32_t>(network.NowMs() - start), 0, {}};
+            return {kAnswered, static_cast<std::int32_t>(deadline.Elapsed()), 0};
     }
 }
 
@@ -123,14 +103,13 @@ CheckOutcome EchoNetwork::WebCheck(const SiteTarget& target, std::uint32_t timeo
     EchoAddress address;
     if (!Resolve(target.host.c_str(), address))
         return Failure(kHostNotFound);
-    const Deadline deadline(*this, timeoutMs);
+    const CheckDeadline deadline(*this, timeoutMs);
     int status = 0;
     CheckOutcome outcome = RequestStatus(*this, target, address, "HEAD", deadline, status);
     if (outcome.code == kAnswered && RefusesHead(status))
         outcome = RequestStatus(*this, target, address, "GET", deadline, status);
     if (outcome.code == kAnswered)
         outcome.code = StatusResult(status);
-    outcome.address = AddressText(address);
     return outcome;
 }
 
@@ -154,7 +133,7 @@ EchoResult RunSiteCheck(EchoNetwork& network, const EchoRequest& request)
     }
     if (MessagesWanted(request.showMessages))
         network.ShowMessage(CheckMessage(request.host, outcome.code, outcome.systemError, outcome.elapsedMs));
-    return {outcome.code, outcome.code == kAnswered ? outcome.elapsedMs : 0, outcome.address};
+    return {outcome.code, outcome.code == kAnswered ? outcome.elapsedMs : 0};
 }
 
 }  // namespace tarnel

@@ -222,4 +222,37 @@ int ReadStatusLine(std::string_view received)
     return status >= 100 ? status : -1;
 }
 
+namespace {
+
+// Where the response head that starts `received` ends (after its empty line); npos while it has
+// not ended yet. The status line is known to have ended.
+std::size_t EndOfHead(std::string_view received)
+{
+    std::size_t lineStart = received.find('\n') + 1;
+    for (;;) {
+        const std::size_t lineEnd = received.find('\n', lineStart);
+        if (lineEnd == std::string_view::npos)
+            return std::string_view::npos;
+        const std::string_view line = received.substr(lineStart, lineEnd - lineStart);
+        if (line.empty() || line == "\r")
+            return lineEnd + 1;
+        lineStart = lineEnd + 1;
+    }
+}
+
+}  // namespace
+
+int ReadFinalStatus(std::string_view received)
+{
+    for (;;) {
+        const int status = ReadStatusLine(received);
+        if (status <= 0 || status >= 200 || status == 101)
+            return status;
+        const std::size_t end = EndOfHead(received);
+        if (end == std::string_view::npos)
+            return 0;
+        received.remove_prefix(end);
+    }
+}
+
 }  // namespace tarnel

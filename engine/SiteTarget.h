@@ -40,4 +40,9 @@ int StatusResult(int status);
 // line has not ended yet; -1 when the text is not an HTTP status line.
 int ReadStatusLine(std::string_view received);
 
+// The status of the final response in what a server sent so far: interim responses (1xx but
+// 101, such as "100 Continue" or "103 Early Hints") are passed over with their header lines.
+// As ReadStatusLine: 0 while the final status line has not ended yet, -1 for what is not HTTP.
+int ReadFinalStatus(std::string_view received);
+
 }  // namespace tarnel

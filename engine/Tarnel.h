@@ -18,9 +18,8 @@ int TARNEL_CALL StopDll();
 // 0 accepted, 1 busy (the request is dropped), -1 not started.
 int TARNEL_CALL PingStart(const char* host, std::uint32_t payloadSize, std::uint32_t timeoutMs,
                           std::int32_t showMessages);
-// 0 with the last result in the outputs, 1 busy (outputs untouched), -1 not started. With a
-// result, `text` (a caller's text of spaces, or null) takes the address the check went to and
-// a NUL, when they fit within its length; otherwise it is left as it was.
+// 0 with the last result in the outputs, 1 busy (outputs untouched), -1 not started. The text
+// (a caller's buffer, or null) is left unchanged.
 int TARNEL_CALL PingCheck(char* text, std::int32_t* roundTripMs, std::int32_t* resultCode);
 }
 

@@ -16,7 +16,9 @@
 namespace {
 
 // Created on first use and never destroyed: a destructor run at unload would have to wait for
-// a worker the caller forgot to stop, under the loader's lock.
+// a worker the caller forgot to stop, under the loader's lock. A program may also end its
+// process (ExitProcess) while the worker is inside a check, without StopDll: the system ends the
+// worker, and no thread object of ours is left to be torn down at detach.
 tarnel::PingEngine& Engine()
 {
     static tarnel::PingEngine* engine = new tarnel::PingEngine(
@@ -44,10 +46,10 @@ TARNEL_EXPORT int TARNEL_CALL PingStart(const char* host, std::uint32_t payloadS
     return Engine().Ping(host, payloadSize, timeoutMs, showMessages);
 }
 
-// With a result, the text takes the address the check went to, within the caller's own length.
-TARNEL_EXPORT int TARNEL_CALL PingCheck(char* text, std::int32_t* roundTripMs, std::int32_t* resultCode)
+// The text is part of the binary interface only: it is never written (a caller may pass a constant).
+TARNEL_EXPORT int TARNEL_CALL PingCheck(char* /*text*/, std::int32_t* roundTripMs, std::int32_t* resultCode)
 {
-    return Engine().Check(roundTripMs, resultCode, text);
+    return Engine().Check(roundTripMs, resultCode);
 }
 
 }  // extern "C"

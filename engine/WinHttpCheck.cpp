@@ -1,15 +1,26 @@
 // The web check over the system's own HTTP stack, WinHTTP: plain HTTP and HTTPS, with the
-// system's certificate checks. WinHTTP is not one of the system's known DLLs, so it is loaded
-// from the system folder on first use, never imported.
+// system's certificate checks, never relaxed. WinHTTP is not one of the system's known DLLs, so
+// it is loaded from the system folder on first use, never imported.
+//
+// WinHTTP bounds each phase of a request on its own (connecting, the handshake, each wait for
+// data) and tries again by itself, so one request can take several times any timeout given to
+// it. So the name is resolved first, with the lookup every kind of check makes, and from then on
+// the requests run asynchronously and are closed at the check's own deadline.
 
 #include "engine/WinHttpCheck.h"
 
+#include "engine/CheckDeadline.h"
 #include "engine/ResultText.h"
+#include "engine/ServerCertificate.h"
 #include "engine/SystemLibrary.h"
 
 #include <windows.h>
 #include <winhttp.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <string>
 
 namespace tarnel {
@@ -21,6 +32,7 @@ struct WinHttp {
     decltype(&::WinHttpConnect) connect = nullptr;
     decltype(&::WinHttpOpenRequest) openRequest = nullptr;
     decltype(&::WinHttpSetOption) setOption = nullptr;
+    decltype(&::WinHttpQueryOption) queryOption = nullptr;
     decltype(&::WinHttpSetTimeouts) setTimeouts = nullptr;
     decltype(&::WinHttpSetStatusCallback) setStatusCallback = nullptr;
     decltype(&::WinHttpSendRequest) sendRequest = nullptr;
@@ -31,8 +43,8 @@ struct WinHttp {
 
     bool Complete() const
     {
-        return open && connect && openRequest && setOption && setTimeouts && setStatusCallback && sendRequest &&
-               receiveResponse && queryHeaders && closeHandle;
+        return open && connect && openRequest && setOption && queryOption && setTimeouts && setStatusCallback &&
+               sendRequest && receiveResponse && queryHeaders && closeHandle;
     }
 };
 
@@ -43,6 +55,7 @@ WinHttp BindWinHttp(const SystemLibrary& library)
     bound.connect = library.Find<decltype(bound.connect)>("WinHttpConnect");
     bound.openRequest = library.Find<decltype(bound.openRequest)>("WinHttpOpenRequest");
     bound.setOption = library.Find<decltype(bound.setOption)>("WinHttpSetOption");
+    bound.queryOption = library.Find<decltype(bound.queryOption)>("WinHttpQueryOption");
     bound.setTimeouts = library.Find<decltype(bound.setTimeouts)>("WinHttpSetTimeouts");
     bound.setStatusCallback = library.Find<decltype(bound.setStatusCallback)>("WinHttpSetStatusCallback");
     bound.sendRequest = library.Find<decltype(bound.sendRequest)>("WinHttpSendRequest");
@@ -61,6 +74,14 @@ const WinHttp& Http()
     return bound;
 }
 
+// WinHTTP's own retries of a failed connection (Windows 11 on; older systems refuse the option,
+// and retry only as far as WINHTTP_OPTION_CONNECT_RETRIES lets them). Not in every SDK's header.
+constexpr DWORD kFailedConnectionRetriesOption = 162;
+struct FailedConnectionRetries {
+    DWORD maxRetries;
+    DWORD allowedConditions;
+};
+
 // One session, connection or request handle, closed when it goes.
 class HttpHandle {
 public:
@@ -78,41 +99,75 @@ private:
     HINTERNET handle_;
 };
 
-// What WinHTTP tells of a request while it runs. In synchronous use it calls back on the
-// calling thread, inside the call.
-struct RequestEvents {
-    EchoNetwork* network = nullptr;
-    bool connecting = false;
-    std::uint32_t connectingAtMs = 0;  // the name resolved, the connection begins
-    bool connected = false;
-    DWORD secureFailure = 0;  // WINHTTP_CALLBACK_STATUS_FLAG_... of a failed handshake
-    std::string address;      // the server's address, as the stack connects to it
-};
+// How much longer than the check WinHTTP's own timeouts are.
+constexpr DWORD kStackGraceMs = 1000;
 
-// The address text the stack hands with its connection events: digits, dots and colons.
-std::string AddressFrom(const void* information, DWORD length)
+void SetNumber(HINTERNET handle, DWORD option, DWORD value)
 {
-    std::string text;
-    const auto* wide = static_cast<const wchar_t*>(information);
-    for (DWORD i = 0; wide != nullptr && i < length && wide[i] != L'\0'; ++i)
-        text += wide[i] < 0x80 ? static_cast<char>(wide[i]) : '?';
-    return text;
+    Http().setOption(handle, option, &value, sizeof value);
 }
+
+// What a request tells of itself through its status callback, on WinHTTP's threads. The check
+// waits on it; the callback holds it too, until the request handle's last notice, so a request
+// closed at the deadline that goes on reporting never reports to memory that is gone.
+struct RequestEvents {
+    enum class Stage { Sending, Sent, Answered, Failed };
+
+    explicit RequestEvents(EchoNetwork& clock) : clock(clock) {}
+
+    EchoNetwork& clock;  // the process's own network, which lives as long as the process
+    std::mutex lock;
+    std::condition_variable changed;
+    Stage stage = Stage::Sending;
+    DWORD error = 0;  // of the step that failed
+    bool connecting = false;
+    std::uint32_t connectingAtMs = 0;  // the first packet to the server
+    bool connected = false;
+    std::uint32_t answeredAtMs = 0;   // the response's headers
+    DWORD secureFailure = 0;           // WINHTTP_CALLBACK_STATUS_FLAG_... of a failed handshake
+};
+using EventsHolder = std::shared_ptr<RequestEvents>;
+
+constexpr DWORD kReportedEvents = WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER | WINHTTP_CALLBACK_FLAG_SECURE_FAILURE |
+                                  WINHTTP_CALLBACK_FLAG_SENDREQUEST_COMPLETE | WINHTTP_CALLBACK_FLAG_HEADERS_AVAILABLE |
+                                  WINHTTP_CALLBACK_FLAG_REQUEST_ERROR | WINHTTP_CALLBACK_FLAG_HANDLES;
 
 void CALLBACK OnRequestEvent(HINTERNET, DWORD_PTR context, DWORD status, LPVOID information, DWORD length)
 {
-    auto* events = reinterpret_cast<RequestEvents*>(context);
-    if (events == nullptr)
+    auto* holder = reinterpret_cast<EventsHolder*>(context);
+    if (holder == nullptr)
         return;
-    if (status == WINHTTP_CALLBACK_STATUS_CONNECTING_TO_SERVER && !events->connecting) {
-        events->connecting = true;
-        events->connectingAtMs = events->network->NowMs();
-        events->address = AddressFrom(information, length);
-    } else if (status == WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER) {
-        events->connected = true;
-    } else if (status == WINHTTP_CALLBACK_STATUS_SECURE_FAILURE && information != nullptr && length >= sizeof(DWORD)) {
-        events->secureFailure = *static_cast<const DWORD*>(information);
+    if (status == WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING) {  // the request's last notice
+        delete holder;
+        return;
     }
+    RequestEvents& events = **holder;
+    const std::lock_guard<std::mutex> guard(events.lock);
+    switch (status) {
+    case WINHTTP_CALLBACK_STATUS_CONNECTING_TO_SERVER:
+        if (!events.connecting)
+            events.connectingAtMs = events.clock.NowMs();
+        events.connecting = true;
+        break;
+    case WINHTTP_CALLBACK_STATUS_CONNECTED_TO_SERVER: events.connected = true; break;
+    case WINHTTP_CALLBACK_STATUS_SECURE_FAILURE:
+        if (information != nullptr && length >= sizeof(DWORD))
+            events.secureFailure |= *static_cast<const DWORD*>(information);
+        break;
+    case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE: events.stage = RequestEvents::Stage::Sent; break;
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+        events.answeredAtMs = events.clock.NowMs();
+        events.stage = RequestEvents::Stage::Answered;
+        break;
+    case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+        events.error = information != nullptr && length >= sizeof(WINHTTP_ASYNC_RESULT)
+                           ? static_cast<const WINHTTP_ASYNC_RESULT*>(information)->dwError
+                           : ERROR_WINHTTP_INTERNAL_ERROR;
+        events.stage = RequestEvents::Stage::Failed;
+        break;
+    default: return;
+    }
+    events.changed.notify_all();
 }
 
 int SecureFailureCode(DWORD flags)
@@ -126,20 +181,21 @@ int SecureFailureCode(DWORD flags)
     return kSecureChannelFailed;
 }
 
-int FailureCode(DWORD error, const RequestEvents& events)
+int FailureCode(DWORD error, bool connected, DWORD secureFailure)
 {
     switch (error) {
     case ERROR_WINHTTP_NAME_NOT_RESOLVED: return kHostNotFound;
     case ERROR_WINHTTP_CANNOT_CONNECT: return kConnectFailed;
-    case ERROR_WINHTTP_TIMEOUT: return events.connected ? kTimedOut : kConnectTimedOut;
-    case ERROR_WINHTTP_SECURE_FAILURE: return SecureFailureCode(events.secureFailure);
+    case ERROR_WINHTTP_TIMEOUT: return connected ? kTimedOut : kConnectTimedOut;
+    case ERROR_WINHTTP_SECURE_FAILURE: return SecureFailureCode(secureFailure);
     case ERROR_WINHTTP_SECURE_INVALID_CA: return kCertificateUntrusted;
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID: return kCertificateNameMismatch;
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID: return kCertificateExpired;
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return kSecureChannelFailed;
+    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
+    case ERROR_WINHTTP_SECURE_INVALID_CERT: return kSecureChannelFailed;
     case ERROR_WINHTTP_INVALID_URL:
     case ERROR_WINHTTP_UNRECOGNIZED_SCHEME: return kMalformedAddress;
-    default: return events.connected ? kNoHttpResponse : kConnectFailed;
+    default: return connected ? kNoHttpResponse : kConnectFailed;
     }
 }
 
@@ -155,78 +211,145 @@ std::wstring ServerName(const SiteTarget& target)
     return target.host.find(':') != std::string::npos ? L"[" + Wide(target.host) + L"]" : Wide(target.host);
 }
 
-// One request with the given method, up to its status, overlooking the certificate faults given
-// (SECURITY_FLAG_IGNORE_...). The time is from the start of the connection (the name resolved)
-// to the response's headers.
-CheckOutcome RequestStatus(EchoNetwork& network, HINTERNET connection, const SiteTarget& target,
-                           const wchar_t* method, std::uint32_t timeoutMs, int& status, DWORD overlooked = 0)
-{
-    const WinHttp& http = Http();
-    const HttpHandle request(http.openRequest(connection, method, Wide(target.path).c_str(), nullptr,
-                                              WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                              target.kind == CheckKind::Https ? WINHTTP_FLAG_SECURE : 0));
-    if (request.Get() == nullptr)
-        return {kConnectFailed, 0, static_cast<long>(::GetLastError()), {}};
-    DWORD noRedirects = WINHTTP_DISABLE_REDIRECTS;
-    http.setOption(request.Get(), WINHTTP_OPTION_DISABLE_FEATURE, &noRedirects, sizeof noRedirects);
-    if (overlooked != 0)
-        http.setOption(request.Get(), WINHTTP_OPTION_SECURITY_FLAGS, &overlooked, sizeof overlooked);
-    const int timeout = static_cast<int>(timeoutMs);
-    http.setTimeouts(request.Get(), timeout, timeout, timeout, timeout);
-    // The wait for the response's headers has a timeout of its own (90 s unless set).
-    DWORD responseTimeout = timeoutMs;
-    http.setOption(request.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &responseTimeout, sizeof responseTimeout);
-    http.setStatusCallback(request.Get(), OnRequestEvent,
-                           WINHTTP_CALLBACK_FLAG_CONNECT_TO_SERVER | WINHTTP_CALLBACK_FLAG_SECURE_FAILURE, 0);
-
-    RequestEvents events;
-    events.network = &network;
-    const std::uint32_t start = network.NowMs();
-    if (!http.sendRequest(request.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
-                          reinterpret_cast<DWORD_PTR>(&events)) ||
-        !http.receiveResponse(request.Get(), nullptr)) {
-        const DWORD error = ::GetLastError();
-        // Whatever the stack calls it, a response that broke off as the time ran out timed out.
-        const bool timeUp = events.connected && network.NowMs() - start >= timeoutMs;
-        return {timeUp ? kTimedOut : FailureCode(error, events), 0, static_cast<long>(error), events.address};
+// One request (HEAD or GET) run asynchronously up to its response's headers, within the
+// check's deadline; closed when it goes, answered or not.
+class AsyncRequest {
+public:
+    AsyncRequest(EchoNetwork& clock, HINTERNET connection, const SiteTarget& target, const wchar_t* method)
+        : target_(target),
+          request_(Http().openRequest(connection, method, Wide(target.path).c_str(), nullptr, WINHTTP_NO_REFERER,
+                                      WINHTTP_DEFAULT_ACCEPT_TYPES,
+                                      target.kind == CheckKind::Https ? WINHTTP_FLAG_SECURE : 0)),
+          events_(std::make_shared<RequestEvents>(clock))
+    {
     }
-    // Each phase has the whole timeout of its own: together they may take longer, which is
-    // no answer within the time.
-    if (network.NowMs() - start >= timeoutMs)
-        return {kTimedOut, 0, 0, events.address};
-    DWORD code = 0;
-    DWORD size = sizeof code;
-    if (!http.queryHeaders(request.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                           WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX))
-        return {kNoHttpResponse, 0, static_cast<long>(::GetLastError()), events.address};
-    status = static_cast<int>(code);
-    return {kAnswered, static_cast<std::int32_t>(network.NowMs() - (events.connecting ? events.connectingAtMs : start)),
-            0, events.address};
+
+    // kAnswered with the response's status, or the failure's code.
+    CheckOutcome Run(const CheckDeadline& deadline, int& status);
+    // When the first packet went to the server, if one did.
+    bool Connecting(std::uint32_t& atMs) const;
+    std::uint32_t AnsweredAtMs() const;
+
+private:
+    bool Prepare(std::uint32_t leftMs);
+    RequestEvents::Stage WaitPast(RequestEvents::Stage stage, const CheckDeadline& deadline);
+    CheckOutcome Failed(DWORD error);
+
+    const SiteTarget& target_;
+    const HttpHandle request_;
+    const EventsHolder events_;
+    DWORD_PTR context_ = 0;  // the callback's hold on the events, as the request carries it
+};
+
+bool AsyncRequest::Connecting(std::uint32_t& atMs) const
+{
+    const std::lock_guard<std::mutex> guard(events_->lock);
+    atMs = events_->connectingAtMs;
+    return events_->connecting;
 }
 
-// A handshake failed for a reason the stack did not name (Wine 8 reports only "secure channel
-// error"): the request is made again overlooking one kind of certificate fault after another,
-// and the kind whose overlooking lets it through is the reason. The check has failed either way.
-int CertificateFault(EchoNetwork& network, HINTERNET connection, const SiteTarget& target, std::uint32_t start,
-                     std::uint32_t timeoutMs)
+std::uint32_t AsyncRequest::AnsweredAtMs() const
 {
-    static constexpr struct {
-        DWORD overlook;
-        int code;
-    } kFaults[] = {{SECURITY_FLAG_IGNORE_UNKNOWN_CA, kCertificateUntrusted},
-                   {SECURITY_FLAG_IGNORE_CERT_CN_INVALID, kCertificateNameMismatch},
-                   {SECURITY_FLAG_IGNORE_CERT_DATE_INVALID, kCertificateExpired}};
-    DWORD overlooked = 0;
-    for (const auto& fault : kFaults) {
-        const std::uint32_t spent = network.NowMs() - start;
-        if (spent >= timeoutMs)
-            break;
-        overlooked |= fault.overlook;
-        int status = 0;
-        if (RequestStatus(network, connection, target, L"HEAD", timeoutMs - spent, status, overlooked).code == kAnswered)
-            return fault.code;
+    const std::lock_guard<std::mutex> guard(events_->lock);
+    return events_->answeredAtMs;
+}
+
+// Options, and the callback that holds the events from here on.
+bool AsyncRequest::Prepare(std::uint32_t leftMs)
+{
+    const WinHttp& http = Http();
+    SetNumber(request_.Get(), WINHTTP_OPTION_DISABLE_FEATURE, WINHTTP_DISABLE_REDIRECTS | WINHTTP_DISABLE_KEEP_ALIVE);
+    // Its own timeouts only end WinHTTP's work soon after the check has given it up; they run
+    // out later than the deadline, so that the deadline, not a phase's failure, tells the end.
+    const DWORD stackMs = leftMs + kStackGraceMs;
+    const int stack = static_cast<int>(stackMs);
+    http.setTimeouts(request_.Get(), stack, stack, stack, stack);
+    SetNumber(request_.Get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, stackMs);
+    if (http.setStatusCallback(request_.Get(), OnRequestEvent, kReportedEvents, 0) == WINHTTP_INVALID_STATUS_CALLBACK)
+        return false;
+    auto* holder = new EventsHolder(events_);
+    DWORD_PTR context = reinterpret_cast<DWORD_PTR>(holder);
+    if (!http.setOption(request_.Get(), WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof context)) {
+        delete holder;  // never handed over: no notice can carry it
+        return false;
     }
-    return kSecureChannelFailed;
+    context_ = context;
+    return true;
+}
+
+// Waits until the request has gone past `stage`, or the time is up (then it is still at it).
+RequestEvents::Stage AsyncRequest::WaitPast(RequestEvents::Stage stage, const CheckDeadline& deadline)
+{
+    std::unique_lock<std::mutex> guard(events_->lock);
+    for (;;) {
+        const std::uint32_t left = deadline.Left();
+        if (events_->stage != stage || left == 0)
+            return events_->stage;
+        events_->changed.wait_for(guard, std::chrono::milliseconds(left));
+    }
+}
+
+CheckOutcome AsyncRequest::Failed(DWORD error)
+{
+    bool connected = false;
+    DWORD secureFailure = 0;
+    {
+        const std::lock_guard<std::mutex> guard(events_->lock);
+        connected = events_->connected;
+        secureFailure = events_->secureFailure;
+    }
+    int code = FailureCode(error, connected, secureFailure);
+    if (code == kSecureChannelFailed && target_.kind == CheckKind::Https) {
+        // No reason named: the certificate the handshake brought, where the stack keeps it,
+        // judged as the system would. Nothing was sent to the server.
+        ServerCertificate certificate;
+        DWORD size = sizeof(const CERT_CONTEXT*);
+        if (Http().queryOption(request_.Get(), WINHTTP_OPTION_SERVER_CERT_CONTEXT, certificate.Receive(), &size))
+            code = certificate.Fault(Wide(target_.host).c_str());
+    }
+    return {code, 0, static_cast<long>(error)};
+}
+
+CheckOutcome AsyncRequest::Run(const CheckDeadline& deadline, int& status)
+{
+    using Stage = RequestEvents::Stage;
+    if (request_.Get() == nullptr)
+        return {kConnectFailed, 0, static_cast<long>(::GetLastError())};
+    // WinHTTP reads a timeout of 0 as none at all.
+    const std::uint32_t left = deadline.Left();
+    if (left == 0)
+        return {kConnectTimedOut, 0, 0};
+    const WinHttp& http = Http();
+    if (!Prepare(left))
+        return {kConnectFailed, 0, static_cast<long>(::GetLastError())};
+    if (!http.sendRequest(request_.Get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                          context_))
+        return Failed(::GetLastError());
+    Stage stage = WaitPast(Stage::Sending, deadline);
+    if (stage == Stage::Sent) {
+        if (!http.receiveResponse(request_.Get(), nullptr))
+            return Failed(::GetLastError());
+        stage = WaitPast(Stage::Sent, deadline);
+    }
+    if (stage == Stage::Failed) {
+        DWORD error = 0;
+        {
+            const std::lock_guard<std::mutex> guard(events_->lock);
+            error = events_->error;
+        }
+        return Failed(error);
+    }
+    if (stage != Stage::Answered) {
+        const std::lock_guard<std::mutex> guard(events_->lock);
+        return {events_->connected ? kTimedOut : kConnectTimedOut, 0, 0};
+    }
+    DWORD code = 0;
+    DWORD size = sizeof code;
+    if (!http.queryHeaders(request_.Get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                           WINHTTP_HEADER_NAME_BY_INDEX, &code, &size, WINHTTP_NO_HEADER_INDEX))
+        return {kNoHttpResponse, 0, static_cast<long>(::GetLastError())};
+    status = static_cast<int>(code);
+    return {kAnswered, 0, 0};
 }
 
 }  // namespace
@@ -235,28 +358,47 @@ CheckOutcome WinHttpCheck(EchoNetwork& network, const SiteTarget& target, std::u
 {
     const WinHttp& http = Http();
     if (!http.Complete())
-        return {kHttpStackMissing, 0, static_cast<long>(http.error), {}};
+        return {kHttpStackMissing, 0, static_cast<long>(http.error)};
+    EchoAddress address;
+    if (!network.Resolve(target.host.c_str(), address))
+        return {kHostNotFound, 0, 0};
+    const CheckDeadline deadline(network, timeoutMs);
+
     // A direct connection, as the TCP check makes: the site itself is asked, not a proxy.
-    const HttpHandle session(
-        http.open(Wide(kUserAgent).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+    const HttpHandle session(http.open(Wide(kUserAgent).c_str(), WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
+                                       WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC));
     if (session.Get() == nullptr)
-        return {kHttpStackMissing, 0, static_cast<long>(::GetLastError()), {}};
+        return {kHttpStackMissing, 0, static_cast<long>(::GetLastError())};
+    // One attempt at one address, as the other kinds make; the deadline is the only retry.
+    SetNumber(session.Get(), WINHTTP_OPTION_CONNECT_RETRIES, 1);
+    FailedConnectionRetries noRetries{0, 0};
+    http.setOption(session.Get(), kFailedConnectionRetriesOption, &noRetries, sizeof noRetries);
     const HttpHandle connection(http.connect(session.Get(), ServerName(target).c_str(), target.port, 0));
     if (connection.Get() == nullptr)
-        return {kMalformedAddress, 0, static_cast<long>(::GetLastError()), {}};
+        return {kMalformedAddress, 0, static_cast<long>(::GetLastError())};
 
-    const std::uint32_t start = network.NowMs();
     int status = 0;
-    CheckOutcome outcome = RequestStatus(network, connection.Get(), target, L"HEAD", timeoutMs, status);
-    const std::uint32_t spent = network.NowMs() - start;
-    if (outcome.code == kAnswered && RefusesHead(status))
-        outcome = spent < timeoutMs ? RequestStatus(network, connection.Get(), target, L"GET", timeoutMs - spent, status)
-                                    : CheckOutcome{kTimedOut, 0, 0, outcome.address};
-    if (outcome.code == kAnswered)
-        outcome.code = StatusResult(status);
-    else if (outcome.code == kSecureChannelFailed && target.kind == CheckKind::Https)
-        outcome.code = CertificateFault(network, connection.Get(), target, start, timeoutMs);
-    return outcome;
+    bool connecting = false;
+    std::uint32_t connectingAtMs = 0;
+    CheckOutcome outcome;
+    std::uint32_t answeredAtMs = 0;
+    for (const wchar_t* method : {L"HEAD", L"GET"}) {
+        AsyncRequest request(network, connection.Get(), target, method);
+        outcome = request.Run(deadline, status);
+        if (!connecting)
+            connecting = request.Connecting(connectingAtMs);
+        answeredAtMs = request.AnsweredAtMs();
+        if (outcome.code != kAnswered || !RefusesHead(status))
+            break;
+        if (deadline.Left() == 0)
+            return {kTimedOut, 0, 0};
+    }
+    if (outcome.code != kAnswered)
+        return outcome;
+    // From the first packet to the final response; WinHTTP's own look-up of the name (the
+    // system's cache answers it) is not part of it.
+    const std::uint32_t spanStart = connecting ? connectingAtMs : deadline.StartMs();
+    return {StatusResult(status), static_cast<std::int32_t>(answeredAtMs - spanStart), 0};
 }
 
 }  // namespace tarnel

@@ -5,7 +5,7 @@
 
 namespace tarnel {
 
-// What EchoNetwork::WebCheck promises, over WinHTTP; the network gives the clock.
+// What EchoNetwork::WebCheck promises, over WinHTTP; the network gives the name's lookup and the clock.
 CheckOutcome WinHttpCheck(EchoNetwork& network, const SiteTarget& target, std::uint32_t timeoutMs);
 
 }  // namespace tarnel

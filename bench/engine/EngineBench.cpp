@@ -177,7 +177,7 @@ void PickUpDelay()
         startedAt = steady_clock::now();
         begun = true;
         started.notify_all();
-        return tarnel::EchoResult{0, 1, {}};
+        return tarnel::EchoResult{0, 1};
     });
     engine.Start();
     std::mt19937 random(7);

@@ -63,7 +63,6 @@ TEST(IcmpEcho, ReplyGivesRoundTripAcrossClockWrap)
     EXPECT_EQ(result.roundTripMs, 37);
     EXPECT_EQ(network.sentPacket.size(), 76u);
     EXPECT_EQ(network.sentAddress, network.resolvedAddress);
-    EXPECT_EQ(result.address, "10.0.0.2") << "the address resolved to, not the reply's source";
     EXPECT_EQ(ReadLe16(network.sentPacket.data() + 4), network.identifier);
     ASSERT_EQ(network.messages.size(), 1u);
     EXPECT_EQ(network.messages[0], "96 bytes from 127.0.0.1\r\n icmp_seq = 0\r\n time: 37 ms ");
@@ -129,7 +128,6 @@ TEST(IcmpEcho, UnresolvableAndOverlongHostsGiveFive)
     const EchoResult result = IcmpEcho(network, Request("nowhere.invalid", 64, 2000, 1));
     EXPECT_EQ(result.code, 5);
     EXPECT_EQ(result.roundTripMs, 0);
-    EXPECT_EQ(result.address, "");
     EXPECT_EQ(network.messages.at(0), "Unable to resolve nowhere.invalid\n");
     EXPECT_TRUE(network.sentPacket.empty());
     ExpectReleased(network);

@@ -1,6 +1,5 @@
 #include "TarnelLibrary.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <thread>
 
@@ -72,15 +71,12 @@ PingOutcome RunPing(const std::string& host, std::uint32_t payloadSize, std::uin
     outcome.state = library.pingStart(host.c_str(), payloadSize, timeoutMs, 0);
     if (outcome.state != 0)
         return outcome;
-    char text[51];
+    // 50 characters, as the program passes, in read-only memory.
+    static const char* const kConstantText = "                                                  ";
     do {
-        std::fill(text, text + 50, ' ');
-        text[50] = '\0';
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
-        outcome.state = library.pingCheck(text, &outcome.roundTripMs, &outcome.code);
+        outcome.state = library.pingCheck(const_cast<char*>(kConstantText), &outcome.roundTripMs, &outcome.code);
     } while (outcome.state == 1 && std::chrono::steady_clock::now() - start < std::chrono::seconds(60));
-    if (outcome.state == 0)
-        outcome.address = text;
     outcome.took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
     return outcome;
 }

@@ -32,11 +32,11 @@ struct PingOutcome {
     int state = 1;              // last PingStart / PingCheck return value
     std::int32_t roundTripMs = -1;
     std::int32_t code = -1;
-    std::string address;        // what the text came back with, up to its NUL
     std::chrono::milliseconds took{0};
 };
 
-// PingStart, then PingCheck (into 50 spaces, as the program passes) every 2 ms until it stops reporting busy (or 60 s pass).
+// PingStart, then PingCheck every 2 ms until it stops reporting busy (or 60 s pass). The text
+// PingCheck is given is a constant, as another program may pass: a write to it ends the test.
 PingOutcome RunPing(const std::string& host, std::uint32_t payloadSize = 64, std::uint32_t timeoutMs = 2000);
 
 // Open file descriptors or handles, and threads, of this process.

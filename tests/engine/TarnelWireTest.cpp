@@ -9,8 +9,14 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
+
+#if defined(_WIN32)
+#include <windows.h>
+#endif
 
 using namespace tarnel::test;
 
@@ -24,6 +30,35 @@ std::string Environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
+}
+
+// Every request line the web service of our own has been sent so far.
+std::string RequestLog()
+{
+    std::ifstream log(Environment("TARNEL_WEB_LOG"));
+    return std::string(std::istreambuf_iterator<char>(log), std::istreambuf_iterator<char>());
+}
+
+// The process ends at once, as the program ends it.
+[[noreturn]] void EndProcess(int code)
+{
+#if defined(_WIN32)
+    ::ExitProcess(static_cast<UINT>(code));
+#else
+    std::exit(code);
+#endif
+}
+
+// What a check of a server whose certificate nobody trusts reports here. Wine's stack keeps
+// neither the reason of a failed handshake nor the certificate; Windows tells both.
+std::string UntrustedServerText()
+{
+#if defined(_WIN32)
+    const bool wine = ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+    return wine ? "secure connection failed" : "certificate not trusted";
+#else
+    return "HTTPS not supported on this platform";
+#endif
 }
 
 class TarnelWire : public ::testing::Test {
@@ -108,7 +143,7 @@ TEST(TarnelExports, LifecycleAndRefusals)
     TarnelLibrary& library = TarnelLibrary::Get();
     ASSERT_TRUE(library.Loaded()) << library.Error();
     std::int32_t roundTrip = 77, code = 77;
-    char text[50] = "kept";
+    char text[50] = "kept";  // left as it is, in every state
     EXPECT_EQ(library.stopDll(), -1);
     EXPECT_EQ(library.pingStart("127.0.0.1", 64, 2000, 0), -1);
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), -1);
@@ -120,7 +155,7 @@ TEST(TarnelExports, LifecycleAndRefusals)
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), 0);
     EXPECT_EQ(roundTrip, 0);
     EXPECT_EQ(code, 0);
-    EXPECT_STREQ(text, "") << "no check yet, so no address";
+    EXPECT_STREQ(text, "kept");
     EXPECT_EQ(library.stopDll(), 0);
     EXPECT_EQ(library.stopDll(), -1);
     EXPECT_EQ(library.pingCheck(text, &roundTrip, &code), -1);
@@ -134,11 +169,9 @@ TEST_F(TarnelWire, LoopbackReplies)
         EXPECT_EQ(outcome.state, 0);
         EXPECT_EQ(outcome.code, 0) << "payload " << payload;
         EXPECT_GE(outcome.roundTripMs, 0);
-        EXPECT_EQ(outcome.address, "127.0.0.1");
     }
-    // Any address of 127.0.0.0/8 answers on loopback; a name tells the address it resolved to.
+    // Any address of 127.0.0.0/8 answers on loopback.
     EXPECT_EQ(RunPing("127.0.0.9").code, 0);
-    EXPECT_EQ(RunPing("localhost").address, "127.0.0.1");
 }
 
 TEST_F(TarnelWire, Ipv6LoopbackAndIpv4Names)
@@ -148,7 +181,6 @@ TEST_F(TarnelWire, Ipv6LoopbackAndIpv4Names)
         const PingOutcome outcome = RunPing(host);
         EXPECT_EQ(outcome.state, 0);
         EXPECT_EQ(outcome.code, Ipv6Code(0)) << host;
-        EXPECT_EQ(outcome.address, "::1") << "also where the echo itself fails";
     }
     // Written as IPv6 but naming an IPv4 host, which answers over IPv4 (under Wine too).
     EXPECT_EQ(RunPing("::ffff:127.0.0.1").code, 0);
@@ -323,7 +355,6 @@ TEST_F(WebChecks, TcpPortsAnswerOrAreRefused)
     const PingOutcome open = RunPing(Url("tcp", "TARNEL_WEB_HTTP"));
     EXPECT_EQ(open.code, 0);
     EXPECT_GE(open.roundTripMs, 0);
-    EXPECT_EQ(open.address, host_);
     // Refused, told by the reset rather than waited out (that would be "connection timed out").
     const PingOutcome closed = RunPing(Url("tcp", "TARNEL_WEB_CLOSED"));
     EXPECT_EQ(closed.code, tarnel::kConnectionRefused) << tarnel::ResultText(closed.code);
@@ -334,9 +365,7 @@ TEST_F(WebChecks, TcpPortsAnswerOrAreRefused)
 
 TEST_F(WebChecks, TheStatusLineDecides)
 {
-    const PingOutcome answered = RunPing(Url("http", "TARNEL_WEB_HTTP", "/"));
-    EXPECT_EQ(answered.code, 0);
-    EXPECT_EQ(answered.address, host_) << "the address connected to";
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/")).code, 0);
     const PingOutcome unavailable = RunPing(Url("http", "TARNEL_WEB_HTTP", "/status/503"));
     EXPECT_EQ(tarnel::ResultText(unavailable.code), "HTTP 503");
     EXPECT_EQ(unavailable.roundTripMs, 0);
@@ -344,17 +373,59 @@ TEST_F(WebChecks, TheStatusLineDecides)
     EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/redirect")).code, 0) << "a redirect is not followed";
     EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/garbage")).code, tarnel::kNoHttpResponse);
     EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/slow"), 64, 500).code, tarnel::kTimedOut);
+#if !defined(_WIN32)
+    // Only the final status counts, not an interim one before it (the system's stack on Windows
+    // reads responses its own way).
+    EXPECT_EQ(tarnel::ResultText(RunPing(Url("http", "TARNEL_WEB_HTTP", "/early-hints")).code), "HTTP 503");
+#endif
 }
 
-TEST_F(WebChecks, AnUntrustedCertificateFailsWithItsReason)
+// A heartbeat address often carries a key in its query: a server whose certificate nobody
+// trusts must never see the request.
+TEST_F(WebChecks, NoRequestReachesAnUntrustedServer)
 {
-    const PingOutcome outcome = RunPing(Url("https", "TARNEL_WEB_HTTPS", "/"));
-#if defined(_WIN32)
-    EXPECT_EQ(tarnel::ResultText(outcome.code), "certificate not trusted");
-#else
-    EXPECT_EQ(outcome.code, tarnel::kHttpsUnsupported);
-#endif
+    const PingOutcome outcome = RunPing(Url("https", "TARNEL_WEB_HTTPS", "/beat?key=secure"));
+    EXPECT_EQ(tarnel::ResultText(outcome.code), UntrustedServerText());
     EXPECT_EQ(outcome.roundTripMs, 0);
+    // The same request in the clear does reach the service's log, so the log is read right.
+    EXPECT_EQ(RunPing(Url("http", "TARNEL_WEB_HTTP", "/beat?key=plain")).code, 0);
+    const std::string log = RequestLog();
+    EXPECT_NE(log.find("HEAD /beat?key=plain HTTP/1.1"), std::string::npos) << log;
+    EXPECT_EQ(log.find("key=secure"), std::string::npos) << log;
+}
+
+// A stack that gives each phase the whole timeout takes several times as long as it.
+TEST_F(WebChecks, ASlowServerTimesOutWithinTheTimeout)
+{
+    constexpr std::uint32_t kTimeoutMs = 1000;
+    // Each byte within any one wait, but the status line long after the timeout; a service that
+    // takes the connection and never says a word, over HTTP and to a handshake.
+    for (const std::string& url : {Url("http", "TARNEL_WEB_HTTP", "/trickle"), Url("http", "TARNEL_WEB_SILENT", "/"),
+                                   Url("https", "TARNEL_WEB_SILENT", "/")}) {
+        const PingOutcome outcome = RunPing(url, 64, kTimeoutMs);
+        if (outcome.code == tarnel::kHttpsUnsupported)
+            continue;
+        // Whether a handshake that never ends counts as connected is the stack's to say.
+        EXPECT_TRUE(outcome.code == tarnel::kTimedOut || outcome.code == tarnel::kConnectTimedOut)
+            << url << ": " << tarnel::ResultText(outcome.code);
+        EXPECT_LT(outcome.took.count(), 2 * kTimeoutMs) << url;
+        std::printf("%s timed out after %lld ms\n", url.c_str(), static_cast<long long>(outcome.took.count()));
+    }
+}
+
+// The program ends the process without StopDll once its own wait has run out, the worker
+// perhaps still inside a check: that neither crashes nor hangs.
+TEST_F(WebChecks, TheProcessEndsWhileACheckRuns)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const std::string silent = Url("http", "TARNEL_WEB_SILENT", "/");
+    EXPECT_EXIT(
+        {
+            TarnelLibrary::Get().pingStart(silent.c_str(), 64, 20000, 0);
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            EndProcess(7);
+        },
+        ::testing::ExitedWithCode(7), "");
 }
 
 TEST_F(Testbed, WebChecksOnTheTestHost)
@@ -366,10 +437,5 @@ TEST_F(Testbed, WebChecksOnTheTestHost)
     EXPECT_EQ(RunPing("tcp://" + Host(99) + ":80", 64, 500).code, tarnel::kConnectTimedOut);
     EXPECT_EQ(RunPing("http://[" + Host6(2) + "]/status/503").code, tarnel::HttpStatusCode(503));
     EXPECT_EQ(RunPing("http://v6only.tarnel.test/no-head").code, 0);
-    const int secure = RunPing("https://" + Host(2) + "/").code;
-#if defined(_WIN32)
-    EXPECT_EQ(tarnel::ResultText(secure), "certificate not trusted");
-#else
-    EXPECT_EQ(secure, tarnel::kHttpsUnsupported);
-#endif
+    EXPECT_EQ(tarnel::ResultText(RunPing("https://" + Host(2) + "/").code), UntrustedServerText());
 }
