@@ -167,4 +167,9 @@ std::string_view IniValueToWrite(std::string_view value) {
     return value.substr(0, value.find_first_of("\r\n"));
 }
 
+std::string IniValueQuoted(std::string_view value) {
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return quoted ? "\"" + std::string(value) + "\"" : std::string(value);
+}
+
 }  // namespace corvale

@@ -43,5 +43,9 @@ std::string IniValueFromBuffer(std::string_view buffer);
 // What may be written as a value: everything before the first line break, so a value
 // can never add lines (keys or sections) of its own to the file.
 std::string_view IniValueToWrite(std::string_view value);
+// A value as it is written so it reads back as it is: the profile functions drop the quotes
+// around a value that begins and ends with one ("C:\\x.exe" "%MESSAGE%"), so such a value gets
+// another pair for them to drop.
+std::string IniValueQuoted(std::string_view value);
 
 }  // namespace corvale

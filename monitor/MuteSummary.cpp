@@ -5,6 +5,7 @@
 namespace corvale {
 namespace {
 
+bool Changed(bool known, bool before, bool now, bool to) { return known && before != to && now == to; }
 
 std::string TwoDigits(int value) {
     std::string digits = std::to_string(value);
@@ -36,7 +37,7 @@ void MuteSummary::Add(AlertState state, std::string_view target) {
 }
 
 std::string MuteSummary::Text() const {
-    const auto changed = [](const Change& change, bool to) { return change.known && change.before != to && change.now == to; };
+    const auto changed = [](const Change& change, bool to) { return Changed(change.known, change.before, change.now, to); };
     int stopped = 0, again = 0, slow = 0, quick = 0;
     std::vector<std::string> parts;
     for (const auto& [target, site] : changes_) {
@@ -66,6 +67,16 @@ std::string MuteSummary::Text() const {
     std::string text = "While muted: ";
     for (std::size_t i = 0; i < parts.size(); ++i) text += (i > 0 ? "; " : "") + parts[i];
     return text;
+}
+
+AlertState MuteSummary::Tone() const {
+    bool down = false, up = false;
+    for (const auto& [target, site] : changes_) {
+        const Change& c = site.answering;
+        down = down || Changed(c.known, c.before, c.now, false);
+        up = up || Changed(c.known, c.before, c.now, true);
+    }
+    return down ? AlertState::Down : up ? AlertState::Up : AlertState::Note;
 }
 
 std::string MutedTipSuffix(int hour, int minute) {

@@ -17,6 +17,9 @@ public:
     void Add(AlertState state, std::string_view target);
     // The line for the mute's end; empty when nothing stands changed.
     std::string Text() const;
+    // What the line tells on the channels that know only down and back (the sound): Down when a
+    // site or the connection stopped answering, else Up when one answers again, else Note.
+    AlertState Tone() const;
     void Clear() { changes_.clear(); }
 
 private:

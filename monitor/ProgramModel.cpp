@@ -14,7 +14,7 @@ void ProgramModel::Start(ProgramSettings settings, std::unique_ptr<LogFiles> log
     BuildTable(AcceptedSiteLines(settings_.SitesText));
 }
 
-void ProgramModel::BuildTable(const std::vector<std::string>& lines) {
+void ProgramModel::BuildTable(const std::vector<SiteLine>& lines) {
     sites_ = CarrySiteState(sites_, lines);
     const std::string now = host_.ShortTimeNow();
     std::set<uint32_t> ids;
@@ -61,7 +61,7 @@ OverallState ProgramModel::Overall() const {
     if (verdict_ && !VerdictStateLine(*verdict_).empty())
         return {OverallColour::Red, std::string(VerdictStateLine(*verdict_))};
     std::vector<SiteSnapshot> sites;
-    for (const SiteRecord& site : sites_) sites.push_back({site.Url, site.Checked(), !site.NotResponding, site.PingMs});
+    for (const SiteRecord& site : sites_) sites.push_back({ShownName(site), site.Checked(), !site.NotResponding, site.PingMs});
     return SummariseSites(sites);
 }
 
@@ -75,7 +75,7 @@ void ProgramModel::TellOverall() {
 void ProgramModel::LogResult(const SiteRecord& record) {
     if (!settings_.Log || !log_) return;
     log_->AddResult(host_.LocalNow(), host_.AwakeSeconds(), record.Url, record.Address, !record.NotResponding,
-                    record.PingMs, record.ResultCode);
+                    record.PingMs, record.ResultCode, record.Name);
 }
 
 void ProgramModel::ComputerSuspending() {

@@ -136,7 +136,7 @@ private:
     void EndRound(std::optional<ConnectionVerdict> verdict = std::nullopt);
     void LogConnection(const RoundNotice& notice, const std::optional<ConnectionVerdict>& verdict);
 
-    void BuildTable(const std::vector<std::string>& lines);
+    void BuildTable(const std::vector<SiteLine>& lines);
     void LogResult(const SiteRecord& record);
     void TellOverall();
     template <typename Call>

@@ -83,15 +83,16 @@ std::string CsvField(std::string_view text) {
 }
 
 std::string ResultRow(const LocalTime& time, std::string_view site, std::string_view address, bool answered,
-                      int32_t roundTripMs, int32_t resultCode) {
+                      int32_t roundTripMs, int32_t resultCode, std::string_view name) {
     const char* result = !answered ? "no reply" : roundTripMs > kSlowRoundTripMs ? "slow" : "ok";
     return IsoLocalTime(time) + "," + CsvField(site) + "," + CsvField(address) + "," + result + "," +
-           (answered ? std::to_string(roundTripMs) : std::string()) + "," + std::to_string(resultCode) + "\r\n";
+           (answered ? std::to_string(roundTripMs) : std::string()) + "," + std::to_string(resultCode) + "," +
+           CsvField(name) + "\r\n";
 }
 
 void ResultLog::AddResult(const LocalTime& now, double elapsed, std::string_view site, std::string_view address,
-                          bool answered, int32_t roundTripMs, int32_t resultCode) {
-    Pend(DayFileName(now), ResultRow(now, site, address, answered, roundTripMs, resultCode));
+                          bool answered, int32_t roundTripMs, int32_t resultCode, std::string_view name) {
+    Pend(DayFileName(now), ResultRow(now, site, address, answered, roundTripMs, resultCode, name));
     const auto outage = outages_.find(site);
     if (!answered) {
         if (outage == outages_.end()) outages_.emplace(std::string(site), Outage{now, elapsed});
@@ -112,7 +113,7 @@ void ResultLog::AddConnectionOutage(const LocalTime& downAt, const LocalTime& up
 }
 
 void ResultLog::AddResume(const LocalTime& now) {
-    Pend(DayFileName(now), IsoLocalTime(now) + ",,," + kResumedRowText + ",,\r\n");
+    Pend(DayFileName(now), IsoLocalTime(now) + ",,," + kResumedRowText + ",,,\r\n");
 }
 
 void ResultLog::Pend(const std::string& file, std::string rows) {

@@ -15,7 +15,7 @@ namespace corvale {
 
 inline constexpr const char* kLogFolderName = "log";
 inline constexpr const char* kOutagesFileName = "outages.csv";
-inline constexpr const char* kResultsHeader = "time,site,address,result,ms,code";
+inline constexpr const char* kResultsHeader = "time,site,address,result,ms,code,name";
 inline constexpr const char* kOutagesHeader = "site,down at,up at,seconds,cause";
 // The site column of an outage of the whole connection.
 inline constexpr const char* kConnectionRowSite = "(connection)";
@@ -43,10 +43,11 @@ std::string DayFileName(const LocalTime& time);
 // quote, a line break or surrounding spaces; as it is otherwise.
 std::string CsvField(std::string_view text);
 
-// One result row, ended by CR LF: time, site as written, address, "ok" / "slow" / "no reply",
-// the round trip (empty without a reply), the engine's result code.
+// One result row, ended by CR LF: time, site (its target), address, "ok" / "slow" / "no reply",
+// the round trip (empty without a reply), the engine's result code, the site's name (empty
+// without one). A day file begun before names came keeps its header; its rows gain the column.
 std::string ResultRow(const LocalTime& time, std::string_view site, std::string_view address, bool answered,
-                      int32_t roundTripMs, int32_t resultCode);
+                      int32_t roundTripMs, int32_t resultCode, std::string_view name = {});
 
 // Where the rows go.
 class LogFiles {
@@ -69,7 +70,7 @@ public:
     // One shown result. `now` is the user's clock; `elapsed` seconds on a clock that stands
     // still while the computer sleeps, for the length of an outage.
     void AddResult(const LocalTime& now, double elapsed, std::string_view site, std::string_view address,
-                   bool answered, int32_t roundTripMs, int32_t resultCode);
+                   bool answered, int32_t roundTripMs, int32_t resultCode, std::string_view name = {});
     // The computer woke up: a gap, not a failure.
     void AddResume(const LocalTime& now);
     // An outage of the whole connection that has ended, and where it broke (`cause`).

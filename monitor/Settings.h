@@ -12,6 +12,9 @@ namespace corvale {
 // other value leaves the entry alone.
 inline constexpr int16_t kStartupNotStored = -1;
 
+// What a web hook sends when the user gave no body of their own.
+inline constexpr const char* kDefaultWebHookBody = "%MESSAGE%";
+
 struct ProgramSettings {
     std::string AppFolder;  // the program's folder, ending in a backslash (UTF-8)
     std::string SitesPath;  // AppFolder + "sites.txt"
@@ -29,6 +32,12 @@ struct ProgramSettings {
     int16_t Startup = kStartupNotStored;  // the stored start-with-Windows choice
     bool Notify = true;            // balloons for sites that stop or start answering
     bool Log = false;              // every shown result written to the log folder
+
+    // Alerts beyond the balloon, for each round's notice.
+    bool Sound = false;                   // the system's sounds for down and back
+    std::string Command;                  // a program run for each notice line (placeholders)
+    std::string WebHook;                  // an http or https address each notice is POSTed to
+    std::string WebHookBody = kDefaultWebHookBody;
 };
 
 inline constexpr const char* kIniFileName = "monitor.ini";

@@ -15,6 +15,12 @@
 #include "monitor/WideText.h"
 
 namespace corvale {
+namespace {
+
+// The alerts' values: a command line or an address with a key in it can be long.
+constexpr std::size_t kLongValueBuffer = 4096;
+
+}  // namespace
 
 void ShowMessageBox(std::string_view text) {
     // No owner is at hand, so the box disables every window of this thread itself:
@@ -33,7 +39,7 @@ void SettingsStore::Tell(std::string_view text) const {
 
 bool SettingsStore::WriteKey(std::string_view section, std::string_view key, std::string_view value) {
     return WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(),
-                                      Widen(IniValueToWrite(value)).c_str(), iniPath_.c_str()) != FALSE;
+                                      Widen(IniValueQuoted(IniValueToWrite(value))).c_str(), iniPath_.c_str()) != FALSE;
 }
 
 // The settings the program owns, as they are in memory; every key is tried, whatever became
@@ -44,6 +50,10 @@ bool SettingsStore::WriteSettingsInEffect(const ProgramSettings& settings) {
     stored &= WriteKey(kGeneralSection, kTransPercKey, std::to_string(settings.TransPerc));
     stored &= WriteKey(kColorsSection, kNormalHueKey, std::to_string(settings.NormalHue));
     stored &= WriteKey(kColorsSection, kErrorHueKey, std::to_string(settings.ErrorHue));
+    stored &= WriteKey(kAlertsSection, kSoundKey, settings.Sound ? "1" : "0");
+    stored &= WriteKey(kAlertsSection, kCommandKey, settings.Command);
+    stored &= WriteKey(kAlertsSection, kWebHookKey, settings.WebHook);
+    stored &= WriteKey(kAlertsSection, kWebHookBodyKey, settings.WebHookBody);
     return stored;
 }
 
@@ -51,12 +61,13 @@ void SettingsStore::ReportNotSaved(bool sitesFailed, bool settingsFailed) const 
     if (sitesFailed || settingsFailed) Tell(SaveFailureText(sitesFailed, settingsFailed, appFolder_));
 }
 
-std::string SettingsStore::Read(std::string_view section, std::string_view key) const {
+std::string SettingsStore::Read(std::string_view section, std::string_view key, std::size_t bufferChars) const {
     // The buffer size is what the platform is told, so a long value is cut, not overrun.
-    std::wstring buffer(kIniValueBuffer, L' ');
+    std::wstring buffer(bufferChars, L' ');
     GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer.data(),
                              static_cast<DWORD>(buffer.size()), iniPath_.c_str());
-    return IniValueFromBuffer(Narrow(buffer.substr(0, buffer.find(L'\0'))));
+    const std::string value = Narrow(buffer.substr(0, buffer.find(L'\0')));
+    return bufferChars == kIniValueBuffer ? IniValueFromBuffer(value) : value;
 }
 
 bool SettingsStore::Write(std::string_view section, std::string_view key, std::string_view value,
@@ -98,6 +109,11 @@ ProgramSettings SettingsStore::Load() const {
     // Only "0" turns the balloons off and only "1" turns the log on.
     s.Notify = Read(kGeneralSection, kNotifyKey) != "0";
     s.Log = Read(kGeneralSection, kLogKey) == "1";
+    s.Sound = Read(kAlertsSection, kSoundKey) == "1";
+    s.Command = Read(kAlertsSection, kCommandKey, kLongValueBuffer);
+    s.WebHook = Read(kAlertsSection, kWebHookKey, kLongValueBuffer);
+    s.WebHookBody = Read(kAlertsSection, kWebHookBodyKey, kLongValueBuffer);
+    if (s.WebHookBody.empty()) s.WebHookBody = kDefaultWebHookBody;
 
     if (!iniFound) {
         s.TransPerc = kFirstRunTransPerc;

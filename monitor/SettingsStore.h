@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "monitor/Conversions.h"
 #include "monitor/Settings.h"
 
 namespace corvale {
@@ -22,6 +23,11 @@ inline constexpr const char* kLogKey = "Log";
 inline constexpr const char* kColorsSection = "Colors";
 inline constexpr const char* kNormalHueKey = "Normal";
 inline constexpr const char* kErrorHueKey = "Error";
+inline constexpr const char* kAlertsSection = "Alerts";
+inline constexpr const char* kSoundKey = "Sound";
+inline constexpr const char* kCommandKey = "Command";
+inline constexpr const char* kWebHookKey = "WebHook";
+inline constexpr const char* kWebHookBodyKey = "WebHookBody";
 // Where the main window was left, desktop twips at the system's scale (ui/main/WindowPlace.h).
 inline constexpr const char* kWindowSection = "Window";
 inline constexpr const char* kWindowLeftKey = "Left";
@@ -42,8 +48,10 @@ public:
     // A message for the user, through the sink in place.
     void Tell(std::string_view text) const;
 
-    // One key; a missing file, section or key reads as the empty text.
-    std::string Read(std::string_view section, std::string_view key) const;
+    // One key; a missing file, section or key reads as the empty text. Values are read through
+    // a buffer of `bufferChars` characters: the settings' own numbers fit the usual one, the
+    // alerts' command lines and addresses get a larger one, so a long one is never cut.
+    std::string Read(std::string_view section, std::string_view key, std::size_t bufferChars = kIniValueBuffer) const;
     // Writes one key. A file that does not exist yet is born whole: the settings in effect are
     // written with it, so the next start does not take every other setting as missing.
     // False when the file could not take the value (a folder the user cannot write).

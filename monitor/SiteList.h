@@ -9,6 +9,7 @@
 
 #include "monitor/ResultLog.h"
 #include "monitor/SiteHistory.h"
+#include "monitor/SiteLine.h"
 #include "monitor/SiteStats.h"
 
 namespace corvale {
@@ -19,7 +20,8 @@ inline constexpr int kMaxSites = 20;
 // the list, wherever a Save moves it.
 struct SiteRecord {
     uint32_t Id = 0;             // the site's own number while it stays in the list; 0 until given one
-    std::string Url;             // the line without the spaces and tabs around it (UTF-8)
+    std::string Url;             // the target: the line's first word (UTF-8)
+    std::string Name;            // what the user calls it: the rest of the line; empty when nothing
     int32_t PingMs = 0;          // last round-trip shown; 0 = failed or not checked yet
     std::string Address;         // the address the site was checked at, as far as it is known
     bool NotResponding = false;  // the last shown result was a failure
@@ -34,8 +36,12 @@ struct SiteRecord {
     bool Checked() const { return !History.Empty(); }
 };
 
-// The accepted lines of a list text, in order; ParseSiteList builds the table from it.
-std::vector<std::string> AcceptedSiteLines(std::string_view text);
+// What the user calls a site: its name, else its target.
+inline const std::string& ShownName(const SiteRecord& site) { return site.Name.empty() ? site.Url : site.Name; }
+
+// The sites of a list text, in order: lines split at CR LF, LF or CR, each read as a target
+// and a name (SiteLine.h); blank lines, comments and a target already listed skipped; at most 20.
+std::vector<SiteLine> AcceptedSiteLines(std::string_view text);
 // The list text with every line ending (CR LF, LF or CR) as CR LF, the way the preferences
 // show and save an edited list.
 std::string WithCrLfLineEnds(std::string_view text);
@@ -43,7 +49,8 @@ std::string WithCrLfLineEnds(std::string_view text);
 // The table for `lines` made from `old`: a line that was already a site keeps its record,
 // wherever it was, and a new one starts unchecked. Dropped results are forgotten, as the
 // check cycle starts over with the new table. With no old table, every record is new.
-std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<std::string>& lines);
+// A site whose name changed is the same site, under its new name.
+std::vector<SiteRecord> CarrySiteState(const std::vector<SiteRecord>& old, const std::vector<SiteLine>& lines);
 // The text of a list file's bytes as UTF-8: after a UTF-8 mark as it is, after a UTF-16 mark
 // (FF FE or FE FF) converted, and a file with no mark that is not UTF-8 (one written in the
 // ANSI code page) converted from that code page. A line holding a NUL is left out. `lossy`,

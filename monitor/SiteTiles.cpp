@@ -61,7 +61,7 @@ void SiteTiles::CreateTileTooltip(HWND window, int index) {
     tip->SetStyle(1);
     tip->SetBackColor(kTipBackColour);
     tip->SetForeColor(kTipTextColour);
-    tip->SetTitle(TooltipTitle(record.Url));
+    tip->SetTitle(SiteTitle(record));
     // Twenty sites, twenty tips: each gets its window when the pointer first comes to it.
     tip->SetMadeOnFirstHover(true);
     tip->Update();  // a site without a tip until its next refresh is no failure to report
@@ -73,7 +73,7 @@ void SiteTiles::RefreshTile(int index) {
     const SiteRecord& record = model_.Sites()[static_cast<std::size_t>(index)];
     // Everything the record holds goes onto the tile and square, so what they showed for an
     // earlier site at this index is gone.
-    tile.SetSiteURL(record.Url);
+    tile.SetSiteURL(ShownName(record));
     tile.SetPingValue(record.PingText);
     tile.SetPingHistory(GraphValues(record.History));
     const bool onSquare = model_.Settings().MiniMode && index < form_.picSiteCount();

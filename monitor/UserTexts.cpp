@@ -52,6 +52,10 @@ std::string SaveFailureText(bool sitesFailed, bool settingsFailed, std::string_v
 
 std::string TooltipTitle(std::string_view siteText) { return FitWithEllipsis(siteText, kTooltipTitleMaxUnits); }
 
+std::string SiteTitle(const SiteRecord& site) {
+    return TooltipTitle(site.Name.empty() ? site.Url : site.Name + " (" + site.Url + ")");
+}
+
 std::string LogFailureText(std::string_view logFolder) {
     return "The log could not be written, so it is turned off.\r\n\r\n" + std::string(logFolder);
 }

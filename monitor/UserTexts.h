@@ -29,6 +29,9 @@ std::string TooltipText(const SiteRecord& site);
 // kTooltipTitleMaxUnits UTF-16 units.
 inline constexpr std::size_t kTooltipTitleMaxUnits = 99;
 std::string TooltipTitle(std::string_view siteText);
+// A site's title: "<name> (<target>)" for a site with a name, its target otherwise, cut as
+// tooltip titles are.
+std::string SiteTitle(const SiteRecord& site);
 
 // What a failed save tells the user: which file could not take what was saved and, for
 // the settings, in which folder (one the user cannot write, as a rule).

@@ -11,10 +11,10 @@
 #include <string_view>
 
 #include "monitor/AlertText.h"
+#include "monitor/Settings.h"
 
 namespace corvale {
 
-inline constexpr const char* kDefaultWebHookBody = "%MESSAGE%";
 inline constexpr const char* kWebHookTestMessage = "Corvale test message";
 // Messages kept while the connection is down, the outage's own included; beyond, the oldest go.
 inline constexpr std::size_t kWebHookMaxKept = 50;

@@ -94,7 +94,7 @@ bool CorvaleProgram::Main(const std::string& modulePath) {
         return false;
     }
     tiles_.BuildTiles();
-    form_.ShowOverallState(model_.Overall());
+    ShowOverallState();
     if (model_.SiteLast() >= 0) form_.SetCheckTimerEnabled(true);
     ShowWindow(form_.hWnd(), SW_SHOW);
     return true;
@@ -163,6 +163,10 @@ void CorvaleProgram::ShowPopupMenu() {
 void CorvaleProgram::CheckTimerTick() {
     model_.CheckTick();
     if (model_.CheckBusy()) return;
+    if (Muted()) {
+        alerts_.Tick(UnixMs(), TimeText());
+        if (!Muted()) ToggledMute();
+    }
     if (!logNews_.empty()) ShowUserMessage(std::exchange(logNews_, {}));
     if (deferredPage_) {
         const int16_t page = *deferredPage_;
@@ -248,8 +252,39 @@ int64_t CorvaleProgram::UnixMs() { return UnixMsNow(); }
 
 void CorvaleProgram::LetEventsRun() { LetWindowEventsRun(); }
 
-void CorvaleProgram::Notice(const RoundNotice& notice) {
-    if (model_.Settings().Notify) form_.ShowBalloon(kProgramTitle, notice.Text());
+void CorvaleProgram::Notice(const RoundNotice& notice) { alerts_.Deliver(notice, TimeText()); }
+
+void CorvaleProgram::ShowOverallState() {
+    OverallState state = model_.Overall();
+    if (const auto until = alerts_.MutedUntil()) {
+        const LocalTime end = ShiftedLocalTime(LocalNow(), (*until - UnixMs() + 999) / 1000);
+        state.text += MutedTipSuffix(end.hour, end.minute);
+    }
+    form_.ShowOverallState(state);
+}
+
+void CorvaleProgram::ToggleMute() {
+    if (Muted()) alerts_.Unmute(TimeText());
+    else alerts_.Mute(UnixMs() + kMuteMs);
+    ToggledMute();
+}
+
+void CorvaleProgram::ToggledMute() {
+    form_.Tray().SetMuted(Muted());
+    ShowOverallState();
+}
+
+void CorvaleProgram::TestWebHook(const std::string& url, const std::string& body) {
+    // The outcome comes on the sender's thread: it is handed to the window, which frees it.
+    alerts_.TestWebHook(url, body, TimeText(), [window = form_.hWnd()](const std::string& outcome) {
+        auto text = std::make_unique<std::string>(outcome);
+        if (PostMessageW(window, frmMain::kWebHookOutcomeMessage, 0, reinterpret_cast<LPARAM>(text.get())))
+            text.release();
+    });
+}
+
+void CorvaleProgram::WebHookOutcome(std::string_view outcome) {
+    if (options_) options_->ShowWebHookOutcome(outcome);
 }
 
 void CorvaleProgram::LogTurnedOff(std::string_view folder) {

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <utility>
 
+#include "monitor/AlertChannels.h"
+#include "monitor/AppFolder.h"
 #include "monitor/ProgramModel.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteTiles.h"
@@ -91,6 +93,10 @@ public:
     bool ConfirmExit() override;
     void ComputerSuspending() override { model_.ComputerSuspending(); }
     void ComputerResumed() override;
+    void ToggleMute() override;
+    void WebHookOutcome(std::string_view outcome) override;
+    // Whether alerts are muted now.
+    bool Muted() const { return alerts_.MutedUntil().has_value(); }
 
     // PreferencesHost.
     HWND OwnerWindow() override { return form_.hWnd(); }
@@ -100,6 +106,7 @@ public:
     bool SetNotifyOnChange(bool notify) override;
     bool SetKeepLog(bool keep) override;
     bool StoreStartup(int16_t stored) override;
+    void TestWebHook(const std::string& url, const std::string& body) override;
 
 private:
     // ModelHost.
@@ -115,7 +122,7 @@ private:
     void SiteChecking(int site) override { tiles_.ShowChecking(site); }
     void SiteShown(int site) override { tiles_.RefreshTile(site); }
     void SitesRebuilt() override;
-    void OverallChanged(const OverallState& state) override { form_.ShowOverallState(state); }
+    void OverallChanged(const OverallState&) override { ShowOverallState(); }
     void Notice(const RoundNotice& notice) override;
     void LogTurnedOff(std::string_view folder) override;
     void LogRowsDropped(std::string_view folder) override;
@@ -124,11 +131,18 @@ private:
     // The check timer ticks again at once: a round is to start now, not when it woke next.
     void WakeCheckTimer();
     void ShowUserMessage(std::string_view text);
+    // The state of the whole list on the tray icon, with the mute's end while muted.
+    void ShowOverallState();
+    // The mute began or ended: the tray's menu and tip say so.
+    void ToggledMute();
+    std::string TimeText() { return IsoLocalTime(LocalNow()); }
 
     ProgramModel model_{*this};
     std::unique_ptr<SettingsStore> store_;
     frmMain form_{*this, model_};
     SiteTiles tiles_{form_, model_};
+    // Goes before the window its balloons and test outcomes reach.
+    AlertChannels alerts_{model_, [this](std::string_view text) { form_.ShowBalloon(kProgramTitle, text); }};
     std::unique_ptr<frmOptions> options_;
     std::optional<int16_t> deferredPage_;
     bool firstRun_ = false;

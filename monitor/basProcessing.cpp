@@ -184,7 +184,7 @@ void ProgramModel::ShowResult(int32_t roundTripMs, int32_t resultCode) {
     else roundAnswered_ = true;
     // A site answers: whatever the verdict on the connection said no longer holds.
     if (!record.NotResponding) verdict_.reset();
-    notices_.Shown(record.Id, record.Url, !record.NotResponding, record.PingMs, now);
+    notices_.Shown(record.Id, ShownName(record), !record.NotResponding, record.PingMs, now);
     LogResult(record);
 
     Tell([site](ModelObserver& o) { o.SiteShown(site); });

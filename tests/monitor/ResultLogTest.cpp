@@ -18,16 +18,18 @@ TEST(ResultLog, RowsGoToTheFileOfTheirOwnDayWithHeaderQuotingAndResultWords) {
     MemoryLogFiles files;
     ResultLog log(files);
     log.AddResult(At(8, 23, 59, 58), 0, "a.example", "10.0.0.1", true, 12, 0);
-    log.AddResult(At(8, 23, 59, 59), 1, "tcp://b.example:80, \"x\"", "10.0.0.2", true, 950, 0);
-    log.AddResult(At(9, 0, 0, 1), 3, "a.example", "", false, 0, 11);
+    log.AddResult(At(8, 23, 59, 59), 1, "tcp://b.example:80", "b.example", true, 950, 0, "B, \"the\" shop");
     ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_EQ(files.files["2026-12-08.csv"],
-              "time,site,address,result,ms,code\r\n"
-              "2026-12-08T23:59:58+01:00,a.example,10.0.0.1,ok,12,0\r\n"
-              "2026-12-08T23:59:59+01:00,\"tcp://b.example:80, \"\"x\"\"\",10.0.0.2,slow,950,0\r\n");
+              "time,site,address,result,ms,code,name\r\n"
+              "2026-12-08T23:59:58+01:00,a.example,10.0.0.1,ok,12,0,\r\n"
+              "2026-12-08T23:59:59+01:00,tcp://b.example:80,b.example,slow,950,0,\"B, \"\"the\"\" shop\"\r\n");
+    // A day file begun with six columns keeps its header; its new rows have the seventh.
+    files.files["2026-12-09.csv"] = "time,site,address,result,ms,code\r\n";
+    log.AddResult(At(9, 0, 0, 1), 3, "a.example", "", false, 0, 11);
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
     EXPECT_EQ(files.files["2026-12-09.csv"],
-              "time,site,address,result,ms,code\r\n"
-              "2026-12-09T00:00:01+01:00,a.example,,no reply,,11\r\n");
+              "time,site,address,result,ms,code\r\n2026-12-09T00:00:01+01:00,a.example,,no reply,,11,\r\n");
     EXPECT_EQ(IsoLocalTime({2026, 7, 1, 9, 5, 0, -210}), "2026-07-01T09:05:00-03:30");
 }
 
@@ -46,7 +48,7 @@ TEST(ResultLog, AnOutageIsOneRowOnceTheSiteAnswersAndSleepIsAGap) {
               "a.example,2026-12-08T14:00:00+01:00,2026-12-08T22:00:01+01:00,200,\r\n"
               "(connection),2026-12-08T23:59:40+01:00,2026-12-09T00:01:00+01:00,80,beyond router\r\n");
     EXPECT_EQ(IsoLocalTime(ShiftedLocalTime({2024, 3, 1, 0, 0, 5, 0}, -10)), "2024-02-29T23:59:55+00:00");
-    EXPECT_NE(files.files["2026-12-08.csv"].find("2026-12-08T22:00:00+01:00,,,resumed after sleep,,\r\n"),
+    EXPECT_NE(files.files["2026-12-08.csv"].find("2026-12-08T22:00:00+01:00,,,resumed after sleep,,,\r\n"),
               std::string::npos);
 }
 

@@ -58,7 +58,11 @@ protected:
     void WriteIni(const std::string& text) { WriteBytes(IniPath(), text); }
     void Load() { s_ = store_.Load(); }
     void LoadWith(const std::string& general) { WriteIni("[General]\r\n" + general + "\r\n"); Load(); }
-    std::vector<std::string> Lines() { return AcceptedSiteLines(s_.SitesText); }
+    std::vector<std::string> Lines() {
+        std::vector<std::string> targets;
+        for (const SiteLine& site : AcceptedSiteLines(s_.SitesText)) targets.push_back(site.target);
+        return targets;
+    }
 
     TempFolder folder_;
     const std::string AppFolder = folder_.Folder();
@@ -181,7 +185,7 @@ TEST_F(Settings, GarbageAndOverlongValuesLoadAsDefaults) {
     EXPECT_FALSE(s_.MiniMode);
 }
 
-TEST_F(Settings, SaveWritesItsFiveKeysAndKeepsForeignOnes) {
+TEST_F(Settings, SaveWritesItsKeysAndKeepsForeignOnes) {
     WriteIni("[General]\r\nPingTimeout=500\r\nStartup=2\r\nCustom=keep me\r\n[Other]\r\nX=y\r\n");
     s_.MiniMode = true;
     s_.CheckInterval = 25;
@@ -201,7 +205,9 @@ TEST_F(Settings, SaveWritesItsFiveKeysAndKeepsForeignOnes) {
                                                                     {"TransPerc", "180"}}));
     EXPECT_EQ(ini["Colors"], (std::map<std::string, std::string>{{"Normal", "128"}, {"Error", "-3"}}));
     EXPECT_EQ(ini["Other"], (std::map<std::string, std::string>{{"X", "y"}}));
-    EXPECT_EQ(ini.size(), 3u);
+    EXPECT_EQ(ini["Alerts"], (std::map<std::string, std::string>{
+                                 {"Sound", "0"}, {"Command", ""}, {"WebHook", ""}, {"WebHookBody", "%MESSAGE%"}}));
+    EXPECT_EQ(ini.size(), 4u);
     EXPECT_EQ(ReadBytes(SitesPath), "a.example\r\nb.example");
 
     s_.MiniMode = false;
@@ -216,8 +222,17 @@ TEST_F(Settings, WhatIsSavedIsWhatLoads) {
     s_.NormalHue = 200;
     s_.ErrorHue = 10;
     s_.SitesText = "a.example\r\n\r\na.example\r\n  \r\nb.example\r\n";
+    // An address with a long key, and a command line, are kept whole.
+    s_.Sound = true;
+    s_.WebHook = "https://hooks.example.test/notify?key=" + std::string(400, 'k');
+    s_.Command = "\"C:\\Tools\\tell me.exe\" \"%MESSAGE%\"";  // quotes at both ends, which the file drops
+    s_.WebHookBody = "{\"text\": \"%MESSAGE%\"}";
     store_.Save(s_);
     Load();
+    EXPECT_TRUE(s_.Sound);
+    EXPECT_EQ(s_.WebHook.size(), 438u);
+    EXPECT_EQ(s_.Command, "\"C:\\Tools\\tell me.exe\" \"%MESSAGE%\"");
+    EXPECT_EQ(s_.WebHookBody, "{\"text\": \"%MESSAGE%\"}");
     EXPECT_TRUE(s_.MiniMode);
     EXPECT_EQ(s_.CheckInterval, 600.0f);
     EXPECT_EQ(s_.TransPerc, 30);

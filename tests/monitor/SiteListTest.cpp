@@ -19,12 +19,19 @@ std::vector<std::string> Urls(const std::vector<SiteRecord>& table) {
 
 using Lines = std::vector<std::string>;
 
+// The targets of the sites a list text holds.
+Lines Targets(std::string_view text) {
+    Lines targets;
+    for (const SiteLine& site : AcceptedSiteLines(text)) targets.push_back(site.target);
+    return targets;
+}
+
 }  // namespace
 
 TEST(AcceptedSiteLines, BlankLinesAndTrailingLineBreakAreSkipped) {
-    EXPECT_EQ(AcceptedSiteLines("a.example\r\n\r\nb.example"), (Lines{"a.example", "b.example"}));
-    EXPECT_EQ(AcceptedSiteLines("a.example\r\nb.example\r\n"), (Lines{"a.example", "b.example"}));
-    EXPECT_EQ(AcceptedSiteLines("\r\n   \r\na.example\r\n \r\n"), (Lines{"a.example"}));
+    EXPECT_EQ(Targets("a.example\r\n\r\nb.example"), (Lines{"a.example", "b.example"}));
+    EXPECT_EQ(Targets("a.example\r\nb.example\r\n"), (Lines{"a.example", "b.example"}));
+    EXPECT_EQ(Targets("\r\n   \r\na.example\r\n \r\n"), (Lines{"a.example"}));
 }
 
 TEST(AcceptedSiteLines, BlankTextsGiveNoSite) {
@@ -35,13 +42,23 @@ TEST(AcceptedSiteLines, BlankTextsGiveNoSite) {
 TEST(AcceptedSiteLines, ListsAsEditorsWriteThem) {
     // CR LF, LF and CR all end a line; spaces and tabs around a site are not part of it,
     // so a site written twice, once with a trailing space, is one site.
-    EXPECT_EQ(AcceptedSiteLines("a.example\nb.example\r\nc.example\rd.example\n\r\n \t\r\te.example \r\n a.example\t"), (Lines{"a.example", "b.example", "c.example", "d.example", "e.example"}));
-    EXPECT_EQ(AcceptedSiteLines("a.example\r\nA.example\r\na.example \r\nx y.example"), (Lines{"a.example", "A.example", "x y.example"})) << "letter case and inner spaces count";
+    EXPECT_EQ(Targets("a.example\nb.example\r\nc.example\rd.example\n\r\n \t\r\te.example \r\n a.example\t"), (Lines{"a.example", "b.example", "c.example", "d.example", "e.example"}));
+    EXPECT_EQ(Targets("a.example\r\nA.example\r\na.example \r\nx y.example"), (Lines{"a.example", "A.example", "x"})) << "letter case counts";
+
+    // After the target, its name; a line starting with "#" is the user's note, and a target
+    // listed again is the same site whatever it is called.
+    const std::vector<SiteLine> named = AcceptedSiteLines(
+        "# home\r\n192.168.1.1 \t Router  \r\nhttps://shop.test/health?k=a#b\tShop front\r\n192.168.1.1 Again\r\n");
+    ASSERT_EQ(named.size(), 2u);
+    EXPECT_EQ(named[0].target, "192.168.1.1");
+    EXPECT_EQ(named[0].name, "Router");
+    EXPECT_EQ(named[1].target, "https://shop.test/health?k=a#b");
+    EXPECT_EQ(named[1].name, "Shop front");
 
     // A list file's UTF-8 mark is not part of its first site, and a list the preferences
     // show has a CR LF at every line end.
     const std::string file = "\xEF\xBB\xBF" "a.example\nb.example\rc.example\r\n";
-    EXPECT_EQ(AcceptedSiteLines(SitesTextFromFile(file)), (Lines{"a.example", "b.example", "c.example"}));
+    EXPECT_EQ(Targets(SitesTextFromFile(file)), (Lines{"a.example", "b.example", "c.example"}));
     EXPECT_EQ(SitesTextFromFile("plain\n"), "plain\n");
     EXPECT_EQ(WithCrLfLineEnds("a\nb\rc\r\n\n"), "a\r\nb\r\nc\r\n\r\n");
 }
@@ -55,25 +72,25 @@ TEST(AcceptedSiteLines, AtMostTwentySitesInFileOrder) {
         if (i < 20) expected.push_back(url);
         if (i == 3) text += "site1.example\r\n\r\n";  // a duplicate and a blank do not count
     }
-    EXPECT_EQ(AcceptedSiteLines(text), expected);
+    EXPECT_EQ(Targets(text), expected);
 }
 
 TEST(AcceptedSiteLines, HugeAndBinaryTexts) {
     std::string many;
     for (int i = 0; i < 100000; ++i) many.append("host").append(std::to_string(i % 7)).append("\r\n");
-    EXPECT_EQ(AcceptedSiteLines(many).size(), 7u);
+    EXPECT_EQ(Targets(many).size(), 7u);
 
     std::string distinct;
     for (int i = 0; i < 100000; ++i) distinct.append("h").append(std::to_string(i)).append("\r\n");
-    const Lines twenty = AcceptedSiteLines(distinct);
+    const Lines twenty = Targets(distinct);
     ASSERT_EQ(twenty.size(), 20u);
     EXPECT_EQ(twenty[19], "h19");
 
     std::string oneLine(1 << 20, 'w');
-    EXPECT_EQ(AcceptedSiteLines(oneLine), Lines{oneLine});
+    EXPECT_EQ(Targets(oneLine), Lines{oneLine});
 
     std::string binary = "a\0b\r\n\0\r\n\xff\xfe\r\n"s;
-    EXPECT_EQ(AcceptedSiteLines(binary), (Lines{"a\0b"s, "\0"s, "\xff\xfe"}));
+    EXPECT_EQ(Targets(binary), (Lines{"a\0b"s, "\0"s, "\xff\xfe"}));
 }
 
 namespace {

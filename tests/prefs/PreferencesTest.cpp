@@ -154,16 +154,16 @@ TEST_F(PreferencesTest, EachRouteOpensItsPageWithTheSettingsInForce) {
         // Tab runs in reading order: the page buttons, then the visible page, then Save and Cancel.
         std::vector<HWND> order;
         HWND at = d.cmdToolBar(0).hWnd();
-        for (int i = 0; i < 12 && at; ++i, at = GetNextDlgTabItem(d.hWnd(), at, FALSE)) order.push_back(at);
-        ASSERT_EQ(order.size(), 12u);
-        for (int i = 0; i < 5; ++i) EXPECT_EQ(order[i], d.cmdToolBar(i).hWnd()) << i;
-        EXPECT_EQ(order[5], d.chkStartup());
-        EXPECT_EQ(order[6], d.sldPing().hWnd());
-        EXPECT_EQ(order[7], d.txtCurrentInterval());
-        EXPECT_EQ(order[8], d.chkNotify());
-        EXPECT_EQ(order[9], d.chkLog());
-        EXPECT_EQ(TextOf(order[10]), "Save");
-        EXPECT_EQ(TextOf(order[11]), "Cancel");
+        for (int i = 0; i < 13 && at; ++i, at = GetNextDlgTabItem(d.hWnd(), at, FALSE)) order.push_back(at);
+        ASSERT_EQ(order.size(), 13u);
+        for (int i = 0; i < 6; ++i) EXPECT_EQ(order[i], d.cmdToolBar(i).hWnd()) << i;
+        EXPECT_EQ(order[6], d.chkStartup());
+        EXPECT_EQ(order[7], d.sldPing().hWnd());
+        EXPECT_EQ(order[8], d.txtCurrentInterval());
+        EXPECT_EQ(order[9], d.chkNotify());
+        EXPECT_EQ(order[10], d.chkLog());
+        EXPECT_EQ(TextOf(order[11]), "Save");
+        EXPECT_EQ(TextOf(order[12]), "Cancel");
 
         // Enter on a focused page button presses it; Escape cancels.
         SetFocus(d.cmdToolBar(3).hWnd());
@@ -323,6 +323,26 @@ TEST_F(PreferencesTest, StartupNotifyAndLogBoxesActAtOnce) {
         EXPECT_FALSE(test::ReadValue(kRunKeyPath, "Corvale")) << stored;
         EXPECT_EQ(Ini("General", "Startup"), stored);
     }
+}
+
+TEST_F(PreferencesTest, TheAlertsPageIsStoredOnSaveAndItsTestSaysWhatCameBack) {
+    Write("sites.txt", "a.test\r\n");
+    Start();
+    WithDialog(frmOptions::kAlertsPage, [&](frmOptions& d) {
+        EXPECT_EQ(TextOf(d.txtWebHookBody()), "%MESSAGE%");
+        Click(d.chkSound());
+        SetWindowTextA(d.txtCommand(), "notify.exe %NAME% %STATE%");
+        // A port on loopback that nothing listens on: the test fails, and says why.
+        SetWindowTextA(d.txtWebHook(), "http://127.0.0.1:9/hook");
+        Click(GetDlgItem(d.picTab(frmOptions::kAlertsPage), frmOptions::kIdTestWebHook));
+        for (int i = 0; i < 200 && TextOf(d.lblWebHookOutcome()) == "Sending..."; ++i) test::PumpMessagesFor(50);
+        EXPECT_EQ(TextOf(d.lblWebHookOutcome()).rfind("Failed: ", 0), 0u) << TextOf(d.lblWebHookOutcome());
+        Click(GetDlgItem(d.hWnd(), frmOptions::kIdSave));
+    });
+    EXPECT_EQ(Ini("Alerts", "Sound"), "1");
+    EXPECT_EQ(Ini("Alerts", "Command"), "notify.exe %NAME% %STATE%");
+    EXPECT_EQ(Ini("Alerts", "WebHook"), "http://127.0.0.1:9/hook");
+    EXPECT_TRUE(Settings().Sound) << "in effect at once";
 }
 
 TEST_F(PreferencesTest, StoredValuesBeyondTheSlidersSurviveAnOpeningAndASave) {
@@ -566,7 +586,7 @@ TEST_F(PreferencesTest, LinksShutDownAndScreenshots) {
     Write("monitor.ini", "[Colors]\r\nNormal=150\r\nError=40\r\n");
     Write("sites.txt", "www.example.com\r\n");
     Start();
-    const char* names[] = {"general", "sites", "colors", "window", "about"};
+    const char* names[] = {"general", "sites", "colors", "window", "about", "alerts"};
     WithDialog(4, [&](frmOptions& d) {
         for (int id : {frmOptions::kIdReadme, frmOptions::kIdWebsite, frmOptions::kIdMore})
             Click(GetDlgItem(d.picTab(4), id));

@@ -116,9 +116,12 @@ void TrayIcon::OpenMenu(WPARAM wParam) {
     if (!menu_) {
         menu_ = Menu(CreatePopupMenu());
         AppendMenuW(menu_.Get(), MF_STRING, kRestoreCommand, L"&Restore");
+        AppendMenuW(menu_.Get(), MF_STRING, kMuteCommand, L"");
         AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu_.Get(), MF_STRING, kExitCommand, L"&Exit");
     }
+    ModifyMenuW(menu_.Get(), kMuteCommand, MF_BYCOMMAND | MF_STRING, kMuteCommand,
+                muted_ ? L"&Unmute alerts" : L"&Mute alerts for 1 hour");
     POINT at{};
     if (menuEvents_) at = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
     else GetCursorPos(&at);

@@ -21,6 +21,7 @@ public:
     // The menu's items, as WM_COMMAND brings them to the owner window.
     static constexpr UINT kRestoreCommand = 101;
     static constexpr UINT kExitCommand = 102;
+    static constexpr UINT kMuteCommand = 103;
 
     // `callbackMessage` carries the shell's events to the owner window; the owner routes
     // its timer `retryTimerId` to Retry.
@@ -56,6 +57,9 @@ public:
     // request from the keyboard) or at the mouse; its choice comes as WM_COMMAND.
     void OpenMenu(WPARAM wParam);
 
+    // The menu's mute item reads "&Unmute alerts" while the alerts are muted.
+    void SetMuted(bool muted) { muted_ = muted; }
+
     // The shell holds the icon now.
     bool Shown() const { return shown_; }
     // Between Add and Remove, whether or not the shell holds it yet.
@@ -74,6 +78,7 @@ private:
     bool shown_ = false;
     bool retrying_ = false;
     bool menuEvents_ = false;  // the shell took the interface version that reports them
+    bool muted_ = false;
     Menu menu_;
 };
 

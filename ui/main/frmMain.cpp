@@ -329,7 +329,13 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuRestore) mnuRestore_Click();
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuExit) mnuexit_Click();
+        if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuMute) actions_.ToggleMute();
         return 0;
+    case kWebHookOutcomeMessage: {
+        const std::unique_ptr<std::string> outcome(reinterpret_cast<std::string*>(lParam));
+        if (outcome) actions_.WebHookOutcome(*outcome);
+        return 0;
+    }
     case WM_CLOSE:
     case WM_ENDSESSION:
         if (message == WM_ENDSESSION && !wParam) return 0;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
     virtual void ShowPopupMenu() = 0;
     // "&Exit" asks first; true to go on.
     virtual bool ConfirmExit() = 0;
+    // The tray menu's mute item: alerts muted for an hour, or no longer.
+    virtual void ToggleMute() {}
+    // What a test of the web hook brought back, handed to the window from the sender's thread.
+    virtual void WebHookOutcome(std::string_view /*outcome*/) {}
     // The computer is about to sleep, and has woken up (each as the system tells it).
     virtual void ComputerSuspending() {}
     virtual void ComputerResumed() {}
@@ -59,6 +64,8 @@ public:
     // Our own message for the icon's events, not a mouse message: a click on the icon
     // must never look like a move over the window, which would drag it.
     static constexpr UINT kTrayMessage = WM_APP + 1;
+    // A web hook's outcome from the sender's thread: lParam holds a std::string the window frees.
+    static constexpr UINT kWebHookOutcomeMessage = WM_APP + 2;
     static constexpr UINT kTrayIconId = 1;
     static constexpr UINT_PTR kCheckTimerId = 1;
     static constexpr UINT_PTR kTrayRetryTimerId = 2;
@@ -66,6 +73,7 @@ public:
     static constexpr int kSnapTolerance = 150;
     static constexpr UINT kMenuRestore = TrayIcon::kRestoreCommand;
     static constexpr UINT kMenuExit = TrayIcon::kExitCommand;
+    static constexpr UINT kMenuMute = TrayIcon::kMuteCommand;
 
     // The window shows what `model` holds and asks `actions` for every change.
     frmMain(MainWindowActions& actions, const ProgramModel& model);

@@ -87,6 +87,11 @@ void frmOptions::Load() {
     SendMessageA(chkNotify_.Get(), BM_SETCHECK, s.Notify ? BST_CHECKED : BST_UNCHECKED, 0);
     SendMessageA(chkLog_.Get(), BM_SETCHECK, s.Log ? BST_CHECKED : BST_UNCHECKED, 0);
 
+    SendMessageA(chkSound_.Get(), BM_SETCHECK, s.Sound ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetWindowTextW(txtCommand_.Get(), Widen(s.Command).c_str());
+    SetWindowTextW(txtWebHook_.Get(), Widen(s.WebHook).c_str());
+    SetWindowTextW(txtWebHookBody_.Get(), Widen(s.WebHookBody).c_str());
+
     trans_ = {static_cast<double>(s.TransPerc), false};
     normalHue_ = {static_cast<double>(s.NormalHue), false};
     errorHue_ = {static_cast<double>(s.ErrorHue), false};
@@ -135,12 +140,14 @@ void frmOptions::ShowIntervalText(std::string_view text) {
     SetWindowTextA(txtCurrentInterval_.Get(), std::string(text).c_str());
 }
 
-std::string frmOptions::SitesBoxText() const {
-    const int length = GetWindowTextLengthW(txtSites_.Get());
+std::string frmOptions::TextOf(HWND control) {
+    const int length = GetWindowTextLengthW(control);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(txtSites_.Get(), text.data(), length + 1)));
+    text.resize(static_cast<std::size_t>(GetWindowTextW(control, text.data(), length + 1)));
     return Narrow(text);
 }
+
+std::string frmOptions::SitesBoxText() const { return TextOf(txtSites_.Get()); }
 
 bool frmOptions::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
     switch (message) {
@@ -191,6 +198,12 @@ void frmOptions::OnCommand(int id, int code, HWND control) {
             if (!stored) SendMessageA(control, BM_SETCHECK, on ? BST_UNCHECKED : BST_CHECKED, 0);
         }
         break;
+    case kIdTestWebHook:
+        if (clicked) {
+            SetWindowTextW(lblWebHookOutcome_.Get(), L"Sending...");
+            host_.TestWebHook(TextOf(txtWebHook_.Get()), TextOf(txtWebHookBody_.Get()));
+        }
+        break;
     case kIdWebsite:
         if (clicked) host_.OpenDocument(kProductWebPage);
         break;
@@ -237,6 +250,12 @@ void frmOptions::cmdSave_Click() {
     edited.NormalHue = SafeInt(normalHue_.ValueToSave(sldNormalColor_->GetValue()));
     edited.ErrorHue = SafeInt(errorHue_.ValueToSave(sldErrorColor_->GetValue()));
 
+    edited.Sound = SendMessageA(chkSound_.Get(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    edited.Command = TextOf(txtCommand_.Get());
+    edited.WebHook = TextOf(txtWebHook_.Get());
+    edited.WebHookBody = TextOf(txtWebHookBody_.Get());
+    if (edited.WebHookBody.empty()) edited.WebHookBody = kDefaultWebHookBody;
+
     const std::string text = SitesBoxText();
     // A box the user did not edit keeps the list as it was read, even where the box cannot
     // hold it byte for byte (a NUL in the file, say).
@@ -246,6 +265,10 @@ void frmOptions::cmdSave_Click() {
     }
     host_.SaveEdits(edited);
     End(IDOK);
+}
+
+void frmOptions::ShowWebHookOutcome(std::string_view outcome) {
+    if (lblWebHookOutcome_) SetWindowTextW(lblWebHookOutcome_.Get(), Widen(outcome).c_str());
 }
 
 void frmOptions::ShowLogOff() {
@@ -286,7 +309,9 @@ void frmOptions::ReleaseControls() {
     for (SystemWindow* control :
          {&chkStartup_, &chkNotify_, &chkLog_, &lblPingR_, &lblLeftEnd_, &lblRightEnd_, &txtCurrentInterval_, &lblSites_,
           &txtSites_, &lblNormal_, &lblError_, &lblTransparency_, &lblTransparent_, &lblOpaque_, &picIcon_,
-          &lblInfo_, &cmdWebsite_, &cmdMore_, &cmdReadme_, &cmdSave_, &cmdCancel_})
+          &lblInfo_, &cmdWebsite_, &cmdMore_, &cmdReadme_, &chkSound_, &lblCommand_, &txtCommand_, &lblWebHook_,
+          &txtWebHook_, &lblWebHookBody_, &txtWebHookBody_, &cmdTestWebHook_, &lblWebHookOutcome_, &cmdSave_,
+          &cmdCancel_})
         control->Reset();
     textFont_ = Font();
     buttonFont_ = Font();

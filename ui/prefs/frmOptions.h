@@ -1,8 +1,9 @@
 #pragma once
-// The preferences dialog: five pages behind a row of skinned page buttons, for the site
+// The preferences dialog: six pages behind a row of skinned page buttons, for the site
 // list, the check interval and start with Windows, the tile colours with live preview
-// tiles, the main window's translucency (previewed on the window itself) and the product
-// information with its links. Save stores everything and rebuilds the main window's
+// tiles, the main window's translucency (previewed on the window itself), the product
+// information with its links, and the alerts beyond the balloon (a sound, a program, a web
+// address, with a test of the last). Save stores everything and rebuilds the main window's
 // tiles; Cancel stores nothing. It also owns the main window's popup menu. Its controls are
 // placed in twips, at the scale of the monitor it opens on, and again at a new scale.
 
@@ -49,6 +50,9 @@ public:
     virtual bool SetNotifyOnChange(bool notify) = 0;
     virtual bool SetKeepLog(bool keep) = 0;
     virtual bool StoreStartup(int16_t stored) = 0;
+    // The Alerts page's "Test": "Corvale test message" sent to `url` with `body`, off the
+    // user-interface thread; what came back reaches the dialog through ShowWebHookOutcome.
+    virtual void TestWebHook(const std::string& url, const std::string& body) = 0;
 };
 
 inline constexpr const char* kProductWebPage = "https://www.example.com/corvale/";
@@ -68,7 +72,8 @@ private:
 
 class frmOptions : private Dialog, private SkinContainer {
 public:
-    static constexpr int kPageCount = 5;
+    static constexpr int kPageCount = 6;
+    static constexpr int kAlertsPage = 5;
     static constexpr UINT kMenuPreferences = 201;
 
     explicit frmOptions(PreferencesHost& host);
@@ -82,6 +87,8 @@ public:
     void Show(int16_t page, const ProgramSettings& settings);
     // The log turned itself off while the dialog is open: its box says so.
     void ShowLogOff();
+    // What the web hook's test brought back ("Sent (HTTP 200)").
+    void ShowWebHookOutcome(std::string_view outcome);
     // Closes the dialog without storing anything (as Cancel).
     void Unload();
 
@@ -104,6 +111,11 @@ public:
     HWND chkNotify() const { return chkNotify_.Get(); }
     HWND chkLog() const { return chkLog_.Get(); }
     HWND lblInfo() const { return lblInfo_.Get(); }
+    HWND chkSound() const { return chkSound_.Get(); }
+    HWND txtCommand() const { return txtCommand_.Get(); }
+    HWND txtWebHook() const { return txtWebHook_.Get(); }
+    HWND txtWebHookBody() const { return txtWebHookBody_.Get(); }
+    HWND lblWebHookOutcome() const { return lblWebHookOutcome_.Get(); }
 
     void cmdToolBar_Click(int index);
     void cmdSave_Click();
@@ -113,7 +125,8 @@ public:
     // Control identifiers.
     enum : int {
         kIdSave = 1001, kIdCancel, kIdWebsite, kIdMore, kIdReadme, kIdStartup, kIdNotify,
-        kIdSites, kIdInterval, kIdPing, kIdNormal, kIdError, kIdTrans, kIdLog, kIdPageButtons = 1100,
+        kIdSites, kIdInterval, kIdPing, kIdNormal, kIdError, kIdTrans, kIdLog, kIdSound, kIdCommand, kIdWebHook,
+        kIdWebHookBody, kIdTestWebHook, kIdPageButtons = 1100,
     };
 
 private:
@@ -153,6 +166,7 @@ private:
     void CreateColorsPage(HWND page);
     void CreateWindowPage(HWND page);
     void CreateAboutPage(HWND page);
+    void CreateAlertsPage(HWND page);
     void CreateCommandButtons();
     HWND MakeControl(SystemWindow& owner, HWND parent, const char* className, const char* text, DWORD style,
                      float left, float top, float width, float height, int id = 0, HFONT font = nullptr);
@@ -164,6 +178,7 @@ private:
     void SetStartupBox(int16_t stored);
     void ShowIntervalText(std::string_view text);
     std::string SitesBoxText() const;
+    static std::string TextOf(HWND control);
     void ReleaseControls();
 
     PreferencesHost& host_;
@@ -188,6 +203,8 @@ private:
     SystemWindow lblNormal_, lblError_;
     SystemWindow lblTransparency_, lblTransparent_, lblOpaque_;
     SystemWindow picIcon_, lblInfo_, cmdWebsite_, cmdMore_, cmdReadme_;
+    SystemWindow chkSound_, lblCommand_, txtCommand_, lblWebHook_, txtWebHook_, lblWebHookBody_, txtWebHookBody_;
+    SystemWindow cmdTestWebHook_, lblWebHookOutcome_;
     SystemWindow cmdSave_, cmdCancel_;
     std::unique_ptr<Trackbar> sldPing_, sldNormalColor_, sldErrorColor_, sldTrans_;
     std::unique_ptr<ctlSiteStat> ssNormal_, ssError_;

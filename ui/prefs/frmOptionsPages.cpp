@@ -1,4 +1,4 @@
-// The preferences dialog's controls: the page buttons, the five pages and what each
+// The preferences dialog's controls: the page buttons, the six pages and what each
 // holds, and the command buttons, placed in twips and made in reading order, which is
 // also their Tab order; and all of them again at a new scale.
 #include <windows.h>
@@ -19,7 +19,7 @@ struct PageButtonSpec {
     float left;
 };
 constexpr PageButtonSpec kPageButtons[frmOptions::kPageCount] = {
-    {"General", 120}, {"Sites", 900}, {"Colors", 1650}, {"Window", 2430}, {"About", 3420}};
+    {"General", 120}, {"Sites", 900}, {"Colors", 1650}, {"Window", 2430}, {"About", 3420}, {"Alerts", 4200}};
 constexpr float kPageButtonTop = 30, kPageButtonWidth = 705, kPageButtonHeight = 795;
 constexpr float kPageLeft = 0, kPageTop = 870, kPageWidth = 5565, kPageHeight = 3105;
 
@@ -153,6 +153,7 @@ void frmOptions::CreatePages() {
     CreateColorsPage(pages_[2]->hWnd());
     CreateWindowPage(pages_[3]->hWnd());
     CreateAboutPage(pages_[4]->hWnd());
+    CreateAlertsPage(pages_[kAlertsPage]->hWnd());
 }
 
 void frmOptions::CreateGeneralPage(HWND page) {
@@ -223,6 +224,22 @@ void frmOptions::CreateAboutPage(HWND page) {
                 3285, 405, kIdMore, buttonFont_.Get());
     MakeControl(cmdReadme_, page, "BUTTON", "Readme.txt", BS_PUSHBUTTON | WS_TABSTOP, 1050, 2250, 3285, 405, kIdReadme,
                 buttonFont_.Get());
+}
+
+void frmOptions::CreateAlertsPage(HWND page) {
+    constexpr DWORD kTextBox = ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+    MakeControl(chkSound_, page, "BUTTON", "Play a sound", BS_AUTOCHECKBOX | WS_TABSTOP, 270, 180, 3000, 195, kIdSound);
+    MakeControl(lblCommand_, page, "STATIC", "Run a program", SS_LEFT, 270, 540, 3000, 195);
+    MakeControl(txtCommand_, page, "EDIT", "", kTextBox, 270, 780, 5025, 315, kIdCommand);
+    MakeControl(lblWebHook_, page, "STATIC", "Send to a web address", SS_LEFT, 270, 1230, 3000, 195);
+    MakeControl(txtWebHook_, page, "EDIT", "", kTextBox, 270, 1470, 5025, 315, kIdWebHook);
+    MakeControl(lblWebHookBody_, page, "STATIC", "Message", SS_LEFT, 270, 1920, 3000, 195);
+    MakeControl(txtWebHookBody_, page, "EDIT", "", kTextBox, 270, 2160, 5025, 315, kIdWebHookBody);
+    MakeControl(cmdTestWebHook_, page, "BUTTON", "Test", BS_PUSHBUTTON | WS_TABSTOP, 270, 2610, 1155, 405,
+                kIdTestWebHook, buttonFont_.Get());
+    MakeControl(lblWebHookOutcome_, page, "STATIC", "", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, 1560, 2715, 3735, 195);
+    // No limit of the boxes' own: an address with a long key is kept whole.
+    for (HWND box : {txtCommand_.Get(), txtWebHook_.Get(), txtWebHookBody_.Get()}) SendMessageA(box, EM_SETLIMITTEXT, 0, 0);
 }
 
 void frmOptions::LoadArtwork() {
