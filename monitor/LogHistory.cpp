@@ -21,32 +21,6 @@ constexpr std::size_t kLongestRowBytes = 64u << 10;
 // A round trip beyond an hour is no round trip.
 constexpr int32_t kLongestRoundTripMs = 3'600'000;
 
-// Days since 1970-01-01 of a date of the Gregorian calendar, and back.
-int64_t DaysFromCivil(int year, int month, int day) {
-    year -= month <= 2 ? 1 : 0;
-    const int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const int64_t yearOfEra = year - era * 400;
-    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-struct CivilDate {
-    int year = 1970, month = 1, day = 1;
-};
-
-CivilDate CivilFromDays(int64_t days) {
-    days += 719468;
-    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-    const int64_t dayOfEra = days - era * 146097;
-    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const int64_t shifted = (5 * dayOfYear + 2) / 153;
-    const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
-    return {static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0)), month,
-            static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1)};
-}
-
 int DaysInMonth(int year, int month) {
     static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;

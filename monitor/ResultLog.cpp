@@ -31,31 +31,26 @@ std::string IsoLocalTime(const LocalTime& t) {
 
 std::string DayFileName(const LocalTime& time) { return IsoDate(time) + ".csv"; }
 
-namespace {
-
-// Days since 1970-01-01 of a date of the proleptic Gregorian calendar, and back.
-int64_t DaysFromCivil(int64_t y, int m, int d) {
-    y -= m <= 2;
-    const int64_t era = (y >= 0 ? y : y - 399) / 400;
-    const int64_t yoe = y - era * 400;
-    const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return era * 146097 + doe - 719468;
+int64_t DaysFromCivil(int year, int month, int day) {
+    year -= month <= 2 ? 1 : 0;
+    const int64_t era = (year >= 0 ? year : year - 399) / 400;
+    const int64_t yearOfEra = year - era * 400;
+    const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
 }
 
-void CivilFromDays(int64_t z, int& y, int& m, int& d) {
-    z += 719468;
-    const int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const int64_t doe = z - era * 146097;
-    const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const int64_t mp = (5 * doy + 2) / 153;
-    d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
-    m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-    y = static_cast<int>(yoe + era * 400 + (m <= 2));
+CivilDate CivilFromDays(int64_t days) {
+    days += 719468;
+    const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+    const int64_t dayOfEra = days - era * 146097;
+    const int64_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const int64_t shifted = (5 * dayOfYear + 2) / 153;
+    const int month = static_cast<int>(shifted < 10 ? shifted + 3 : shifted - 9);
+    return {static_cast<int>(yearOfEra + era * 400 + (month <= 2 ? 1 : 0)), month,
+            static_cast<int>(dayOfYear - (153 * shifted + 2) / 5 + 1)};
 }
-
-}  // namespace
 
 LocalTime ShiftedLocalTime(const LocalTime& time, int64_t seconds) {
     int64_t total = DaysFromCivil(time.year, time.month, time.day) * 86400 + time.hour * 3600 + time.minute * 60 +
@@ -63,7 +58,10 @@ LocalTime ShiftedLocalTime(const LocalTime& time, int64_t seconds) {
     const int64_t days = (total >= 0 ? total : total - 86399) / 86400;
     total -= days * 86400;
     LocalTime shifted = time;
-    CivilFromDays(days, shifted.year, shifted.month, shifted.day);
+    const CivilDate date = CivilFromDays(days);
+    shifted.year = date.year;
+    shifted.month = date.month;
+    shifted.day = date.day;
     shifted.hour = static_cast<int>(total / 3600);
     shifted.minute = static_cast<int>(total % 3600 / 60);
     shifted.second = static_cast<int>(total % 60);

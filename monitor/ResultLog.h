@@ -35,6 +35,12 @@ struct LocalTime {
 
 // "2026-12-08T14:02:03+01:00".
 std::string IsoLocalTime(const LocalTime& time);
+// Days since 1970-01-01 of a date of the Gregorian calendar, and back.
+struct CivilDate {
+    int year = 1970, month = 1, day = 1;
+};
+int64_t DaysFromCivil(int year, int month, int day);
+CivilDate CivilFromDays(int64_t days);
 // `time` moved by `seconds` (back when negative), at its own offset from UTC.
 LocalTime ShiftedLocalTime(const LocalTime& time, int64_t seconds);
 // "2026-12-08.csv", the file of that day's results.
