@@ -111,14 +111,16 @@ TrayAction TrayIcon::ActionFor(LPARAM lParam) const {
     return TrayActionFor(LOWORD(lParam), menuEvents_);
 }
 
-void TrayIcon::OpenMenu(WPARAM wParam) {
+void TrayIcon::OpenMenu(WPARAM wParam, bool historyAvailable) {
     if (!data_.hWnd) return;
     if (!menu_) {
         menu_ = Menu(CreatePopupMenu());
         AppendMenuW(menu_.Get(), MF_STRING, kRestoreCommand, L"&Restore");
+        AppendMenuW(menu_.Get(), MF_STRING, kHistoryCommand, L"&History");
         AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu_.Get(), MF_STRING, kExitCommand, L"&Exit");
     }
+    EnableMenuItem(menu_.Get(), kHistoryCommand, MF_BYCOMMAND | (historyAvailable ? MF_ENABLED : MF_GRAYED));
     POINT at{};
     if (menuEvents_) at = {GET_X_LPARAM(wParam), GET_Y_LPARAM(wParam)};
     else GetCursorPos(&at);
