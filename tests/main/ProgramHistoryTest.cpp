@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "ProgramFixture.h"
@@ -27,22 +26,19 @@ LocalTime UtcTimeOf(int64_t ms) {
     return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, 0};
 }
 
-// Columns of the clipboard's picture that hold the colour of a lost check.
+// Columns of the clipboard's picture (24 bits a pixel) that hold the colour of a lost check.
 int RedColumnsOnClipboard() {
     if (!OpenClipboard(nullptr)) return -1;
     const HANDLE dib = GetClipboardData(CF_DIB);
     const auto* header = dib ? static_cast<const BITMAPINFOHEADER*>(GlobalLock(dib)) : nullptr;
-    int red = header && header->biBitCount == 24 ? 0 : -1;
-    for (int x = 0; red >= 0 && x < header->biWidth; ++x) {
-        const auto* bits = reinterpret_cast<const uint8_t*>(header + 1);
-        const int stride = (header->biWidth * 3 + 3) / 4 * 4;
-        for (int y = 0; y < header->biHeight; ++y) {
-            const uint8_t* pixel = bits + y * stride + x * 3;
-            if (pixel[2] == 222 && pixel[1] == 48 && pixel[0] == 48) {
+    int red = 0;
+    for (int x = 0; header && x < header->biWidth; ++x) {
+        const auto* column = reinterpret_cast<const uint8_t*>(header + 1) + x * 3;
+        for (int y = 0, stride = (header->biWidth * 3 + 3) / 4 * 4; y < header->biHeight; ++y)
+            if (column[y * stride + 2] == 222 && column[y * stride + 1] == 48 && column[y * stride] == 48) {
                 ++red;
                 break;
             }
-        }
     }
     if (header) GlobalUnlock(dib);
     CloseClipboard();
@@ -90,10 +86,7 @@ TEST_F(ProgramHistoryTest, ATilesHistoryShowsTheLogFromBeforeTheStartAndFollowsI
     HistoryWindow& window = program_.History().Window();
     ASSERT_TRUE(window.IsOpen());
     EXPECT_EQ(window.FiguresText().rfind("181 results, 9 lost (5.0 %), 10 / ", 0), 0u) << window.FiguresText();
-    if (OpenClipboard(nullptr)) {
-        EmptyClipboard();
-        CloseClipboard();
-    }
+    ASSERT_TRUE(OpenClipboard(nullptr) && EmptyClipboard() && CloseClipboard());
     SetForegroundWindow(window.hWnd());
     test::PumpMessages();
     INPUT keys[4] = {};
@@ -107,7 +100,7 @@ TEST_F(ProgramHistoryTest, ATilesHistoryShowsTheLogFromBeforeTheStartAndFollowsI
     EXPECT_GE(red, 9);
     EXPECT_LT(red, 30);
 
-    // A Save that moves the site keeps it shown; the new site's log is read at the next opening.
+    // A Save that moves the site keeps it shown.
     ProgramSettings edited = Model().Settings();
     edited.SitesText = "c.test\r\na.test\r\n";
     program_.SaveEdits(edited);
