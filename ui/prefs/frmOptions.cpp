@@ -50,7 +50,10 @@ frmOptions::PopupChoice frmOptions::ShowPopupMenu(HWND owner, std::string_view s
     if (!secondItem.empty()) {
         // An ampersand of the text is shown, not taken for an access key.
         std::string text;
-        for (char c : secondItem) text += c == '&' ? std::string("&&") : std::string(1, c);
+        for (char c : secondItem) {
+            text += c;
+            if (c == '&') text += '&';
+        }
         AppendMenuW(mnuPopup_.Get(), MF_STRING, kMenuSecond, Widen(text).c_str());
     }
     POINT at{};
