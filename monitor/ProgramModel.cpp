@@ -106,6 +106,12 @@ void ProgramModel::ComputerResumed() {
     if (settings_.Log && log_) log_->AddResume(host_.LocalNow());
 }
 
+void ProgramModel::MergeOlderResults(const OlderResultsMerge& merge) {
+    std::vector<SiteHistory*> histories;
+    for (SiteRecord& site : sites_) histories.push_back(&site.History);
+    merge(histories, sleeps_);
+}
+
 bool ProgramModel::EngineBusy() {
     std::string text;
     int32_t roundTripMs = 0, resultCode = 0;

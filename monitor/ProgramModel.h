@@ -10,6 +10,7 @@
 // same natively as on Windows.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -100,6 +101,11 @@ public:
     OverallState Overall() const;
     // The times the computer slept in the last day, oldest first.
     std::span<const SleepSpan> Sleeps() const { return sleeps_; }
+    // Results from before this run (an earlier run's log): `merge` is handed every site's
+    // history, in table order, to add them to (SiteHistory::AddOlder keeps each in time
+    // order), and the times asleep, to add to and keep in time order (MergeSleepSpans).
+    using OlderResultsMerge = std::function<void(std::span<SiteHistory* const> histories, std::vector<SleepSpan>& sleeps)>;
+    void MergeOlderResults(const OlderResultsMerge& merge);
 
     // The check timer's tick: one CheckStep unless one is already running further up the
     // stack (a step lets events run, and a tick may arrive among them).

@@ -112,6 +112,7 @@ void CorvaleProgram::ShutDown() {
     form_.SetCheckTimerEnabled(false);
     form_.TrayOff();
     if (form_.hWnd()) ShowWindow(form_.hWnd(), SW_HIDE);
+    history_.Close();
     // The dialog's own modal loop, if it is up, ends once this returns to it.
     if (options_) options_->Unload();
 
@@ -155,9 +156,19 @@ void CorvaleProgram::OpenPreferences(int16_t page) {
     options_.reset();
 }
 
-void CorvaleProgram::ShowPopupMenu() {
+void CorvaleProgram::ShowPopupMenu(int site) {
     if (shuttingDown_ || (options_ && options_->IsOpen())) return;
-    if (LoadPreferences().ShowPopupMenu(form_.hWnd())) OpenPreferences(0);
+    const bool onSite = site >= 0 && site <= model_.SiteLast();
+    const std::string history = onSite ? HistoryMenuText(model_.Sites()[static_cast<std::size_t>(site)]) : "";
+    switch (LoadPreferences().ShowPopupMenu(form_.hWnd(), history)) {
+    case frmOptions::PopupChoice::Preferences: OpenPreferences(0); break;
+    case frmOptions::PopupChoice::Second: OpenHistory(site); break;
+    case frmOptions::PopupChoice::None: break;
+    }
+}
+
+void CorvaleProgram::OpenHistory(int site) {
+    if (!shuttingDown_) history_.Open(site, form_.hWnd());
 }
 
 void CorvaleProgram::CheckTimerTick() {
@@ -216,6 +227,7 @@ void CorvaleProgram::SaveEdits(const ProgramSettings& edited) {
 void CorvaleProgram::SitesRebuilt() {
     tiles_.BuildTiles();
     form_.ResizeWindow();
+    history_.SitesChanged();
 }
 
 void CorvaleProgram::OpenDocument(const std::string& target) {

@@ -17,6 +17,7 @@
 
 #include "monitor/AlertChannels.h"
 #include "monitor/AppFolder.h"
+#include "monitor/ProgramHistory.h"
 #include "monitor/ProgramModel.h"
 #include "monitor/SettingsStore.h"
 #include "monitor/SiteTiles.h"
@@ -79,6 +80,7 @@ public:
     // The preferences dialog while it is loaded (null otherwise), and the main window.
     frmOptions* Preferences() { return options_.get(); }
     frmMain& MainWindow() { return form_; }
+    ProgramHistory& History() { return history_; }
 
     // MainWindowActions. OpenPreferences shows the dialog modally and returns when it is
     // closed; asked for while a check step is on the stack, it opens once the step is over.
@@ -89,7 +91,9 @@ public:
     void StoreMiniMode(bool on) override;
     std::optional<std::pair<int32_t, int32_t>> StoredWindowPlace() override;
     void StoreWindowPlace(int32_t left, int32_t top) override;
-    void ShowPopupMenu() override;
+    // Over site `site`'s tile or square, the menu offers the site's history too.
+    void ShowPopupMenu(int site = -1) override;
+    void OpenHistory(int site) override;
     bool ConfirmExit() override;
     void ComputerSuspending() override { model_.ComputerSuspending(); }
     void ComputerResumed() override;
@@ -120,7 +124,10 @@ private:
 
     // ModelObserver: what the model took in goes onto the windows.
     void SiteChecking(int site) override { tiles_.ShowChecking(site); }
-    void SiteShown(int site) override { tiles_.RefreshTile(site); }
+    void SiteShown(int site) override {
+        tiles_.RefreshTile(site);
+        history_.ResultsArrived(site);
+    }
     void SitesRebuilt() override;
     void OverallChanged(const OverallState&) override { ShowOverallState(); }
     void Notice(const RoundNotice& notice) override;
@@ -144,6 +151,7 @@ private:
     // Goes before the window its balloons and test outcomes reach.
     AlertChannels alerts_{model_, [this](std::string_view text) { form_.ShowBalloon(kProgramTitle, text); }};
     std::unique_ptr<frmOptions> options_;
+    ProgramHistory history_{*this};
     std::optional<int16_t> deferredPage_;
     bool firstRun_ = false;
     bool shuttingDown_ = false;

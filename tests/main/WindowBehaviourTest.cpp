@@ -215,7 +215,8 @@ TEST_F(WindowBehaviourTest, ARightClickOrTheMenuKeyOpensRestoreAndExitOnce) {
     // A right click: the button's release, then the context-menu request.
     ShellSends(form_.hWnd(), WM_RBUTTONUP, 300, 200);
     ShellSends(form_.hWnd(), WM_CONTEXTMENU, 300, 200);
-    EXPECT_EQ(gMenuItems, (std::vector<std::string>{"&Restore", "&Mute alerts for 1 hour", "", "&Exit"}));
+    EXPECT_EQ(gMenuItems,
+              (std::vector<std::string>{"&Restore", "&History", "&Mute alerts for 1 hour", "", "&Exit"}));
     EXPECT_EQ(gMenuPlaces.size(), 1u) << "one click, one menu";
     // Shift+F10 or the menu key on the focused icon: at the icon's place.
     ShellSends(form_.hWnd(), WM_CONTEXTMENU, 240, 180);

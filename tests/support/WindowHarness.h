@@ -66,7 +66,8 @@ public:
         store.Write(kWindowSection, kWindowLeftKey, std::to_string(left), model.Settings());
         store.Write(kWindowSection, kWindowTopKey, std::to_string(top), model.Settings());
     }
-    void ShowPopupMenu() override { ++popups; }
+    void ShowPopupMenu(int) override { ++popups; }
+    void OpenHistory(int) override {}
     bool ConfirmExit() override {
         ++questions;
         return confirm;

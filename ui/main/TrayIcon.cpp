@@ -111,15 +111,17 @@ TrayAction TrayIcon::ActionFor(LPARAM lParam) const {
     return TrayActionFor(LOWORD(lParam), menuEvents_);
 }
 
-void TrayIcon::OpenMenu(WPARAM wParam) {
+void TrayIcon::OpenMenu(WPARAM wParam, bool historyAvailable) {
     if (!data_.hWnd) return;
     if (!menu_) {
         menu_ = Menu(CreatePopupMenu());
         AppendMenuW(menu_.Get(), MF_STRING, kRestoreCommand, L"&Restore");
+        AppendMenuW(menu_.Get(), MF_STRING, kHistoryCommand, L"&History");
         AppendMenuW(menu_.Get(), MF_STRING, kMuteCommand, L"");
         AppendMenuW(menu_.Get(), MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu_.Get(), MF_STRING, kExitCommand, L"&Exit");
     }
+    EnableMenuItem(menu_.Get(), kHistoryCommand, MF_BYCOMMAND | (historyAvailable ? MF_ENABLED : MF_GRAYED));
     ModifyMenuW(menu_.Get(), kMuteCommand, MF_BYCOMMAND | MF_STRING, kMuteCommand,
                 muted_ ? L"&Unmute alerts" : L"&Mute alerts for 1 hour");
     POINT at{};

@@ -21,7 +21,8 @@ public:
     // The menu's items, as WM_COMMAND brings them to the owner window.
     static constexpr UINT kRestoreCommand = 101;
     static constexpr UINT kExitCommand = 102;
-    static constexpr UINT kMuteCommand = 103;
+    static constexpr UINT kHistoryCommand = 103;
+    static constexpr UINT kMuteCommand = 104;
 
     // `callbackMessage` carries the shell's events to the owner window; the owner routes
     // its timer `retryTimerId` to Retry.
@@ -54,8 +55,9 @@ public:
     // What one callback message asks of the program.
     TrayAction ActionFor(LPARAM lParam) const;
     // Opens the menu at the place the callback message names (where the icon is, for a
-    // request from the keyboard) or at the mouse; its choice comes as WM_COMMAND.
-    void OpenMenu(WPARAM wParam);
+    // request from the keyboard) or at the mouse; its choice comes as WM_COMMAND. "&History"
+    // is greyed unless `historyAvailable`.
+    void OpenMenu(WPARAM wParam, bool historyAvailable);
 
     // The menu's mute item reads "&Unmute alerts" while the alerts are muted.
     void SetMuted(bool muted) { muted_ = muted; }

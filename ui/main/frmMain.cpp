@@ -124,7 +124,7 @@ ctlSiteStat& frmMain::LoadSiteStat(int index) {
         SetWindowPos(tile->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         tile->MouseDown = [this, i](int16_t&, int16_t&, float&, float&) { actions_.RefreshTile(i); };
         tile->MouseMove = [this](int16_t& button, int16_t&, float&, float&) { SurfaceMouseMove(button); };
-        tile->MouseUp = [this](int16_t& button, int16_t&, float&, float&) { ShowPopupMenu(button); };
+        tile->MouseUp = [this, i](int16_t& button, int16_t&, float&, float&) { ShowPopupMenu(button, i); };
         siteStat_.push_back(std::move(tile));
     }
     return SiteStat(index);
@@ -137,6 +137,7 @@ ImageBox& frmMain::LoadPicSite(int index) {
         square->SetBackColor(kDesignSquareColour);
         SetWindowPos(square->hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         square->MouseMove = [this](int16_t& button, int16_t&, float&, float&) { SurfaceMouseMove(button); };
+        square->MouseUp = [this, i](int16_t& button, int16_t&, float&, float&) { ShowPopupMenu(button, i); };
         picSite_.push_back(std::move(square));
     }
     return picSite(index);
@@ -159,8 +160,8 @@ void frmMain::SurfaceMouseMove(int16_t buttonsHeld) {
     if (dragged) StorePosition();
 }
 
-void frmMain::ShowPopupMenu(int16_t button) {
-    if (button == 2) actions_.ShowPopupMenu();
+void frmMain::ShowPopupMenu(int16_t button, int site) {
+    if (button == 2) actions_.ShowPopupMenu(site);
 }
 
 void frmMain::SizeWindow(float widthTwips, float heightTwips) {
@@ -328,6 +329,7 @@ LRESULT frmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_COMMAND:
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuRestore) mnuRestore_Click();
+        if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuHistory) mnuHistory_Click();
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuExit) mnuexit_Click();
         if (HIWORD(wParam) == 0 && LOWORD(wParam) == kMenuMute) actions_.ToggleMute();
         return 0;

@@ -45,8 +45,11 @@ public:
     // a new place to store.
     virtual std::optional<std::pair<int32_t, int32_t>> StoredWindowPlace() = 0;
     virtual void StoreWindowPlace(int32_t left, int32_t top) = 0;
-    // The right button was released over the window: the preferences' popup menu.
-    virtual void ShowPopupMenu() = 0;
+    // The right button was released over the window: the preferences' popup menu; over site
+    // `site`'s tile or square (-1: over no site), with the site's history in it too.
+    virtual void ShowPopupMenu(int site = -1) = 0;
+    // Site `site`'s history, in its window.
+    virtual void OpenHistory(int site) = 0;
     // "&Exit" asks first; true to go on.
     virtual bool ConfirmExit() = 0;
     // The tray menu's mute item: alerts muted for an hour, or no longer.
@@ -73,6 +76,7 @@ public:
     static constexpr int kSnapTolerance = 150;
     static constexpr UINT kMenuRestore = TrayIcon::kRestoreCommand;
     static constexpr UINT kMenuExit = TrayIcon::kExitCommand;
+    static constexpr UINT kMenuHistory = TrayIcon::kHistoryCommand;
     static constexpr UINT kMenuMute = TrayIcon::kMuteCommand;
 
     // The window shows what `model` holds and asks `actions` for every change.
@@ -137,8 +141,9 @@ public:
     // only when the state changed.
     void ShowOverallState(const OverallState& state);
     HICON WindowIcon() const { return smallIcon_.Get(); }
-    // The menu's two items.
+    // The menu's items.
     void mnuRestore_Click();
+    void mnuHistory_Click();
     void mnuexit_Click();
 
 private:
@@ -152,7 +157,7 @@ private:
     void WireSurface(ImageBox& box, const char* from, bool clicks, bool popup);
     // Every surface's mouse move: drag (only with the left button held), then snap.
     void SurfaceMouseMove(int16_t buttonsHeld);
-    void ShowPopupMenu(int16_t button);
+    void ShowPopupMenu(int16_t button, int site = -1);
     // The window background's own mouse events (the caption, the space between surfaces).
     bool OnMouse(const MouseEvent& event) override;
     bool InCaptionLabel(float x, float y) const;

@@ -99,7 +99,7 @@ void frmMain::ShowOverallState(const OverallState& state) {
 void frmMain::OnTrayMessage(WPARAM wParam, LPARAM lParam) {
     switch (tray_.ActionFor(lParam)) {
     case TrayAction::ShowWindow: ShowAndRestore(); break;
-    case TrayAction::OpenMenu: tray_.OpenMenu(wParam); break;
+    case TrayAction::OpenMenu: tray_.OpenMenu(wParam, model_.SiteLast() >= 0); break;
     case TrayAction::None: break;
     }
 }
@@ -114,6 +114,10 @@ void frmMain::mnuRestore_Click() {
     if (!IsIconic(hWnd())) return;
     ShowWindow(hWnd(), SW_RESTORE);
     ShowWindow(hWnd(), SW_SHOW);
+}
+
+void frmMain::mnuHistory_Click() {
+    if (model_.SiteLast() >= 0) actions_.OpenHistory(0);
 }
 
 void frmMain::mnuexit_Click() {

@@ -46,7 +46,16 @@ void frmOptions::Unload() {
     End(IDCANCEL);
 }
 
-bool frmOptions::ShowPopupMenu(HWND owner) {
+frmOptions::PopupChoice frmOptions::ShowPopupMenu(HWND owner, std::string_view secondItem) {
+    if (!secondItem.empty()) {
+        // An ampersand of the text is shown, not taken for an access key.
+        std::string text;
+        for (char c : secondItem) {
+            text += c;
+            if (c == '&') text += '&';
+        }
+        AppendMenuW(mnuPopup_.Get(), MF_STRING, kMenuSecond, Widen(text).c_str());
+    }
     POINT at{};
     GetCursorPos(&at);
     // Without the owner in front, the menu would not close when the user clicks elsewhere.
@@ -54,7 +63,9 @@ bool frmOptions::ShowPopupMenu(HWND owner) {
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(mnuPopup_.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                                          at.x, at.y, 0, owner, nullptr));
     PostMessageA(owner, WM_NULL, 0, 0);
-    return chosen == kMenuPreferences;
+    DeleteMenu(mnuPopup_.Get(), kMenuSecond, MF_BYCOMMAND);
+    if (chosen == kMenuPreferences) return PopupChoice::Preferences;
+    return chosen == kMenuSecond ? PopupChoice::Second : PopupChoice::None;
 }
 
 void frmOptions::OnInit() {

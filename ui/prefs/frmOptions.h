@@ -75,6 +75,8 @@ public:
     static constexpr int kPageCount = 6;
     static constexpr int kAlertsPage = 5;
     static constexpr UINT kMenuPreferences = 201;
+    static constexpr UINT kMenuSecond = 202;
+    enum class PopupChoice { None, Preferences, Second };
 
     explicit frmOptions(PreferencesHost& host);
     ~frmOptions() override;
@@ -92,8 +94,9 @@ public:
     // Closes the dialog without storing anything (as Cancel).
     void Unload();
 
-    // mnuPopup at the cursor, owned by `owner`; true when "Preferences" was chosen.
-    bool ShowPopupMenu(HWND owner);
+    // mnuPopup at the cursor, owned by `owner`, with `secondItem` below "Preferences" where
+    // one is given (for this showing only); what was chosen.
+    PopupChoice ShowPopupMenu(HWND owner, std::string_view secondItem = {});
 
     // The controls, for the program's tests.
     sknButton& cmdToolBar(int index) { return *pageButtons_[static_cast<std::size_t>(index)]; }
