@@ -9,6 +9,7 @@
 #include <random>
 
 #include "ProgramFixture.h"
+#include "RegistryTestSupport.h"
 #include "ScriptedEngine.h"
 #include "ShellBalloons.h"
 #include "TempFolder.h"
@@ -111,6 +112,24 @@ TEST_F(ProgramTest, AnEngineThatNeverFinishesIsLeftAfterTenSecondsEvenAtMidnight
     EXPECT_EQ(engine.stops, 0) << "a worker that never finishes is not waited for";
     EXPECT_NEAR(engine.busyChecks, 20, 2);
     EXPECT_EQ(ends_, 1);
+}
+
+TEST_F(ProgramTest, AStartEntryOfAnotherCopyIsTheSameAfterThisOneStartsAndEnds) {
+    test::StartupEntryGuard guard;
+    clsRegistry("C:\\Tools\\Corvale 1.0\\").AddToStartup();
+    const auto before = test::ReadValue(kRunKeyPath, "Corvale");
+    ASSERT_TRUE(before);
+    for (const char* ini : {"", "[General]\r\nStartup=0\r\n", "[General]\r\nStartup=1\r\n"}) {
+        Write("monitor.ini", ini);
+        CorvaleProgram copy;
+        copy.EndProgram = [] {};
+        copy.Model().Engine().Use(ScriptedEngine::Install());
+        ASSERT_TRUE(copy.Main(folder_.File("Corvale.exe")));
+        copy.ShutDown();
+        const auto after = test::ReadValue(kRunKeyPath, "Corvale");
+        ASSERT_TRUE(after) << ini;
+        EXPECT_EQ(after->data, before->data) << ini;
+    }
 }
 
 TEST_F(ProgramTest, BadInputFilesStillStartTheProgram) {

@@ -85,5 +85,19 @@ TEST(ResultLog, AHeldFileKeepsItsRowsUntilItCanBeWrittenAndAFailedFolderEndsTheL
     EXPECT_FALSE(files.files.count("outages.csv")) << "the outage began while rows were lost";
 }
 
+TEST(ResultLog, RowsDroppedForAFileHeldTooLongAreToldOnce) {
+    MemoryLogFiles files;
+    ResultLog log(files);
+    files.busy.insert("2026-12-08.csv");
+    const std::string site(1000, 's');
+    for (std::size_t written = 0; written <= kMaxPendingBytes; written += site.size())
+        log.AddResult(At(8, 10, 0, 0), 0, site, "", true, 10, 0);
+    EXPECT_TRUE(log.TakeRowsDroppedNews());
+    EXPECT_FALSE(log.TakeRowsDroppedNews()) << "said once";
+    files.busy.clear();
+    ASSERT_EQ(log.Flush(), ResultLog::FlushOutcome::Written);
+    EXPECT_LE(files.files["2026-12-08.csv"].size(), kMaxPendingBytes + 100);
+}
+
 }  // namespace
 }  // namespace corvale
