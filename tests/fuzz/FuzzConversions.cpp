@@ -7,7 +7,6 @@
 
 #include "monitor/AppFolder.h"
 #include "monitor/Conversions.h"
-#include "monitor/Settings.h"
 #include "ui/prefs/RegistryText.h"
 
 namespace {
@@ -46,5 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Require(!folder.empty() && folder.back() == '\\');
     std::string command = StartupCommandLine(folder, ProgramFileStem(text));
     if (command.find(' ') != std::string::npos) Require(command.front() == '"' && command.back() == '"');
+    // Windows file names hold no quote; one that did could not be told from the quoting.
+    if (text.find('"') == std::string_view::npos) Require(SameStartupCommand(command, command));
+    const std::string quoted = IniValueQuoted(text);
+    Require(quoted == text || quoted == "\"" + std::string(text) + "\"");
     return 0;
 }
