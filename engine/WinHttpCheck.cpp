@@ -13,6 +13,7 @@
 #include "engine/ResultText.h"
 #include "engine/ServerCertificate.h"
 #include "engine/SystemLibrary.h"
+#include "engine/WinHttpFailure.h"
 
 #include <windows.h>
 #include <winhttp.h>
@@ -168,35 +169,6 @@ void CALLBACK OnRequestEvent(HINTERNET, DWORD_PTR context, DWORD status, LPVOID 
     default: return;
     }
     events.changed.notify_all();
-}
-
-int SecureFailureCode(DWORD flags)
-{
-    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA)
-        return kCertificateUntrusted;
-    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID)
-        return kCertificateNameMismatch;
-    if (flags & WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID)
-        return kCertificateExpired;
-    return kSecureChannelFailed;
-}
-
-int FailureCode(DWORD error, bool connected, DWORD secureFailure)
-{
-    switch (error) {
-    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return kHostNotFound;
-    case ERROR_WINHTTP_CANNOT_CONNECT: return kConnectFailed;
-    case ERROR_WINHTTP_TIMEOUT: return connected ? kTimedOut : kConnectTimedOut;
-    case ERROR_WINHTTP_SECURE_FAILURE: return SecureFailureCode(secureFailure);
-    case ERROR_WINHTTP_SECURE_INVALID_CA: return kCertificateUntrusted;
-    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID: return kCertificateNameMismatch;
-    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID: return kCertificateExpired;
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
-    case ERROR_WINHTTP_SECURE_INVALID_CERT: return kSecureChannelFailed;
-    case ERROR_WINHTTP_INVALID_URL:
-    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME: return kMalformedAddress;
-    default: return connected ? kNoHttpResponse : kConnectFailed;
-    }
 }
 
 // The target's texts are ASCII (the line's reading makes them so), so widening is byte by byte.

@@ -16,6 +16,7 @@
 #include "engine/ResultText.h"
 #include "engine/SiteTarget.h"
 #include "engine/SystemLibrary.h"
+#include "engine/WinHttpFailure.h"
 #include "monitor/WideText.h"
 
 namespace corvale {
@@ -106,28 +107,6 @@ void CALLBACK OnRequestEvent(HINTERNET, DWORD_PTR context, DWORD status, LPVOID 
     exchange.changed.notify_all();
 }
 
-// The reason of a failed request, named from the handshake itself where it failed there.
-int FailureCode(DWORD error, bool connected, DWORD secureFailure) {
-    using namespace tarnel;
-    switch (error) {
-    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return kHostNotFound;
-    case ERROR_WINHTTP_CANNOT_CONNECT: return kConnectFailed;
-    case ERROR_WINHTTP_TIMEOUT: return connected ? kTimedOut : kConnectTimedOut;
-    case ERROR_WINHTTP_SECURE_FAILURE:
-        if (secureFailure & WINHTTP_CALLBACK_STATUS_FLAG_INVALID_CA) return kCertificateUntrusted;
-        if (secureFailure & WINHTTP_CALLBACK_STATUS_FLAG_CERT_CN_INVALID) return kCertificateNameMismatch;
-        if (secureFailure & WINHTTP_CALLBACK_STATUS_FLAG_CERT_DATE_INVALID) return kCertificateExpired;
-        return kSecureChannelFailed;
-    case ERROR_WINHTTP_SECURE_INVALID_CA: return kCertificateUntrusted;
-    case ERROR_WINHTTP_SECURE_CERT_CN_INVALID: return kCertificateNameMismatch;
-    case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID: return kCertificateExpired;
-    case ERROR_WINHTTP_SECURE_CHANNEL_ERROR: return kSecureChannelFailed;
-    case ERROR_WINHTTP_INVALID_URL:
-    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME: return kMalformedAddress;
-    default: return connected ? kNoHttpResponse : kConnectFailed;
-    }
-}
-
 // The target's texts are ASCII (the address's reading makes them so).
 std::wstring Wide(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
@@ -200,7 +179,7 @@ WebHookOutcome WebHookSender::Shared::Deliver(HINTERNET connection, const tarnel
         std::lock_guard<std::mutex> guard(exchange->lock);
         if (!exchange->failed && error == 0)  // the time ran out
             return {0, exchange->connected ? tarnel::kTimedOut : tarnel::kConnectTimedOut};
-        return {0, FailureCode(exchange->failed ? exchange->error : error, exchange->connected, exchange->secureFailure)};
+        return {0, tarnel::FailureCode(exchange->failed ? exchange->error : error, exchange->connected, exchange->secureFailure)};
     };
 
     const auto size = static_cast<DWORD>(exchange->body.size());
