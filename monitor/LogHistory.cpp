@@ -259,16 +259,6 @@ LogHistory ReadLogHistory(const std::string& logFolder, std::span<const std::str
     return history;
 }
 
-void AddLogToHistories(const std::string& logFolder, std::span<const std::string> sites,
-                       std::span<SiteHistory* const> histories, std::vector<SleepSpan>& sleeps, int64_t nowMs,
-                       int offsetMinutes) {
-    const LogHistory log = ReadLogHistory(logFolder, sites, nowMs, offsetMinutes);
-    for (std::size_t i = 0; i < histories.size() && i < log.results.size(); ++i)
-        if (histories[i]) histories[i]->AddOlder(log.results[i]);
-    sleeps.insert(sleeps.end(), log.sleeps.begin(), log.sleeps.end());
-    MergeSleepSpans(sleeps);
-}
-
 void MergeSleepSpans(std::vector<SleepSpan>& sleeps) {
     std::sort(sleeps.begin(), sleeps.end(), [](const SleepSpan& a, const SleepSpan& b) { return a.fromMs < b.fromMs; });
     std::vector<SleepSpan> merged;

@@ -51,13 +51,6 @@ struct LogHistory {
 LogHistory ReadLogHistory(const std::string& logFolder, std::span<const std::string> sites, int64_t nowMs,
                           int offsetMinutes);
 
-// Once, when a history is first opened: each site's history gets the log's results from
-// before its first result held (histories[i] belongs to sites[i]; a null one is skipped),
-// and `sleeps` the log's times asleep, merged with those it holds and kept in time order.
-void AddLogToHistories(const std::string& logFolder, std::span<const std::string> sites,
-                       std::span<SiteHistory* const> histories, std::vector<SleepSpan>& sleeps, int64_t nowMs,
-                       int offsetMinutes);
-
 // Overlapping times asleep as one, in time order.
 void MergeSleepSpans(std::vector<SleepSpan>& sleeps);
 

@@ -37,16 +37,6 @@ TEST(SiteLine, TargetNameAndNotes) {
     EXPECT_EQ(ShownName(ReadSiteLine("10.0.0.1")), "10.0.0.1");
 }
 
-TEST(CommandLine, SplitsAsWindowsProgramsDo) {
-    EXPECT_EQ(SplitCommandLine(R"(  prog a\\\b "a\\\"b" a\\\\"b c" d)"), (Args{"prog", R"(a\\\b)", R"(a\"b)", R"(a\\b c)", "d"}));
-    // Inside quotes, "" is a quote and ends the quoted part: here the second "" is inside the next.
-    EXPECT_EQ(SplitCommandLine(R"("C:\Program Files\x.exe" "a""b" "" x"y"z "")"),
-              (Args{R"(C:\Program Files\x.exe)", R"(a"b ")", "xyz", ""}));
-    EXPECT_EQ(SplitCommandLine(R"("prog"x a\"b)"), (Args{"prog", "x", R"(a"b)"}));
-    EXPECT_EQ(SplitCommandLine(R"(C:\a"b c)"), (Args{R"(C:\a"b)", "c"})) << "no quoting in an unquoted program name";
-    EXPECT_TRUE(SplitCommandLine(" \t").empty());
-}
-
 TEST(CommandLine, EveryArgumentComesBackExactly) {
     // Every text of up to four of the characters that matter, as each of two arguments.
     const std::string alphabet = std::string("a \t\"\\");

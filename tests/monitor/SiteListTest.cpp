@@ -45,15 +45,8 @@ TEST(AcceptedSiteLines, ListsAsEditorsWriteThem) {
     EXPECT_EQ(Targets("a.example\nb.example\r\nc.example\rd.example\n\r\n \t\r\te.example \r\n a.example\t"), (Lines{"a.example", "b.example", "c.example", "d.example", "e.example"}));
     EXPECT_EQ(Targets("a.example\r\nA.example\r\na.example \r\nx y.example"), (Lines{"a.example", "A.example", "x"})) << "letter case counts";
 
-    // After the target, its name; a line starting with "#" is the user's note, and a target
-    // listed again is the same site whatever it is called.
-    const std::vector<SiteLine> named = AcceptedSiteLines(
-        "# home\r\n192.168.1.1 \t Router  \r\nhttps://shop.test/health?k=a#b\tShop front\r\n192.168.1.1 Again\r\n");
-    ASSERT_EQ(named.size(), 2u);
-    EXPECT_EQ(named[0].target, "192.168.1.1");
-    EXPECT_EQ(named[0].name, "Router");
-    EXPECT_EQ(named[1].target, "https://shop.test/health?k=a#b");
-    EXPECT_EQ(named[1].name, "Shop front");
+    // A note of the user's is no site, and a target listed again is the same site, named or not.
+    EXPECT_EQ(Targets("# home\r\n192.168.1.1 Router\r\n192.168.1.1 Again\r\n"), Lines{"192.168.1.1"});
 
     // A list file's UTF-8 mark is not part of its first site, and a list the preferences
     // show has a CR LF at every line end.

@@ -56,7 +56,6 @@ struct ShownSite {
     std::string value;
     uint32_t square = 0;
     bool errorColours = false;
-    int refreshes = 0;
 };
 
 struct RecordingObserver : ModelObserver {
@@ -65,7 +64,6 @@ struct RecordingObserver : ModelObserver {
     std::map<int, ShownSite> sites;
     std::vector<int> shown;  // SiteShown, in order
     std::vector<std::string> notices;
-    int rebuilt = 0, logOff = 0, rowsDropped = 0;
 
     void SiteChecking(int site) override {
         sites[site].value = kPingingText;
@@ -78,13 +76,9 @@ struct RecordingObserver : ModelObserver {
         tile.values.push_back(record.PingText);
         tile.square = SquareColourFor(record);
         tile.errorColours = record.NotResponding;
-        ++tile.refreshes;
         shown.push_back(site);
     }
-    void SitesRebuilt() override { ++rebuilt; }
     void Notice(const RoundNotice& notice) override { notices.push_back(notice.Text()); }
-    void LogTurnedOff(std::string_view) override { ++logOff; }
-    void LogRowsDropped(std::string_view) override { ++rowsDropped; }
 };
 
 // A program object over the scripted engine with the list `sites`, its log in memory.
