@@ -87,8 +87,6 @@ public:
     // every site failed, `verdict` tells where the connection breaks: the notice that it is
     // down says so, and a new verdict while it stays down is one more line.
     RoundNotice EndRound(const ConnectionVerdict* verdict = nullptr);
-    // Whether an outage of the whole connection is under way.
-    bool ConnectionDown() const { return outageSince_.has_value(); }
 
 private:
     enum class Seen { Nothing, Answering, FailedOnce, Down };

@@ -96,25 +96,11 @@ std::vector<ColumnSpan> SleepColumns(std::span<const SleepSpan> sleeps, const Ti
 }
 
 RoundTripSummary SummarizeRange(const SiteHistory& history, const TimeRange& range) {
-    RoundTripSummary summary;
-    int64_t sumMs = 0, jitterSumMs = 0;
-    int32_t lastReplyMs = 0;
-    for (std::size_t i = history.FirstAtOrAfter(range.fromMs); i < history.Count() && history[i].atMs <= range.toMs; ++i) {
-        const TimedResult& result = history[i];
-        ++summary.results;
-        if (!result.Answered()) continue;
-        const int32_t ms = result.roundTripMs;
-        if (summary.replies > 0) jitterSumMs += std::llabs(static_cast<int64_t>(ms) - lastReplyMs);
-        summary.minMs = summary.replies ? std::min(*summary.minMs, ms) : ms;
-        summary.maxMs = summary.replies ? std::max(*summary.maxMs, ms) : ms;
-        sumMs += ms;
-        ++summary.replies;
-        lastReplyMs = ms;
-    }
-    if (summary.replies > 0) summary.averageMs = static_cast<double>(sumMs) / static_cast<double>(summary.replies);
-    if (summary.replies > 1)
-        summary.jitterMs = static_cast<double>(jitterSumMs) / static_cast<double>(summary.replies - 1);
-    return summary;
+    // The same running figures as a site's tooltip keeps, over the results of the span.
+    SiteStats::Totals totals;
+    for (std::size_t i = history.FirstAtOrAfter(range.fromMs); i < history.Count() && history[i].atMs <= range.toMs; ++i)
+        totals.Add(history[i].Answered(), history[i].roundTripMs);
+    return totals.Summary();
 }
 
 }  // namespace corvale
